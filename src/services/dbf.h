@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Our dBase table engine. A Table is a table component: it names a table in
+// a folder, creates it from field definitions, opens it (exclusively when so
+// set), appends rows, scans them in stored order and reads fields by name.
+// Field values are Windows-1252 byte strings. Every failure raises
+// mirvane::Error with a message naming the table and the fault.
+namespace mirvane::dbf {
+
+enum class FieldType { Character, Logical, Integer, Float };
+enum class TableType { dBase };
+
+class Table {
+public:
+    // `componentName` ("wwTableSoluc", ...) precedes field errors: "wwTableSoluc: Field 'X' not found".
+    explicit Table(std::string componentName = {});
+    ~Table();  // closes the table and releases its lock
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const std::string& componentName() const;
+
+    void setDatabaseName(const std::filesystem::path& folder);
+    void setTableName(std::string_view name);  // "PROFT" or "PROFT.DBF"; ".DBF" added when missing
+    void setTableType(TableType type);
+    void setExclusive(bool exclusive);
+    // The table's file; an existing file whose name differs only in letter case is found.
+    std::filesystem::path filePath() const;
+
+    void clearFieldDefs();
+    // `size` is the width of a character field; the engine chooses it for the others.
+    void addFieldDef(std::string_view name, FieldType type, int size = 0);
+    // An empty table with the defined fields, replacing one of that name. The table must be closed.
+    void createTable();
+
+    void open();  // opening an open table changes nothing
+    void close();
+    bool active() const;
+
+    // A new row at the end; fields not set stay empty. A value set reads back before the post.
+    void append();
+    void setText(std::string_view field, std::string_view value);  // cut to the field's width
+    void setBool(std::string_view field, bool value);
+    void setFloat(std::string_view field, double value);
+    void post();
+
+    // Rows in stored order; deleted rows and rows outside the filter are not seen.
+    void first();
+    void next();
+    bool eof() const;
+
+    // Character fields without the blanks that pad them on the right; numbers without blanks.
+    std::string asText(std::string_view field) const;
+    // Blank numbers read as 0; text goes through the whole-number conversion.
+    std::int32_t asInteger(std::string_view field) const;
+    double asFloat(std::string_view field) const;
+
+    // The one filter form the program uses: PROF= 'value' (inner quotes doubled),
+    // an exact, case-sensitive equality. Switching it on moves to the first matching row.
+    void setFilter(std::string_view expression);
+    void setFiltered(bool on);
+
+    // Rows visible to a scan without the filter (deleted rows excluded).
+    std::size_t recordCount() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace mirvane::dbf

@@ -1,0 +1,75 @@
+#include "support/testing.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace mirvane::testing {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mirvane-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path sourceDir() {
+    if (const char* dir = std::getenv("MIRVANE_SOURCE_DIR"); dir && *dir) return dir;
+    return MIRVANE_SOURCE_DIR;
+}
+
+std::filesystem::path binDir() {
+    if (const char* dir = std::getenv("MIRVANE_BIN_DIR"); dir && *dir) return dir;
+    return sourceDir() / "build" / "test" / "bin";
+}
+
+void writeFile(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + file.string());
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+std::string shellQuote(std::string_view text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
+
+CommandResult run(const std::string& commandLine) {
+    TempDir capture;
+    const auto out = capture / "stdout";
+    const auto err = capture / "stderr";
+    const std::string full = "( " + commandLine + " ) >" + shellQuote(out.string()) + " 2>" +
+                             shellQuote(err.string()) + " </dev/null";
+    const int raw = std::system(full.c_str());
+    CommandResult result;
+    if (raw != -1 && WIFEXITED(raw)) result.status = WEXITSTATUS(raw);
+    result.output = readFile(out);
+    result.errors = readFile(err);
+    return result;
+}
+
+}  // namespace mirvane::testing
