@@ -2,6 +2,11 @@
 
 namespace mirvane {
 
+std::string withFullStop(std::string message) {
+    if (message.empty() || message.back() != '.') message += '.';
+    return message;
+}
+
 void fail(const std::string& message) { throw Error(message); }
 
 }  // namespace mirvane

@@ -12,6 +12,10 @@ public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The message as an error box shows it: with a full stop appended when it
+// does not already end in one.
+std::string withFullStop(std::string message);
+
 // Raises an Error with the given message.
 [[noreturn]] void fail(const std::string& message);
 

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "services/xml.h"
+
+// The conventions of the exchange document and of the result document: the
+// sections and their paths, the field labels, and how a field node's content
+// becomes a field value (Windows-1252) and back.
+namespace mirvane::formats {
+
+// Element and attribute names.
+inline constexpr std::string_view kRoot = "SERVICIO";
+inline constexpr std::string_view kSalidas = "SALIDAS";
+inline constexpr std::string_view kListasal = "listasal";
+inline constexpr std::string_view kSeq = "seq";
+inline constexpr std::string_view kSalida = "salida";
+inline constexpr std::string_view kDato = "dato";
+inline constexpr std::string_view kErrorElement = "ERROR";
+
+// Sections read by the export run, by their seq.
+inline constexpr std::string_view kMaterias = "MATERIAS";
+inline constexpr std::string_view kProfesores = "PROFESORES";
+inline constexpr std::string_view kAulas = "AULAS";
+inline constexpr std::string_view kGrupos = "GRUPOS";
+inline constexpr std::string_view kAsignaturas = "ASIGNATURAS";
+inline constexpr std::string_view kTramos = "TRAMOS";
+
+// Labels read by name in "TRAMOS" records.
+inline constexpr std::string_view kCodigoDelphos = "CODIGO_DELPHOS";
+inline constexpr std::string_view kNombre = "NOMBRE";
+inline constexpr std::string_view kDia = "DIA";
+inline constexpr std::string_view kInicio = "INICIO";
+inline constexpr std::string_view kFin = "FIN";
+inline constexpr std::string_view kMinutos = "MINUTOS";
+
+// Labels written into the result document.
+inline constexpr std::string_view kCnError = "CN_ERROR";
+inline constexpr std::string_view kTeError = "TE_ERROR";
+inline constexpr std::string_view kXEmpleado = "X_EMPLEADO";
+inline constexpr std::string_view kFTomapos = "F_TOMAPOS";
+inline constexpr std::string_view kXActividad = "X_ACTIVIDAD";
+inline constexpr std::string_view kNDiasemana = "N_DIASEMANA";
+inline constexpr std::string_view kXTramo = "X_TRAMO";
+inline constexpr std::string_view kXDepcentro = "X_DEPCENTRO";
+inline constexpr std::string_view kXUnidad = "X_UNIDAD";
+inline constexpr std::string_view kXMateriaomc = "X_MATERIAOMC";
+inline constexpr std::string_view kEmpleadoPrefix = "EMPLEADO_";
+inline constexpr std::string_view kActividadPrefix = "ACTIVIDAD_";
+
+// /SERVICIO/SALIDAS/listasal[@seq="SEQ"]/listasal: the records of a section,
+// from every section element that carries that seq, in document order.
+std::string sectionPath(std::string_view seq);
+
+// The record nodes of a section in the document.
+xml::NodeList sectionRecords(const xml::Document& document, std::string_view seq);
+
+// A record's field nodes ("salida" children), in document order.
+xml::NodeList recordFields(const xml::Node& record);
+
+// A field node's value: its text trimmed of codes 32 and below at both ends,
+// in Windows-1252. An element with no text gives the empty value.
+std::string fieldValue(const xml::Node& field);
+
+// A field node's label: its "dato" attribute as written, in Windows-1252;
+// nothing when it has none.
+std::optional<std::string> fieldLabel(const xml::Node& field);
+
+// Appends <salida dato="label">value</salida> to `parent`; the value
+// (Windows-1252) is written as read, without trimming.
+void appendField(xml::Document& document, xml::Node& parent, std::string_view label,
+                 std::string_view value);
+
+}  // namespace mirvane::formats
