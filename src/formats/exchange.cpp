@@ -15,7 +15,9 @@ xml::NodeList sectionRecords(const xml::Document& document, std::string_view seq
     return document.selectNodes(sectionPath(seq));
 }
 
-xml::NodeList recordFields(const xml::Node& record) { return record.selectNodes(kSalida); }
+xml::NodeList recordFields(const xml::Node& record) {
+    return record.selectNodes(kSalida);
+}
 
 std::string fieldValue(const xml::Node& field) {
     return text::fromUtf8(text::trim(field.text()));

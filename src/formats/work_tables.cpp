@@ -15,7 +15,11 @@ constexpr FieldType I = FieldType::Integer;
 constexpr FieldType F = FieldType::Float;
 
 constexpr std::array<FieldSpec, 5> kAsignomtFields{{
-    {"COD", C, 10}, {"CODLARGO", C, 10}, {"NOMBRE", C, 80}, {"MATERIA", C, 12}, {"ESTAREA", L},
+    {"COD", C, 10},
+    {"CODLARGO", C, 10},
+    {"NOMBRE", C, 80},
+    {"MATERIA", C, 12},
+    {"ESTAREA", L},
 }};
 
 constexpr std::array<FieldSpec, 7> kProftFields{{
@@ -29,7 +33,11 @@ constexpr std::array<FieldSpec, 7> kProftFields{{
 }};
 
 constexpr std::array<FieldSpec, 5> kAulatFields{{
-    {"ABREV", C, 10}, {"NOMBRE", C, 80}, {"EDIFICIO", C, 1}, {"MAXALUM", I}, {"DEPCENTRO", C, 10},
+    {"ABREV", C, 10},
+    {"NOMBRE", C, 80},
+    {"EDIFICIO", C, 1},
+    {"MAXALUM", I},
+    {"DEPCENTRO", C, 10},
 }};
 
 constexpr std::array<FieldSpec, 8> kGrupostFields{{
@@ -100,7 +108,8 @@ void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const 
     table.setTableName(std::string(spec.name) + ".DBF");
     table.setTableType(dbf::TableType::dBase);
     table.clearFieldDefs();
-    for (const FieldSpec& field : spec.fields) table.addFieldDef(field.name, field.type, field.size);
+    for (const FieldSpec& field : spec.fields)
+        table.addFieldDef(field.name, field.type, field.size);
     table.createTable();
 }
 

@@ -49,7 +49,7 @@ void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const 
 // The main window's table components, one per table, each bound to its table
 // in the work folder by its bare name and opened exclusively.
 class WorkTableComponents {
-public:
+  public:
     explicit WorkTableComponents(const std::filesystem::path& folder);
 
     // Closes every table (each component also closes itself when it goes).

@@ -8,7 +8,7 @@ namespace mirvane {
 // The one error type of the program. Its message is exactly what the user is
 // shown (UTF-8); a run never catches it, the front ends report it once.
 class Error : public std::runtime_error {
-public:
+  public:
     explicit Error(const std::string& message) : std::runtime_error(message) {}
 };
 

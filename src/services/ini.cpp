@@ -69,8 +69,7 @@ std::string withInteger(std::string_view contents, std::string_view section, std
     std::size_t index = 0;
     for (; index < lines.size(); ++index) {
         std::string_view name;
-        if (sectionName(textOf(lines[index]), name) && text::equalsIgnoreCase(name, section))
-            break;
+        if (sectionName(textOf(lines[index]), name) && text::equalsIgnoreCase(name, section)) break;
     }
 
     std::string result;
@@ -107,8 +106,8 @@ std::string withInteger(std::string_view contents, std::string_view section, std
     return result;
 }
 
-void writeInteger(const std::filesystem::path& file, std::string_view section,
-                  std::string_view key, std::int32_t value) {
+void writeInteger(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                  std::int32_t value) {
     std::string contents;
     if (std::filesystem::exists(file)) contents = readWholeFile(file);
     saveFileSafely(file, withInteger(contents, section, key, value));

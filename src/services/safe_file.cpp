@@ -14,11 +14,13 @@
 namespace mirvane {
 namespace {
 
-std::string systemReason() { return std::strerror(errno); }
+std::string systemReason() {
+    return std::strerror(errno);
+}
 
 // Owns a temporary file until it is renamed into place.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(const std::filesystem::path& target) {
         path_ = target.parent_path() / ("." + target.filename().string() + ".XXXXXX");
         std::string pattern = path_.string();
@@ -50,7 +52,7 @@ public:
 
     void commit(const std::filesystem::path& target, bool keepModeOf) {
         if (keepModeOf) {
-            struct stat existing{};
+            struct stat existing {};
             if (::stat(target.c_str(), &existing) == 0) ::fchmod(descriptor_, existing.st_mode);
         } else {
             ::fchmod(descriptor_, 0644);
@@ -65,7 +67,7 @@ public:
         committed_ = true;
     }
 
-private:
+  private:
     std::filesystem::path path_;
     int descriptor_ = -1;
     bool committed_ = false;

@@ -39,7 +39,9 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -96,7 +98,9 @@ std::string_view trim(std::string_view value) {
     return value.substr(begin, end - begin);
 }
 
-bool isBlank(std::string_view value) { return trim(value).empty(); }
+bool isBlank(std::string_view value) {
+    return trim(value).empty();
+}
 
 char toUpper(char c) {
     const auto b = static_cast<unsigned char>(c);
@@ -104,11 +108,16 @@ char toUpper(char c) {
     // à..þ except ÷ map to À..Þ except ×; š œ ž ÿ to Š Œ Ž Ÿ.
     if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return static_cast<char>(b - 32);
     switch (b) {
-        case 0x9A: return static_cast<char>(0x8A);
-        case 0x9C: return static_cast<char>(0x8C);
-        case 0x9E: return static_cast<char>(0x8E);
-        case 0xFF: return static_cast<char>(0x9F);
-        default: return c;
+        case 0x9A:
+            return static_cast<char>(0x8A);
+        case 0x9C:
+            return static_cast<char>(0x8C);
+        case 0x9E:
+            return static_cast<char>(0x8E);
+        case 0xFF:
+            return static_cast<char>(0x9F);
+        default:
+            return c;
     }
 }
 
@@ -117,11 +126,16 @@ char toLower(char c) {
     if (b >= 'A' && b <= 'Z') return static_cast<char>(b + 32);
     if (b >= 0xC0 && b <= 0xDE && b != 0xD7) return static_cast<char>(b + 32);
     switch (b) {
-        case 0x8A: return static_cast<char>(0x9A);
-        case 0x8C: return static_cast<char>(0x9C);
-        case 0x8E: return static_cast<char>(0x9E);
-        case 0x9F: return static_cast<char>(0xFF);
-        default: return c;
+        case 0x8A:
+            return static_cast<char>(0x9A);
+        case 0x8C:
+            return static_cast<char>(0x9C);
+        case 0x8E:
+            return static_cast<char>(0x9E);
+        case 0x9F:
+            return static_cast<char>(0xFF);
+        default:
+            return c;
     }
 }
 

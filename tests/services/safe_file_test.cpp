@@ -1,0 +1,62 @@
+#include "services/safe_file.h"
+
+#include <gtest/gtest.h>
+
+#include "services/error.h"
+#include "support/testing.h"
+
+namespace mirvane {
+namespace {
+
+int entriesIn(const std::filesystem::path& folder) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+    return count;
+}
+
+TEST(SaveFileSafely, WritesAndReplaces) {
+    testing::TempDir dir;
+    const auto file = dir / "out.xml";
+    saveFileSafely(file, "primero");
+    EXPECT_EQ(readWholeFile(file), "primero");
+    saveFileSafely(file, std::string(100000, 'x'));
+    EXPECT_EQ(readWholeFile(file), std::string(100000, 'x'));
+    EXPECT_EQ(entriesIn(dir.path()), 1);
+}
+
+TEST(SaveFileSafely, AFailureKeepsTheEarlierFileAndLeavesNoTemporary) {
+    testing::TempDir dir;
+    const auto target = dir / "busy";
+    std::filesystem::create_directory(target);
+    testing::writeFile(target / "inside", "keep");
+    try {
+        saveFileSafely(target, "new");
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find(target.string()), std::string::npos);
+    }
+    EXPECT_EQ(readWholeFile(target / "inside"), "keep");
+    EXPECT_EQ(entriesIn(dir.path()), 1);
+}
+
+TEST(SaveFileSafely, AMissingFolderNamesTheFile) {
+    testing::TempDir dir;
+    const auto target = dir / "no" / "such" / "file.xml";
+    try {
+        saveFileSafely(target, "x");
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find(target.string()), std::string::npos);
+    }
+}
+
+TEST(ReadWholeFile, MissingFileAndFolderAreErrors) {
+    testing::TempDir dir;
+    EXPECT_THROW(readWholeFile(dir / "nothing"), Error);
+    EXPECT_THROW(readWholeFile(dir.path()), Error);
+    testing::writeFile(dir / "empty", "");
+    EXPECT_EQ(readWholeFile(dir / "empty"), "");
+}
+
+}  // namespace
+}  // namespace mirvane
