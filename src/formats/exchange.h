@@ -68,6 +68,18 @@ std::string fieldValue(const xml::Node& field);
 // nothing when it has none.
 std::optional<std::string> fieldLabel(const xml::Node& field);
 
+// A task subject: a Delphos subject code whose first character is the
+// capital letter "G" (a lower-case g does not count).
+inline bool isTaskSubject(std::string_view code) {
+    return !code.empty() && code.front() == 'G';
+}
+
+// The level stored for an empty level value, in GRUPOST and ASIGT.
+inline constexpr std::string_view kEmptyLevel = "NIV";
+inline std::string levelOrNiv(std::string_view level) {
+    return std::string(level.empty() ? kEmptyLevel : level);
+}
+
 // Appends <salida dato="label">value</salida> to `parent`; the value
 // (Windows-1252) is written as read, without trimming.
 void appendField(xml::Document& document, xml::Node& parent, std::string_view label,

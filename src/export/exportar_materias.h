@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+
+#include "services/xml.h"
+
+namespace mirvane::exporting {
+
+// ASIGNOMT from the "MATERIAS" section: one row per subject code, the first
+// record with a code winning over later ones with the same code in any letter
+// case. Returns the number of rows written.
+std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder);
+
+}  // namespace mirvane::exporting

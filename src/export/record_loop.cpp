@@ -1,0 +1,52 @@
+#include "export/record_loop.h"
+
+#include <fmt/format.h>
+
+#include "formats/exchange.h"
+#include "services/error.h"
+
+namespace mirvane::exporting {
+
+std::size_t writeRecords(const xml::Document& document, const std::filesystem::path& folder,
+                         const SectionWrite& write, const RowRule& rule) {
+    // The table is created before the document is read, so a missing section
+    // still leaves an empty table with all its fields.
+    dbf::Table table;
+    formats::replaceTable(table, folder, write.table);
+
+    const xml::NodeList records = formats::sectionRecords(document, write.section);
+    table.open();
+    std::size_t rows = 0;
+    for (std::size_t i = 0; i < records.length(); ++i) {
+        const xml::NodeList fields = formats::recordFields(records.item(i));
+        if (fields.length() < 2) continue;
+        if (fields.length() < write.positions)
+            failRecord(write.section, i, tooFewFields(fields.length(), write.positions));
+
+        const Values values = readValues(fields, write.positions);
+        if (rule.accept && !rule.accept(values)) continue;
+        table.append();
+        rule.fill(table, values);
+        table.post();
+        ++rows;
+    }
+    table.close();
+    return rows;
+}
+
+Values readValues(const xml::NodeList& fields, std::size_t count) {
+    Values values;
+    values.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) values.push_back(formats::fieldValue(fields.item(k)));
+    return values;
+}
+
+void failRecord(std::string_view section, std::size_t index, std::string_view problem) {
+    fail(fmt::format("El registro {} de la sección {} {}", index + 1, section, problem));
+}
+
+std::string tooFewFields(std::size_t found, std::size_t expected) {
+    return fmt::format("tiene {} campos; se esperan {}", found, expected);
+}
+
+}  // namespace mirvane::exporting
