@@ -1,0 +1,65 @@
+#include "export/exportar_asignaturas.h"
+
+#include <cmath>
+
+#include "export/record_loop.h"
+#include "formats/exchange.h"
+#include "formats/work_tables.h"
+#include "services/text.h"
+
+namespace mirvane::exporting {
+namespace {
+
+constexpr std::string_view kNotATask = "LE";
+constexpr std::int64_t kPlainSessions = 13;
+
+}  // namespace
+
+std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesystem::path& folder,
+                                dbf::Table& wwTableNomAsg) {
+    TaskCodes taskCodes(wwTableNomAsg);
+    RowRule rule;
+    rule.fill = [&taskCodes](dbf::Table& table, const Values& v) {
+        table.setText("CASIG", v[0]);
+        table.setText("CGRUP", v[1]);
+        table.setText("CAULA", v[2]);
+        table.setText("TURNO", v[3]);
+        table.setText("NIVEL", formats::levelOrNiv(v[4]));
+        table.setText("CURSO", v[5]);
+        table.setText("GRUPO", v[6]);
+        const double hours = hoursFromMinutes(v[7]);
+        table.setFloat("HORAS", hours);
+        table.setText("SESIONES", sessionPattern(hours));
+        table.setText("MATERIA", v[8]);
+        table.setText("CTAREA", taskCodes.taskCode(v[8]));
+    };
+    return writeRecords(document, folder, {formats::kAsignaturas, formats::kAsigt, 9}, rule);
+}
+
+double hoursFromMinutes(std::string_view minutes) {
+    const double hours = minutes.empty() ? 0.0 : text::toInt(minutes) / 60.0;
+    return hours >= 1.0 ? hours : 1.0;
+}
+
+std::string sessionPattern(double hours) {
+    const auto n = static_cast<std::int64_t>(std::ceil(hours));
+    if (n <= kPlainSessions) return std::string(static_cast<std::size_t>(n), '1');
+    return std::to_string(n - kPlainSessions) + std::string(kPlainSessions, '1');
+}
+
+std::string TaskCodes::taskCode(const std::string& materia) {
+    if (!formats::isTaskSubject(materia)) return std::string(kNotATask);
+    if (!firstCodeByMateria_) buildIndex();
+    const auto found = firstCodeByMateria_->find(materia);
+    return found != firstCodeByMateria_->end() ? found->second : materia;
+}
+
+void TaskCodes::buildIndex() {
+    std::unordered_map<std::string, std::string> index;
+    if (!table_.active()) table_.open();
+    for (table_.first(); !table_.eof(); table_.next())
+        index.emplace(table_.asText("MATERIA"), table_.asText("COD"));  // keeps the first
+    firstCodeByMateria_ = std::move(index);
+}
+
+}  // namespace mirvane::exporting
