@@ -1,0 +1,118 @@
+#include "export/exportar_tramos.h"
+
+#include <fmt/format.h>
+
+#include "export/record_loop.h"
+#include "export/tramos.h"
+#include "formats/exchange.h"
+#include "formats/work_tables.h"
+#include "services/text.h"
+
+namespace mirvane::exporting {
+namespace {
+
+// Both passes read positions 1 and 2 of every record.
+constexpr std::size_t kMinimumFields = 3;
+
+// The values the row pass takes from a record, by their labels.
+struct SlotRecord {
+    std::string slotCode;  // "NOMBRE" or "DIA", whichever comes last
+    std::string minutes;   // "MINUTOS"
+    std::string codigoDelphos;
+};
+
+// The slot number of a record, which must have an entry in the slot tables.
+int slotNumber(std::string_view slotCode, std::size_t index) {
+    const std::int32_t slot = text::toInt(slotText(slotCode));
+    if (slot < 1 || slot > kSlots)
+        failRecord(
+            formats::kTramos, index,
+            fmt::format("tiene el número de tramo {}; debe estar entre 1 y {}", slot, kSlots));
+    return slot;
+}
+
+SlotTimes mondayScan(const xml::NodeList& records) {
+    SlotTimes times;
+    for (std::size_t i = 0; i < records.length(); ++i) {
+        const xml::NodeList fields = formats::recordFields(records.item(i));
+        if (fields.length() < kMinimumFields)
+            failRecord(formats::kTramos, i, tooFewFields(fields.length(), kMinimumFields));
+        const std::string slotCode = formats::fieldValue(fields.item(1));
+        const std::string minutes = formats::fieldValue(fields.item(2));
+        // Every record's slot text must convert, whatever its weekday.
+        const std::int32_t slot = text::toInt(slotText(slotCode));
+        if (slot > 0 && isMonday(slotCode)) times.addMonday(slotNumber(slotCode, i), minutes);
+    }
+    return times;
+}
+
+SlotRecord readByLabels(const xml::Node& record, std::size_t index) {
+    SlotRecord values;
+    const xml::NodeList fields = formats::recordFields(record);
+    for (std::size_t k = 0; k < fields.length(); ++k) {
+        const xml::Node field = fields.item(k);
+        const auto label = formats::fieldLabel(field);
+        if (!label)
+            failRecord(formats::kTramos, index,
+                       fmt::format("tiene el campo {} sin etiqueta \"{}\"", k + 1, formats::kDato));
+        if (*label == formats::kNombre || *label == formats::kDia)
+            values.slotCode = formats::fieldValue(field);
+        else if (*label == formats::kMinutos)
+            values.minutes = formats::fieldValue(field);
+        else if (*label == formats::kCodigoDelphos)
+            values.codigoDelphos = formats::fieldValue(field);
+        // INICIO and FIN are recognised but unused: the times come from the chain.
+    }
+    return values;
+}
+
+void writeRow(dbf::Table& table, const SlotRecord& record, const std::string& start) {
+    const std::string_view slot = slotText(record.slotCode);
+    const std::string end = FormatoHora(minutesOf(start) + text::toInt(record.minutes));
+    const std::string day = weekdayDigit(record.slotCode);
+    table.append();
+    table.setText("DIHO", day + std::string(slot));
+    table.setText("CODDIHO", record.codigoDelphos);
+    table.setText("DIA", day);
+    table.setText("HORA", slot);
+    table.setText("TEXTOHOR", std::string(slot) + "-" + start + "-" + end);
+    table.setText("HORADESDE", start);
+    table.setText("HORAHASTA", end);
+    table.setText("MINUTOS", record.minutes);
+    table.setText("MARCO", "0");
+    table.post();
+}
+
+}  // namespace
+
+std::string askStartHour(StartHourPrompt& prompt) {
+    const auto dialog = prompt.createDialog();
+    for (;;) {
+        const std::string time(copyText(dialog->showAndRead(), 1, 5));
+        if (text::toInt(copyText(time, 1, 2)) > 23) continue;
+        if (text::toInt(copyText(time, 4, 2)) > 59) continue;
+        return time;
+    }
+}
+
+std::size_t ExportarTramos(const xml::Document& document, const std::filesystem::path& folder,
+                           StartHourPrompt& prompt) {
+    dbf::Table table;
+    formats::replaceTable(table, folder, formats::kDiashorast);
+    const std::string firstStart = askStartHour(prompt);
+
+    const xml::NodeList records = formats::sectionRecords(document, formats::kTramos);
+    SlotTimes times = mondayScan(records);
+    times.chain(firstStart);
+
+    table.open();
+    for (std::size_t i = 0; i < records.length(); ++i) {
+        const SlotRecord record = readByLabels(records.item(i), i);
+        const int slot = slotNumber(record.slotCode, i);
+        writeRow(table, record, times.InicioTramo[static_cast<std::size_t>(slot)]);
+    }
+    table.close();
+    return records.length();
+}
+
+}  // namespace mirvane::exporting
