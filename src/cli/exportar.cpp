@@ -1,10 +1,61 @@
+#include <iostream>
+#include <string>
+
 #include "cli/commands.h"
+#include "core/export_run.h"
+#include "core/run_common.h"
+#include "export/start_hour_prompt.h"
+#include "services/paths.h"
 
 namespace mirvane::cli {
+namespace {
+
+struct ExportarOptions {
+    std::string document;
+    std::string folder;
+    std::string startHour{exporting::kInitialStartHour};
+};
+
+int exportar(const ExportarOptions& options) {
+    const std::filesystem::path folder = options.folder.empty()
+                                             ? paths::fromWindows(paths::kWorkFolder)
+                                             : std::filesystem::path(options.folder);
+    exporting::FixedStartHour prompt(options.startHour);
+    core::ExportRun run(folder, prompt);
+    const auto summary = run.run(options.document);
+    if (!summary) {
+        std::cerr << core::kNoFileMessage << "\n";
+        return 1;
+    }
+    std::cout << core::kFinishedMessage << "\n";
+    for (const core::TableRows& table : *summary)
+        std::cout << table.table << " " << table.rows << "\n";
+    return 0;
+}
+
+}  // namespace
 
 void addExportarCommand(CLI::App& app, Action& action) {
-    app.add_subcommand("exportar", "Transformar datos desde Delphos hacia Tablexa")
-        ->callback([&action] { action = [] { return 1; }; });
+    auto options = std::make_shared<ExportarOptions>();
+    CLI::App* command =
+        app.add_subcommand("exportar",
+                           "Transformar datos desde Delphos hacia Tablexa: escribe las "
+                           "seis tablas de trabajo a partir del documento XML.");
+    command->add_option("DOCUMENTO", options->document, "Documento de intercambio de Delphos (XML)")
+        ->required();
+    command->add_option("--carpeta", options->folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+    command
+        ->add_option("--hora", options->startHour,
+                     "Hora de inicio de la primera clase, HH:MM (por omisión 08:00)")
+        ->check(CLI::Validator(
+            [](const std::string& value) -> std::string {
+                if (exporting::isValidStartHour(value)) return {};
+                return "La hora de inicio debe tener la forma HH:MM, con la hora de 00 a 23 y "
+                       "los minutos de 00 a 59: " +
+                       value;
+            },
+            "HH:MM"));
+    command->callback([&action, options] { action = [options] { return exportar(*options); }; });
 }
 
 }  // namespace mirvane::cli
