@@ -1,0 +1,32 @@
+// mirvane-schoolgen: writes a synthetic school's exchange document, for trying
+// the runs on a school of realistic size.
+
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "schoolgen/exchange_writer.h"
+#include "schoolgen/school.h"
+#include "services/error.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Escribe el documento de intercambio de un centro sintético.",
+                 "mirvane-schoolgen"};
+    std::string size = "school";
+    std::uint32_t seed = 1;
+    std::string output;
+    app.add_option("--tamano", size, "school (unos 150 profesores) o stress (diez veces más)")
+        ->check(CLI::IsMember({"school", "stress"}));
+    app.add_option("--semilla", seed, "La misma semilla da el mismo centro");
+    app.add_option("SALIDA", output, "Documento XML que se escribe")->required();
+    CLI11_PARSE(app, argc, argv);
+
+    try {
+        using namespace mirvane::schoolgen;
+        writeExchangeDocument(generateSchool(sizeNamed(size), seed), output);
+    } catch (const mirvane::Error& error) {
+        std::cerr << error.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
