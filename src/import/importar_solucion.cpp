@@ -1,0 +1,134 @@
+#include "import/importar_solucion.h"
+
+#include <string>
+
+#include "formats/exchange.h"
+#include "import/indexed_lookups.h"
+#include "import/resolver_actividad.h"
+#include "services/error.h"
+
+namespace mirvane::importing {
+namespace {
+
+// Closes every table component when the build ends, whichever way it ends,
+// so that the timetabler can open its tables again while the window stays.
+class TablesClosedAtEnd {
+  public:
+    explicit TablesClosedAtEnd(formats::WorkTableComponents& tables) : tables_(tables) {}
+    ~TablesClosedAtEnd() {
+        try {
+            tables_.closeAll();
+        } catch (...) {
+            // Already leaving with the build's own error, which is the one to report.
+        }
+    }
+    TablesClosedAtEnd(const TablesClosedAtEnd&) = delete;
+    TablesClosedAtEnd& operator=(const TablesClosedAtEnd&) = delete;
+
+  private:
+    formats::WorkTableComponents& tables_;
+};
+
+[[noreturn]] void failNotExchange(const std::filesystem::path& elegido, std::string_view fault) {
+    fail("El archivo " + elegido.filename().string() +
+         " no es un documento de intercambio de Delphos: " + std::string(fault) +
+         ". Elija el archivo XML que envió Delphos.");
+}
+
+// Takes out the root's SALIDAS with everything under it and appends a new,
+// empty one as the root's last child; the other children keep their order.
+xml::Node replaceSalidas(xml::Document& document, const std::filesystem::path& elegido) {
+    xml::Node root = document.documentElement();
+    if (!root) failNotExchange(elegido, "no tiene elemento raíz");
+    xml::Node old = root.selectSingleNode(formats::kSalidas);
+    if (!old) failNotExchange(elegido, "le falta el elemento SALIDAS");
+    root.removeChild(old);
+    // The new element is the output section itself: looking SALIDAS up again
+    // would find a second old one, if the document had two, and fill that.
+    xml::Node salidas = document.createElement(formats::kSalidas);
+    root.appendChild(salidas);
+    return salidas;
+}
+
+void appendStatus(xml::Document& document, xml::Node& salidas) {
+    xml::Node status = document.createElement(formats::kErrorElement);
+    salidas.appendChild(status);
+    formats::appendField(document, status, formats::kCnError, "0");
+    formats::appendField(document, status, formats::kTeError, "Servicio finalizado Correctamente");
+}
+
+// PROF= 'value' with every single quote inside the value doubled.
+std::string profFilter(std::string_view abrev) {
+    std::string expression = "PROF= '";
+    for (char c : abrev) {
+        if (c == '\'') expression += '\'';
+        expression += c;
+    }
+    return expression + "'";
+}
+
+xml::Node appendRecord(xml::Document& document, xml::Node& parent, std::string_view prefix,
+                       std::int32_t number) {
+    xml::Node record = document.createElement(formats::kListasal);
+    record.setAttribute(formats::kSeq, std::string(prefix) + std::to_string(number));
+    parent.appendChild(record);
+    return record;
+}
+
+}  // namespace
+
+std::filesystem::path archivoResultado(const std::filesystem::path& elegido) {
+    return elegido.parent_path() / (std::string(kPrefijoResultado) + elegido.filename().string());
+}
+
+ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
+                                      formats::WorkTableComponents& tables) {
+    IndexedLookups lookups(tables);
+    return ImportarSolucion(document, elegido, tables, lookups);
+}
+
+ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
+                                      formats::WorkTableComponents& tables, Lookups& lookups) {
+    ResultadoImportacion resultado;
+    xml::Node salidas = replaceSalidas(document, elegido);
+    appendStatus(document, salidas);
+
+    {
+        TablesClosedAtEnd closer(tables);
+        dbf::Table& soluc = tables.wwTableSoluc;
+        dbf::Table& proft = tables.wwTableProfesor;
+        for (dbf::Table* table : {&soluc, &tables.wwTableGrupos, &proft, &tables.wwTableAulas,
+                                  &tables.wwTableNomAsg, &tables.wwTableTramos})
+            table->open();
+
+        std::int32_t profesor = 1;
+        for (proft.first(); !proft.eof(); proft.next()) {
+            xml::Node empleado =
+                appendRecord(document, salidas, formats::kEmpleadoPrefix, profesor++);
+            formats::appendField(document, empleado, formats::kXEmpleado,
+                                 proft.asText("X_EMPLEADO"));
+            formats::appendField(document, empleado, formats::kFTomapos, proft.asText("F_TOMAPOS"));
+            ++resultado.profesores;
+
+            soluc.first();
+            soluc.setFiltered(false);
+            soluc.setFilter(profFilter(proft.asText("ABREV")));
+            soluc.setFiltered(true);
+            std::int32_t actividad = 1;
+            for (; !soluc.eof(); soluc.next()) {
+                if (soluc.asInteger(formats::soluc::kDia) == 0) continue;  // not a lesson
+                xml::Node record =
+                    appendRecord(document, empleado, formats::kActividadPrefix, actividad++);
+                ResolverActividad(document, record, soluc, lookups);
+                ++resultado.actividades;
+            }
+        }
+        tables.closeAll();
+    }
+
+    resultado.archivo = archivoResultado(elegido);
+    document.save(resultado.archivo);
+    return resultado;
+}
+
+}  // namespace mirvane::importing

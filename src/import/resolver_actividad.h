@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "import/lookups.h"
+#include "services/dbf.h"
+#include "services/xml.h"
+
+namespace mirvane::importing {
+
+// The activity code written when the lesson's task resolves to a blank text.
+inline constexpr std::string_view kActividadPorDefecto = "G439";
+
+// The slot key of the SOLUC row on which `soluc` stands: DIA as text followed
+// by HORA as a whole number without leading zeros (DIA 1, HORA 4 gives "14").
+std::string claveTramo(const dbf::Table& soluc);
+
+// Appends to `actividad` the six field nodes of the lesson on which `soluc`
+// stands: X_ACTIVIDAD, N_DIASEMANA, X_TRAMO, X_DEPCENTRO, X_UNIDAD and
+// X_MATERIAOMC, each translated back to the code Delphos uses through
+// `lookups`. `soluc` keeps its position.
+void ResolverActividad(xml::Document& document, xml::Node& actividad, const dbf::Table& soluc,
+                       Lookups& lookups);
+
+}  // namespace mirvane::importing
