@@ -46,7 +46,8 @@ void failRecord(std::string_view section, std::size_t index, std::string_view pr
 }
 
 std::string tooFewFields(std::size_t found, std::size_t expected) {
-    return fmt::format("tiene {} campos; se esperan {}", found, expected);
+    return fmt::format("tiene {} {}; se esperan {}", found, found == 1 ? "campo" : "campos",
+                       expected);
 }
 
 }  // namespace mirvane::exporting
