@@ -19,6 +19,7 @@ namespace mirvane::core {
 struct TableRows {
     std::string_view table;  // "ASIGNOMT", ...
     std::size_t rows = 0;
+    bool operator==(const TableRows&) const = default;
 };
 
 // The tables written, in the order written.

@@ -98,19 +98,21 @@ const TableSpec kAsigt{"ASIGT", kAsigtFields};
 const TableSpec kDiashorast{"DIASHORAST", kDiashorastFields};
 
 void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const TableSpec& spec) {
-    // A failed deletion is not reported by itself: creating the table then
-    // replaces the old file or fails with the engine's message.
-    std::error_code ignored;
-    std::filesystem::remove(paths::inFolder(folder, std::string(spec.name) + ".DBF"), ignored);
-    std::filesystem::remove(paths::inFolder(folder, std::string(spec.name) + ".MDX"), ignored);
-
     table.setDatabaseName(folder);
     table.setTableName(std::string(spec.name) + ".DBF");
     table.setTableType(dbf::TableType::dBase);
     table.clearFieldDefs();
     for (const FieldSpec& field : spec.fields)
         table.addFieldDef(field.name, field.type, field.size);
+    // Creating the table replaces the old .DBF in one step, and refuses while
+    // another program holds it; deleting the file first would pull it from
+    // under that program where the system lets an open file be deleted.
     table.createTable();
+
+    // The old index belongs to the old table. A failed deletion is not
+    // reported by itself.
+    std::error_code ignored;
+    std::filesystem::remove(paths::inFolder(folder, std::string(spec.name) + ".MDX"), ignored);
 }
 
 WorkTableComponents::WorkTableComponents(const std::filesystem::path& folder) {

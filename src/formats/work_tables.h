@@ -42,8 +42,10 @@ inline constexpr std::string_view kNivel = "NIVEL";
 inline constexpr std::string_view kCurso = "CURSO";
 }  // namespace soluc
 
-// Replaces a work table in `folder`: deletes its .DBF and .MDX files if they
-// exist, then creates it empty with its fields. The table is left closed.
+// Replaces a work table in `folder`: creates it empty with its fields over
+// any old .DBF file, then deletes its old .MDX index if there is one. A table
+// held by another program is left as it is (the engine's error). The table
+// is left closed.
 void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const TableSpec& spec);
 
 // The main window's table components, one per table, each bound to its table

@@ -1,0 +1,100 @@
+// mirvane-cli exportar as other tools call it: outputs and exit statuses.
+
+#include <gtest/gtest.h>
+
+#include "support/testing.h"
+
+namespace mirvane {
+namespace {
+
+using testing::shellQuote;
+
+std::string cli() {
+    return shellQuote((testing::binDir() / "mirvane-cli").string());
+}
+
+std::string example() {
+    return shellQuote((testing::sourceDir() / "examples" / "escuela" / "datos.xml").string());
+}
+
+class ExportarCliTest : public ::testing::Test {
+  protected:
+    testing::CommandResult exportar(const std::string& arguments) {
+        return testing::run("WINEPREFIX=" + shellQuote(wine.path().string()) + " " + cli() +
+                            " exportar " + arguments);
+    }
+    std::string intoWork() const { return " --carpeta " + shellQuote(work.path().string()); }
+
+    testing::TempDir work;
+    testing::TempDir wine;  // never the real prefix
+};
+
+TEST_F(ExportarCliTest, SuccessPrintsTheSummary) {
+    const auto result = exportar(example() + intoWork() + " --hora ' 8:30'");
+    EXPECT_EQ(result.status, 0) << result.errors;
+    EXPECT_EQ(result.output,
+              "Proceso finalizado\nASIGNOMT 28\nPROFT 31\nAULAT 16\nGRUPOST 12\nASIGT 49\n"
+              "DIASHORAST 35\n");
+    EXPECT_EQ(result.errors, "");
+    EXPECT_TRUE(std::filesystem::exists(work / "DIASHORAST.DBF"));
+}
+
+TEST_F(ExportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
+    std::filesystem::create_directories(wine / "drive_c" / "ktemp");  // found in any letter case
+    const auto result = exportar(example());
+    EXPECT_EQ(result.status, 0) << result.errors;
+    EXPECT_TRUE(std::filesystem::exists(wine / "drive_c" / "ktemp" / "ASIGNOMT.DBF"));
+}
+
+TEST_F(ExportarCliTest, NoFile) {
+    const auto result = exportar(shellQuote((work / "no-existe.xml").string()) + intoWork());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, "No existe archivo\n");
+    EXPECT_TRUE(std::filesystem::is_empty(work.path()));
+}
+
+TEST_F(ExportarCliTest, FailureIsReportedOnceAsTheErrorBoxShowsIt) {
+    testing::writeFile(work / "datos.xml",
+                       "<SERVICIO><SALIDAS><listasal seq=\"ASIGNATURAS\"><listasal>"
+                       "<salida>a</salida><salida>b</salida><salida>c</salida></listasal>"
+                       "</listasal></SALIDAS></SERVICIO>");
+    const auto result = exportar(shellQuote((work / "datos.xml").string()) + intoWork());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors,
+              "El registro 1 de la sección ASIGNATURAS tiene 3 campos; se esperan 9.\n");
+}
+
+TEST_F(ExportarCliTest, MissingWorkFolderIsAFailure) {
+    const auto result = exportar(example() + " --carpeta " + shellQuote((work / "KTEMP").string()));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.errors, "");
+    EXPECT_FALSE(std::filesystem::exists(work / "KTEMP"));
+}
+
+TEST_F(ExportarCliTest, UsageErrorsWriteNothing) {
+    for (const std::string& arguments :
+         {std::string(), example() + " --hora 24:00", example() + " --hora 07:75",
+          example() + " --hora 8:30", example() + " --hora ab:cd", example() + " --hora",
+          example() + " otro.xml", example() + " --desconocida"}) {
+        const auto result = exportar(arguments + intoWork());
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_NE(result.errors.find("exportar"), std::string::npos) << result.errors;
+        EXPECT_EQ(result.output, "") << arguments;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(work.path()));
+}
+
+TEST_F(ExportarCliTest, HelpAndVersion) {
+    const auto help = exportar("--help");
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"DOCUMENTO", "--carpeta", "--hora", "HH:MM"})
+        EXPECT_NE(help.output.find(word), std::string::npos) << word;
+    const auto version = testing::run(cli() + " --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.output.find("mirvane-cli"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mirvane
