@@ -1,10 +1,50 @@
+#include <iostream>
+#include <memory>
+#include <string>
+
 #include "cli/commands.h"
+#include "core/import_run.h"
+#include "core/run_common.h"
+#include "services/paths.h"
 
 namespace mirvane::cli {
+namespace {
+
+struct ImportarOptions {
+    std::string document;
+    std::string folder;
+};
+
+int importar(const ImportarOptions& options) {
+    const std::filesystem::path folder = options.folder.empty()
+                                             ? paths::fromWindows(paths::kWorkFolder)
+                                             : std::filesystem::path(options.folder);
+    core::ImportRun run(folder);
+    const auto summary = run.run(options.document);
+    if (!summary) {
+        std::cerr << core::kNoFileMessage << "\n";
+        return 1;
+    }
+    std::cout << core::kFinishedMessage << "\n"
+              << "Profesores " << summary->profesores << ", actividades " << summary->actividades
+              << "\n"
+              << "Documento de resultado: " << summary->archivo.string() << "\n";
+    return 0;
+}
+
+}  // namespace
 
 void addImportarCommand(CLI::App& app, Action& action) {
-    app.add_subcommand("importar", "Transformar datos desde Tablexa hacia Delphos")
-        ->callback([&action] { action = [] { return 1; }; });
+    auto options = std::make_shared<ImportarOptions>();
+    CLI::App* command =
+        app.add_subcommand("importar",
+                           "Transformar datos desde Tablexa hacia Delphos: escribe el documento "
+                           "de resultado ResultadoVorsa<DOCUMENTO> junto al documento elegido, "
+                           "a partir de la solución (SOLUC) y las tablas de trabajo.");
+    command->add_option("DOCUMENTO", options->document, "Documento de intercambio de Delphos (XML)")
+        ->required();
+    command->add_option("--carpeta", options->folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+    command->callback([&action, options] { action = [options] { return importar(*options); }; });
 }
 
 }  // namespace mirvane::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "formats/work_tables.h"
+#include "import/importar_solucion.h"
+#include "services/xml.h"
+
+// A whole import run, as the main window performs it and the command line
+// too: load the chosen exchange document, build the result document from the
+// timetabler's solution and the work tables, save it beside the chosen file.
+namespace mirvane::core {
+
+// Teachers and activities written, and where the result document is.
+using ImportSummary = importing::ResultadoImportacion;
+
+class ImportRun {
+  public:
+    explicit ImportRun(std::filesystem::path workFolder);
+
+    // The whole run: nothing when no file exists at `chosenFile` (the caller
+    // shows kNoFileMessage), otherwise load() and build(). Errors are not
+    // caught: the caller reports them once.
+    std::optional<ImportSummary> run(const std::filesystem::path& chosenFile);
+
+    // The steps of run(), for a caller that does something around them (the
+    // window sets the hourglass cursor before the document is loaded).
+    void load(const std::filesystem::path& chosenFile);
+    // Builds and saves the result document from the loaded one. Whatever
+    // happens, every table component is closed on return, and a failed build
+    // writes no file.
+    ImportSummary build();
+
+    formats::WorkTableComponents& components() { return components_; }
+
+  private:
+    std::filesystem::path chosenFile_;
+    std::unique_ptr<xml::Document> document_;  // replaced by each load
+    formats::WorkTableComponents components_;
+};
+
+}  // namespace mirvane::core
