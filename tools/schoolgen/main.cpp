@@ -7,6 +7,7 @@
 
 #include "schoolgen/exchange_writer.h"
 #include "schoolgen/school.h"
+#include "schoolgen/soluc_writer.h"
 #include "services/error.h"
 
 int main(int argc, char** argv) {
@@ -19,11 +20,16 @@ int main(int argc, char** argv) {
         ->check(CLI::IsMember({"school", "stress"}));
     app.add_option("--semilla", seed, "La misma semilla da el mismo centro");
     app.add_option("SALIDA", output, "Documento XML que se escribe")->required();
+    std::string solucFolder;
+    app.add_option("--soluc", solucFolder,
+                   "Carpeta donde se escribe además una solución SOLUC.DBF para el centro");
     CLI11_PARSE(app, argc, argv);
 
     try {
         using namespace mirvane::schoolgen;
-        writeExchangeDocument(generateSchool(sizeNamed(size), seed), output);
+        const School school = generateSchool(sizeNamed(size), seed);
+        writeExchangeDocument(school, output);
+        if (!solucFolder.empty()) writeSoluc(solution(school, seed), solucFolder);
     } catch (const mirvane::Error& error) {
         std::cerr << error.what() << "\n";
         return 1;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "formats/work_tables.h"
+#include "schoolgen/school.h"
+
+// A timetable solution for a generated school, as the timetabler leaves it in
+// the work folder: SOLUC, one row per placed lesson.
+namespace mirvane::schoolgen {
+
+// SOLUC's fields as the timetabler writes them.
+inline constexpr std::array<formats::FieldSpec, 9> kSolucFields{{
+    {"PROF", dbf::FieldType::Character, 10},
+    {"DIA", dbf::FieldType::Integer},
+    {"HORA", dbf::FieldType::Integer},
+    {"TAREA", dbf::FieldType::Character, 10},
+    {"AULA", dbf::FieldType::Character, 10},
+    {"CODGRUPO", dbf::FieldType::Character, 10},
+    {"ASIG", dbf::FieldType::Character, 10},
+    {"NIVEL", dbf::FieldType::Character, 5},
+    {"CURSO", dbf::FieldType::Character, 3},
+}};
+inline const formats::TableSpec kSolucSpec{formats::kSoluc, kSolucFields};
+
+struct Lesson {
+    std::string prof;  // the teacher's abbreviation
+    int dia = 0;       // weekday 1 to 7; 0 for a lesson left unplaced
+    int hora = 0;      // slot of the day, from 1
+    std::string tarea;
+    std::string aula;
+    std::string codgrupo;
+    std::string asig;
+    std::string nivel;
+    std::string curso;
+};
+
+// Every lesson of every assignment placed in a slot of its teacher's week,
+// in the order of the week. One lesson per assignment, two for 110 minutes a
+// week or more. For variety a few lessons are left unplaced (DIA 0), repeated,
+// or carry a room, group, subject or teacher the work tables do not know, or
+// no task. The same school and seed give the same lessons.
+std::vector<Lesson> solution(const School& school, std::uint32_t seed);
+
+// SOLUC.DBF in `folder`, replacing an earlier one, with the lessons in order.
+void writeSoluc(const std::vector<Lesson>& lessons, const std::filesystem::path& folder);
+
+}  // namespace mirvane::schoolgen
