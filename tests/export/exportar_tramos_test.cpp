@@ -136,6 +136,7 @@ TEST_F(ExportarTramosTest, EmptyOrMissingSectionStillAsksAndCreatesTheTable) {
     auto document = export_test::parse(export_test::exchange({}));
     EXPECT_EQ(ExportarTramos(*document, dir.path(), prompt), 0u);
     EXPECT_EQ(prompt.shown, 2);
+    EXPECT_EQ(prompt.windows, 1);  // one window serves every showing
     EXPECT_TRUE(readTable(dir.path(), formats::kDiashorast).empty());
 }
 

@@ -1,0 +1,78 @@
+// The export run on a generated school of full size, checked against what the
+// school model says each table must hold.
+
+#include <gtest/gtest.h>
+
+#include <unordered_set>
+
+#include "core/export_run.h"
+#include "export/export_fixture.h"
+#include "formats/work_tables.h"
+#include "schoolgen/exchange_writer.h"
+#include "schoolgen/school.h"
+#include "services/text.h"
+#include "support/testing.h"
+
+namespace mirvane::core {
+namespace {
+
+using export_test::column;
+using export_test::readTable;
+
+// The subjects ExportarMaterias keeps: the first of every code in any letter case.
+std::vector<schoolgen::Subject> keptSubjects(const schoolgen::School& school) {
+    std::vector<schoolgen::Subject> kept;
+    std::unordered_set<std::string> codes;
+    for (const schoolgen::Subject& subject : school.subjects)
+        if (codes.insert(text::toLower(text::trim(subject.cod))).second) kept.push_back(subject);
+    return kept;
+}
+
+// CTAREA by a scan of the kept subjects from the top for every assignment.
+std::string expectedTaskCode(const std::vector<schoolgen::Subject>& kept,
+                             const std::string& materia) {
+    if (materia.empty() || materia.front() != 'G') return "LE";
+    for (const schoolgen::Subject& subject : kept)
+        if (subject.materia.substr(0, 12) == materia)
+            return std::string(text::trim(subject.cod)).substr(0, 10);
+    return materia.substr(0, 10);
+}
+
+TEST(ExportSchool, GeneratedSchoolGivesWhatItsModelSays) {
+    const schoolgen::School school = schoolgen::generateSchool(schoolgen::schoolSize(), 7);
+    testing::TempDir dir;
+    std::filesystem::create_directory(dir / "KTEMP");
+    schoolgen::writeExchangeDocument(school, dir / "centro.xml");
+
+    exporting::FixedStartHour prompt;
+    ExportRun run(dir / "KTEMP", prompt);
+    const auto summary = run.run(dir / "centro.xml");
+    ASSERT_TRUE(summary);
+
+    const auto kept = keptSubjects(school);
+    EXPECT_LT(kept.size(), school.subjects.size());  // the school has repeated codes
+    EXPECT_EQ(*summary, (ExportSummary{{"ASIGNOMT", kept.size()},
+                                       {"PROFT", school.teachers.size()},
+                                       {"AULAT", school.rooms.size()},
+                                       {"GRUPOST", school.groups.size()},
+                                       {"ASIGT", school.assignments.size()},
+                                       {"DIASHORAST", school.slots.size()}}));
+
+    const auto assignments = readTable(dir / "KTEMP", formats::kAsigt);
+    ASSERT_EQ(assignments.size(), school.assignments.size());
+    std::size_t tasks = 0;
+    for (std::size_t i = 0; i < assignments.size(); ++i) {
+        const std::string expected = expectedTaskCode(kept, school.assignments[i].materia);
+        EXPECT_EQ(assignments[i].at("CTAREA"), expected) << i;
+        tasks += expected != "LE";
+    }
+    EXPECT_GT(tasks, 100u);
+
+    const auto subjects = readTable(dir / "KTEMP", formats::kAsignomt);
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        EXPECT_EQ(subjects[i].at("NOMBRE"), std::string(text::trim(kept[i].nombre)).substr(0, 80))
+            << i;
+}
+
+}  // namespace
+}  // namespace mirvane::core
