@@ -18,8 +18,9 @@ enum class FieldType { Character, Logical, Integer, Float };
 enum class TableType { dBase };
 
 class Table {
-public:
-    // `componentName` ("wwTableSoluc", ...) precedes field errors: "wwTableSoluc: Field 'X' not found".
+  public:
+    // `componentName` ("wwTableSoluc", ...) precedes field errors: "wwTableSoluc: Field 'X' not
+    // found".
     explicit Table(std::string componentName = {});
     ~Table();  // closes the table and releases its lock
     Table(const Table&) = delete;
@@ -70,7 +71,7 @@ public:
     // Rows visible to a scan without the filter (deleted rows excluded).
     std::size_t recordCount() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
