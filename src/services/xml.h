@@ -18,7 +18,7 @@ class Document;
 class NodeList;
 
 class Node {
-public:
+  public:
     Node() = default;  // the null node: what selectSingleNode gives for no match
 
     explicit operator bool() const { return node_ != nullptr; }
@@ -42,7 +42,7 @@ public:
     // Takes the child out of the tree; it is freed with the document.
     void removeChild(Node child);
 
-private:
+  private:
     friend class Document;
     friend class NodeList;
     Node(void* node, Document* document) : node_(node), document_(document) {}
@@ -51,11 +51,11 @@ private:
 };
 
 class NodeList {
-public:
+  public:
     std::size_t length() const { return nodes_.size(); }
     Node item(std::size_t index) const;  // raises for an index past the end
 
-private:
+  private:
     friend class Node;
     friend class Document;
     std::vector<void*> nodes_;
@@ -63,7 +63,7 @@ private:
 };
 
 class Document {
-public:
+  public:
     Document();
     ~Document();
     Document(const Document&) = delete;
@@ -72,7 +72,9 @@ public:
     // Reads the whole file in any encoding it declares or marks. Never touches
     // the network, never loads an external entity or DTD, bounds entity
     // expansion. A document that is not well-formed raises an error naming
-    // the file, the line and the parser's reason.
+    // the file, the line and the parser's reason. A failed load leaves the
+    // document as it was; a successful one replaces it, and the nodes of the
+    // replaced document must not be used any more.
     void load(const std::filesystem::path& file);
     // The same from bytes in memory; `name` stands for the file in messages.
     void loadMemory(std::string_view bytes, const std::string& name);
@@ -89,7 +91,7 @@ public:
     // target: a failed save leaves no partial file and an earlier file intact.
     void save(const std::filesystem::path& file) const;
 
-private:
+  private:
     friend class Node;
     friend class NodeList;
     struct Impl;
