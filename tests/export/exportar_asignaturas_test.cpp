@@ -110,7 +110,7 @@ TEST_F(ExportarAsignaturasTest, HoursAndSessions) {
 TEST(SessionPattern, IsCutOnlyByItsField) {
     EXPECT_EQ(sessionPattern(1.0), "1");
     EXPECT_EQ(sessionPattern(13.01), "11111111111111");
-    EXPECT_EQ(sessionPattern(2147483647.0 / 60), "35791381" + std::string(13, '1'));
+    EXPECT_EQ(sessionPattern(2147483647.0 / 60), "35791382" + std::string(13, '1'));
 }
 
 TEST(HoursFromMinutes, ConversionErrorCarriesTheText) {
