@@ -38,7 +38,6 @@ function(mirvane_tests)
         set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
         gtest_discover_tests(${target}
             WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-            PROPERTIES ENVIRONMENT "MIRVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};MIRVANE_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
             DISCOVERY_TIMEOUT 60)
     endforeach()
 endfunction()

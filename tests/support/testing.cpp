@@ -30,7 +30,7 @@ std::filesystem::path sourceDir() {
 
 std::filesystem::path binDir() {
     if (const char* dir = std::getenv("MIRVANE_BIN_DIR"); dir && *dir) return dir;
-    return sourceDir() / "build" / "test" / "bin";
+    return MIRVANE_BIN_DIR;
 }
 
 void writeFile(const std::filesystem::path& file, std::string_view bytes) {
