@@ -4,12 +4,11 @@
 #include <vector>
 
 #include "services/dbf.h"
-#include "services/dbf_codepage.h"
 #include "services/dbf_error.h"
-#include "services/dbf_field.h"
 #include "services/dbf_filter.h"
 #include "services/dbf_header.h"
 #include "services/dbf_lock.h"
+#include "services/dbf_reader.h"
 #include "services/dbf_record.h"
 #include "services/dbf_writer.h"
 #include "services/error.h"
@@ -56,16 +55,12 @@ struct Table::Impl {
 
     // While the table is open.
     std::unique_ptr<LockedFile> file;
-    Layout layout;
-    CodePage codePage;
-    std::string records;                 // every record: the stored ones, then those posted
-    std::vector<std::uint32_t> visible;  // record numbers of the rows not deleted
-    std::string blank;                   // what fields read as where there is no row
+    StoredRows rows;
     std::unique_ptr<RecordAppender> appender;
     bool appending = false;
     std::string newRecord;
     FilterIndex index;
-    const std::vector<std::uint32_t>* scan = &visible;
+    const std::vector<std::uint32_t>* scan = &rows.visible();
     std::size_t position = 0;
 
     std::filesystem::path path() const {
@@ -80,37 +75,30 @@ struct Table::Impl {
     }
 
     const FieldDescriptor& field(std::string_view name) const {
-        for (const FieldDescriptor& candidate : layout.fields)
-            if (candidate.type != '0' && text::equalsIgnoreCase(candidate.name, name))
-                return candidate;
+        if (const FieldDescriptor* found = rows.find(name)) return *found;
         fail((componentName.empty() ? std::string() : componentName + ": ") + "Field '" +
              text::toUtf8(name) + "' not found");
     }
 
-    std::string_view recordAt(std::uint32_t number) const {
-        return std::string_view(records).substr(std::size_t{number} * layout.recordLength,
-                                                layout.recordLength);
-    }
-
     std::string_view current() const {
         if (appending) return newRecord;
-        if (position < scan->size()) return recordAt((*scan)[position]);
-        return blank;
+        if (position < scan->size()) return rows.record((*scan)[position]);
+        return rows.blank();
     }
 
     FieldValue value(std::string_view name) const {
         requireOpen();
-        return FieldValue(layout, field(name), current(), codePage);
+        return rows.value(field(name), current());
     }
 
     void refreshScan() {
-        scan = &visible;
+        scan = &rows.visible();
         if (!filtered || !filter) return;
         const FieldDescriptor& filterField = field(filter->field);
-        scan = &index.matches(
-            filterField.name, filter->value, visible, [this, &filterField](std::uint32_t number) {
-                return FieldValue(layout, filterField, recordAt(number), codePage).text();
-            });
+        scan = &index.matches(filterField.name, filter->value, rows.visible(),
+                              [this, &filterField](std::uint32_t number) {
+                                  return rows.value(filterField, rows.record(number)).text();
+                              });
     }
 
     void load() {
@@ -120,23 +108,7 @@ struct Table::Impl {
             fail(action + " " + shown(target) + ": no existe la carpeta " + shown(folder) + ".");
         auto opened = std::make_unique<LockedFile>(
             target, exclusive ? LockMode::Exclusive : LockMode::Shared, action);
-        std::string bytes = opened->readAll();
-        Layout parsed = parseLayout(bytes, target);
-        const std::uint32_t count = usableRecordCount(parsed, bytes, target);
-
-        bytes.erase(0, parsed.headerLength);
-        bytes.resize(std::size_t{count} * parsed.recordLength);
-        std::vector<std::uint32_t> rows;
-        rows.reserve(count);
-        for (std::uint32_t number = 0; number < count; ++number)
-            if (bytes[std::size_t{number} * parsed.recordLength] != kDeletedFlag)
-                rows.push_back(number);
-
-        codePage = CodePage(parsed.languageDriver);
-        blank = blankRecord(parsed);
-        layout = std::move(parsed);
-        records = std::move(bytes);
-        visible = std::move(rows);
+        rows = StoredRows(opened->readAll(), target);
         file = std::move(opened);
         index.clear();
         appending = false;
@@ -153,10 +125,9 @@ struct Table::Impl {
     void release() {
         appender.reset();
         file.reset();
-        records = std::string();
-        visible = {};
+        rows = StoredRows();
         index.clear();
-        scan = &visible;
+        scan = &rows.visible();
         position = 0;
         appending = false;
     }
@@ -165,14 +136,10 @@ struct Table::Impl {
         if (!appending)
             fail("No se puede guardar la fila en la tabla " + shown(file->path()) +
                  ": no se está añadiendo ninguna.");
-        if (!appender) {
-            appender = std::make_unique<RecordAppender>(
-                *file, layout, static_cast<std::uint32_t>(records.size() / layout.recordLength));
-        }
+        if (!appender)
+            appender = std::make_unique<RecordAppender>(*file, rows.layout(), rows.size());
         appender->add(newRecord);
-        const auto number = static_cast<std::uint32_t>(records.size() / layout.recordLength);
-        records += newRecord;
-        visible.push_back(number);
+        const std::uint32_t number = rows.append(newRecord);
         appending = false;
         index.clear();
         refreshScan();
@@ -318,7 +285,7 @@ void Table::append() {
     if (!impl.file->writable())
         fail("No se puede escribir en la tabla " + shown(impl.file->path()) +
              ": el archivo es de solo lectura.");
-    impl.newRecord = impl.blank;
+    impl.newRecord = impl.rows.blank();
     impl.appending = true;
 }
 
@@ -413,7 +380,7 @@ void Table::setFiltered(bool on) {
 
 std::size_t Table::recordCount() const {
     impl_->requireOpen();
-    return impl_->visible.size();
+    return impl_->rows.visible().size();
 }
 
 }  // namespace mirvane::dbf
