@@ -14,7 +14,8 @@ namespace {
 constexpr int kRows = 100000;
 
 std::filesystem::path benchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mirvane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "mirvane-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
     return pattern;
 }
@@ -26,16 +27,16 @@ void writeAssignments(const std::filesystem::path& folder) {
     for (int row = 0; row < kRows; ++row) {
         const std::string code = std::to_string(row);
         table.append();
-        table.setText("CASIG", "MAT" + code);
-        table.setText("CGRUP", "G" + std::to_string(row % 300));
-        table.setText("CAULA", "A" + std::to_string(row % 80));
+        table.setText("CASIG", std::string("MAT").append(code));
+        table.setText("CGRUP", std::string("G").append(std::to_string(row % 300)));
+        table.setText("CAULA", std::string("A").append(std::to_string(row % 80)));
         table.setText("TURNO", "M");
         table.setText("NIVEL", "ESO");
         table.setText("CURSO", "1");
         table.setText("GRUPO", "A");
         table.setFloat("HORAS", (60.0 + row % 240) / 60.0);
         table.setText("SESIONES", "1 1 1");
-        table.setText("MATERIA", "MATERIA" + code);
+        table.setText("MATERIA", std::string("MATERIA").append(code));
         table.setText("CTAREA", "LE");
         table.post();
     }

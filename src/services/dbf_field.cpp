@@ -88,7 +88,7 @@ std::string currency(std::int64_t tenThousandths) {
     const bool negative = tenThousandths < 0;
     const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(tenThousandths)
                                              : static_cast<std::uint64_t>(tenThousandths);
-    std::string out = (negative ? "-" : "") + std::to_string(magnitude / 10000);
+    std::string out = fmt::format("{}{}", negative ? "-" : "", magnitude / 10000);
     std::string fraction = fmt::format("{:04}", magnitude % 10000);
     while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
     if (!fraction.empty()) out += "." + fraction;
@@ -102,7 +102,7 @@ std::int32_t rounded(double value, std::string_view shownAs) {
 }
 
 [[noreturn]] void failNotFloat(std::string_view value) {
-    fail("'" + text::toUtf8(value) + "' is not a valid floating point value");
+    fail(fmt::format("'{}' is not a valid floating point value", text::toUtf8(value)));
 }
 
 }  // namespace

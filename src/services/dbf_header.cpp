@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdio>
 
+#include <fmt/format.h>
+
 #include "services/dbf_error.h"
 #include "services/error.h"
 #include "services/text.h"
@@ -46,7 +48,7 @@ bool isVisualFoxPro(std::uint8_t version) {
 }
 
 std::string named(std::string_view name) {
-    return "'" + text::toUtf8(name) + "'";
+    return fmt::format("'{}'", text::toUtf8(name));
 }
 
 // The width a binary field type must have, or 0 when any width is fine.
