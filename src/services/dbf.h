@@ -12,6 +12,10 @@
 // set), appends rows, scans them in stored order and reads fields by name.
 // Field values are Windows-1252 byte strings. Every failure raises
 // mirvane::Error with a message naming the table and the fault.
+//
+// Tables are written as dBase III (no memo) with the Windows-1252 language
+// driver; an integer field is N(11,0) and a float field N(19,9). Any common
+// dBase or FoxPro table is read, its text converted to Windows-1252.
 namespace mirvane::dbf {
 
 enum class FieldType { Character, Logical, Integer, Float };

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -47,6 +48,9 @@ LockedFile::~LockedFile() {
 
 std::string LockedFile::readAll() const {
     std::string bytes;
+    struct stat status {};
+    if (::fstat(descriptor_, &status) == 0 && status.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
     std::uint64_t offset = 0;
     char buffer[1 << 16];
     for (;;) {
