@@ -72,6 +72,45 @@ void BM_OpenAndScanAsigt(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenAndScanAsigt)->Unit(benchmark::kMillisecond);
 
+// The import's pattern: one filter per teacher over the solution table.
+void BM_FilterPerTeacher(benchmark::State& state) {
+    constexpr int kLessons = 40000;
+    constexpr int kTeachers = 1500;
+    const std::filesystem::path folder = benchFolder();
+    {
+        mirvane::dbf::Table table;
+        table.setDatabaseName(folder);
+        table.setTableName("SOLUC.DBF");
+        table.addFieldDef("PROF", mirvane::dbf::FieldType::Character, 10);
+        table.addFieldDef("DIA", mirvane::dbf::FieldType::Integer);
+        table.createTable();
+        table.open();
+        for (int row = 0; row < kLessons; ++row) {
+            table.append();
+            table.setText("PROF", std::string("P").append(std::to_string(row % kTeachers)));
+            table.setFloat("DIA", 1 + row % 5);
+            table.post();
+        }
+    }
+    for (auto _ : state) {
+        mirvane::dbf::Table table("wwTableSoluc");
+        table.setDatabaseName(folder);
+        table.setTableName("SOLUC");
+        table.setExclusive(true);
+        table.open();
+        long days = 0;
+        for (int teacher = 0; teacher < kTeachers; ++teacher) {
+            table.setFiltered(false);
+            table.setFilter(std::string("PROF= 'P").append(std::to_string(teacher)).append("'"));
+            table.setFiltered(true);
+            for (; !table.eof(); table.next()) days += table.asInteger("DIA");
+        }
+        benchmark::DoNotOptimize(days);
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_FilterPerTeacher)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
