@@ -1,0 +1,117 @@
+// mirvane-cli importar as other tools call it: outputs and exit statuses.
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "support/testing.h"
+
+namespace mirvane {
+namespace {
+
+using testing::shellQuote;
+
+std::string cli() {
+    return shellQuote((testing::binDir() / "mirvane-cli").string());
+}
+
+std::filesystem::path exampleFolder() {
+    return testing::sourceDir() / "examples" / "escuela";
+}
+
+// A copy of the example document, and a work folder holding the example
+// school's tables and the timetabler's solution for it.
+class ImportarCliTest : public ::testing::Test {
+  protected:
+    ImportarCliTest() {
+        std::filesystem::copy_file(exampleFolder() / "datos.xml", chosen);
+        const auto exported = command("exportar " + shellQuote(chosen.string()) + intoWork());
+        EXPECT_EQ(exported.status, 0) << exported.errors;
+        std::filesystem::copy_file(exampleFolder() / "SOLUC.DBF", work / "SOLUC.DBF");
+    }
+
+    testing::CommandResult command(const std::string& arguments) {
+        return testing::run("WINEPREFIX=" + shellQuote(wine.path().string()) + " " + cli() + " " +
+                            arguments);
+    }
+    testing::CommandResult importar(const std::string& arguments) {
+        return command("importar " + arguments);
+    }
+    std::string intoWork() const { return " --carpeta " + shellQuote(work.path().string()); }
+
+    testing::TempDir work;
+    testing::TempDir docs;
+    testing::TempDir wine;  // never the real prefix
+    std::filesystem::path chosen = docs / "datos.xml";
+    std::filesystem::path result = docs / "ResultadoVorsadatos.xml";
+};
+
+TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
+    const auto run = importar(shellQuote(chosen.string()) + intoWork());
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.output,
+              "Proceso finalizado\nProfesores 31, actividades 119\n"
+              "Documento de resultado: " +
+                  result.string() + "\n");
+    EXPECT_EQ(run.errors, "");
+    EXPECT_TRUE(std::filesystem::exists(result));
+}
+
+TEST_F(ImportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
+    const auto ktemp = wine / "drive_c" / "ktemp";  // found in any letter case
+    std::filesystem::create_directories(ktemp);
+    for (const auto& entry : std::filesystem::directory_iterator(work.path()))
+        std::filesystem::copy_file(entry.path(), ktemp / entry.path().filename());
+    const auto run = importar(shellQuote(chosen.string()));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_TRUE(std::filesystem::exists(result));
+}
+
+TEST_F(ImportarCliTest, NoFile) {
+    const auto run = importar(shellQuote((docs / "no-existe.xml").string()) + intoWork());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.errors, "No existe archivo\n");
+    EXPECT_FALSE(std::filesystem::exists(docs / "ResultadoVorsano-existe.xml"));
+}
+
+TEST_F(ImportarCliTest, FailureIsReportedOnceWithAFullStopAndWritesNothing) {
+    testing::writeFile(chosen, "<SERVICIO><OTRO/></SERVICIO>");
+    const auto run = importar(shellQuote(chosen.string()) + intoWork());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "");
+    EXPECT_EQ(run.errors,
+              "El archivo datos.xml no es un documento de intercambio de Delphos: le falta el "
+              "elemento SALIDAS. Elija el archivo XML que envió Delphos.\n");
+    EXPECT_FALSE(std::filesystem::exists(result));
+}
+
+TEST_F(ImportarCliTest, MissingSolutionIsAFailure) {
+    std::filesystem::remove(work / "SOLUC.DBF");
+    const auto run = importar(shellQuote(chosen.string()) + intoWork());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find("SOLUC"), std::string::npos) << run.errors;
+    EXPECT_FALSE(std::filesystem::exists(result));
+}
+
+TEST_F(ImportarCliTest, UsageErrorsWriteNothing) {
+    for (const std::string& arguments :
+         {std::string(), shellQuote(chosen.string()) + " otro.xml",
+          shellQuote(chosen.string()) + " --carpeta", shellQuote(chosen.string()) + " --hora 08:00",
+          shellQuote(chosen.string()) + " --desconocida"}) {
+        SCOPED_TRACE(arguments);
+        const auto run = importar(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.output, "");
+        EXPECT_FALSE(std::filesystem::exists(result));
+    }
+}
+
+TEST_F(ImportarCliTest, HelpNamesTheCommand) {
+    const auto run = importar("--help");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("ResultadoVorsa"), std::string::npos) << run.output;
+}
+
+}  // namespace
+}  // namespace mirvane

@@ -1,0 +1,79 @@
+#include "core/import_run.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "core/export_run.h"
+#include "export/start_hour_prompt.h"
+#include "services/error.h"
+#include "support/testing.h"
+
+namespace mirvane::core {
+namespace {
+
+std::filesystem::path exampleFolder() {
+    return testing::sourceDir() / "examples" / "escuela";
+}
+
+// The example school exported as the timetabler would have it, its solution
+// beside the tables, and a copy of the exchange document to import into.
+class ImportRunTest : public ::testing::Test {
+  protected:
+    ImportRunTest() {
+        std::filesystem::copy_file(exampleFolder() / "datos.xml", chosen);
+        exporting::FixedStartHour prompt("08:30");
+        ExportRun(work.path(), prompt).run(chosen);
+        std::filesystem::copy_file(exampleFolder() / "SOLUC.DBF", work / "SOLUC.DBF");
+    }
+
+    testing::TempDir work;
+    testing::TempDir docs;
+    std::filesystem::path chosen = docs / "datos.xml";
+};
+
+// The whole round trip, export, solution, import, against the result
+// document checked by hand once.
+TEST_F(ImportRunTest, TheExampleSchoolGivesTheKnownResult) {
+    const std::string chosenBefore = testing::readFile(chosen);
+    const auto summary = ImportRun(work.path()).run(chosen);
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(summary->profesores, 31);
+    EXPECT_EQ(summary->archivo, docs / "ResultadoVorsadatos.xml");
+    EXPECT_EQ(testing::readFile(summary->archivo),
+              testing::readFile(testing::sourceDir() / "tests" / "data" / "import" /
+                                "ResultadoVorsadatos.xml"));
+    EXPECT_EQ(testing::readFile(chosen), chosenBefore);
+}
+
+TEST_F(ImportRunTest, NoFileIsNoRun) {
+    EXPECT_FALSE(ImportRun(work.path()).run(docs / "otro.xml"));
+    EXPECT_FALSE(ImportRun(work.path()).run(""));
+    EXPECT_FALSE(std::filesystem::exists(docs / "ResultadoVorsaotro.xml"));
+}
+
+// After a failed attempt the user tries again in the same window: the tables
+// the failure left are open again, and the new attempt loads afresh.
+TEST_F(ImportRunTest, ASecondAttemptAfterAFailureSucceeds) {
+    ImportRun run(work.path());
+    std::filesystem::rename(work / "ASIGT.DBF", docs / "ASIGT.DBF");
+    EXPECT_THROW(run.run(chosen), Error);
+    EXPECT_FALSE(std::filesystem::exists(docs / "ResultadoVorsadatos.xml"));
+    std::filesystem::rename(docs / "ASIGT.DBF", work / "ASIGT.DBF");
+    const auto summary = run.run(chosen);
+    ASSERT_TRUE(summary);
+    EXPECT_GT(summary->actividades, 0);
+    EXPECT_FALSE(run.components().wwTableSoluc.active());
+    EXPECT_FALSE(run.components().wwTableAsig.active());
+}
+
+TEST_F(ImportRunTest, ABuildNeedsALoadedDocument) {
+    ImportRun run(work.path());
+    EXPECT_THROW(run.build(), Error);
+    run.load(chosen);
+    EXPECT_NO_THROW(run.build());
+    EXPECT_THROW(run.build(), Error);  // the document was changed by the build
+}
+
+}  // namespace
+}  // namespace mirvane::core
