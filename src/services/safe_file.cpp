@@ -84,7 +84,11 @@ void saveFileSafely(const std::filesystem::path& target, std::string_view bytes)
 std::string readWholeFile(const std::filesystem::path& file) {
     const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) fail("No se puede leer " + file.string() + ": " + systemReason());
+    // Sized from the file once, so a large document is not copied while it grows.
     std::string bytes;
+    struct stat status {};
+    if (::fstat(descriptor, &status) == 0 && status.st_size > 0)
+        bytes.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
