@@ -81,6 +81,18 @@ constexpr std::array<FieldSpec, 11> kDiashorastFields{{
     {"MARCOXML", C, 10},
 }};
 
+constexpr std::array<FieldSpec, 9> kSolucFields{{
+    {"PROF", C, 10},
+    {"DIA", I},
+    {"HORA", I},
+    {"TAREA", C, 10},
+    {"AULA", C, 10},
+    {"CODGRUPO", C, 10},
+    {"ASIG", C, 10},
+    {"NIVEL", C, 5},
+    {"CURSO", C, 3},
+}};
+
 void configure(dbf::Table& table, const std::filesystem::path& folder, std::string_view name) {
     table.setDatabaseName(folder);
     table.setTableName(name);
@@ -96,6 +108,7 @@ const TableSpec kAulat{"AULAT", kAulatFields};
 const TableSpec kGrupost{"GRUPOST", kGrupostFields};
 const TableSpec kAsigt{"ASIGT", kAsigtFields};
 const TableSpec kDiashorast{"DIASHORAST", kDiashorastFields};
+const TableSpec kSolucTable{kSoluc, kSolucFields};
 
 void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const TableSpec& spec) {
     table.setDatabaseName(folder);

@@ -42,6 +42,10 @@ inline constexpr std::string_view kNivel = "NIVEL";
 inline constexpr std::string_view kCurso = "CURSO";
 }  // namespace soluc
 
+// SOLUC with the fields read from it, in the shape the timetabler writes them
+// (character codes, whole-number DIA and HORA): for the generator and tests.
+extern const TableSpec kSolucTable;
+
 // Replaces a work table in `folder`: creates it empty with its fields over
 // any old .DBF file, then deletes its old .MDX index if there is one. A table
 // held by another program is left as it is (the engine's error). The table

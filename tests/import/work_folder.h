@@ -18,18 +18,7 @@ namespace mirvane::testing {
 using Row = std::vector<std::pair<std::string, std::string>>;
 using Rows = std::vector<Row>;
 
-inline constexpr std::array<formats::FieldSpec, 9> kSolucFields{{
-    {"PROF", dbf::FieldType::Character, 10},
-    {"DIA", dbf::FieldType::Integer},
-    {"HORA", dbf::FieldType::Integer},
-    {"TAREA", dbf::FieldType::Character, 10},
-    {"AULA", dbf::FieldType::Character, 10},
-    {"CODGRUPO", dbf::FieldType::Character, 10},
-    {"ASIG", dbf::FieldType::Character, 10},
-    {"NIVEL", dbf::FieldType::Character, 5},
-    {"CURSO", dbf::FieldType::Character, 3},
-}};
-inline const formats::TableSpec kSolucSpec{formats::kSoluc, kSolucFields};
+inline const formats::TableSpec& kSolucSpec = formats::kSolucTable;
 
 // Creates the table of `spec` in `folder` holding `rows`. Numbers are given as
 // text; a logical field takes "T" for true.

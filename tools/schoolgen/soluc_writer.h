@@ -13,19 +13,7 @@
 // the work folder: SOLUC, one row per placed lesson.
 namespace mirvane::schoolgen {
 
-// SOLUC's fields as the timetabler writes them.
-inline constexpr std::array<formats::FieldSpec, 9> kSolucFields{{
-    {"PROF", dbf::FieldType::Character, 10},
-    {"DIA", dbf::FieldType::Integer},
-    {"HORA", dbf::FieldType::Integer},
-    {"TAREA", dbf::FieldType::Character, 10},
-    {"AULA", dbf::FieldType::Character, 10},
-    {"CODGRUPO", dbf::FieldType::Character, 10},
-    {"ASIG", dbf::FieldType::Character, 10},
-    {"NIVEL", dbf::FieldType::Character, 5},
-    {"CURSO", dbf::FieldType::Character, 3},
-}};
-inline const formats::TableSpec kSolucSpec{formats::kSoluc, kSolucFields};
+inline const formats::TableSpec& kSolucSpec = formats::kSolucTable;
 
 struct Lesson {
     std::string prof;  // the teacher's abbreviation
