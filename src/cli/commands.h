@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <string>
 
 #include <CLI/CLI.hpp>
 
@@ -10,6 +12,12 @@
 namespace mirvane::cli {
 
 using Action = std::function<int()>;
+
+// Adds the arguments both runs take: the exchange document and --carpeta.
+void addDocumentAndFolder(CLI::App& command, std::string& document, std::string& folder);
+
+// The work folder given with --carpeta, or C:\KTEMP on this system when none was.
+std::filesystem::path workFolder(const std::string& given);
 
 void addExportarCommand(CLI::App& app, Action& action);
 void addImportarCommand(CLI::App& app, Action& action);

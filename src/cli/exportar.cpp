@@ -5,7 +5,6 @@
 #include "core/export_run.h"
 #include "core/run_common.h"
 #include "export/start_hour_prompt.h"
-#include "services/paths.h"
 
 namespace mirvane::cli {
 namespace {
@@ -17,9 +16,7 @@ struct ExportarOptions {
 };
 
 int exportar(const ExportarOptions& options) {
-    const std::filesystem::path folder = options.folder.empty()
-                                             ? paths::fromWindows(paths::kWorkFolder)
-                                             : std::filesystem::path(options.folder);
+    const std::filesystem::path folder = workFolder(options.folder);
     exporting::FixedStartHour prompt(options.startHour);
     core::ExportRun run(folder, prompt);
     const auto summary = run.run(options.document);
@@ -41,9 +38,7 @@ void addExportarCommand(CLI::App& app, Action& action) {
         app.add_subcommand("exportar",
                            "Transformar datos desde Delphos hacia Tablexa: escribe las "
                            "seis tablas de trabajo a partir del documento XML.");
-    command->add_option("DOCUMENTO", options->document, "Documento de intercambio de Delphos (XML)")
-        ->required();
-    command->add_option("--carpeta", options->folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+    addDocumentAndFolder(*command, options->document, options->folder);
     command
         ->add_option("--hora", options->startHour,
                      "Hora de inicio de la primera clase, HH:MM (por omisión 08:00)")

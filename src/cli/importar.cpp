@@ -5,7 +5,6 @@
 #include "cli/commands.h"
 #include "core/import_run.h"
 #include "core/run_common.h"
-#include "services/paths.h"
 
 namespace mirvane::cli {
 namespace {
@@ -16,9 +15,7 @@ struct ImportarOptions {
 };
 
 int importar(const ImportarOptions& options) {
-    const std::filesystem::path folder = options.folder.empty()
-                                             ? paths::fromWindows(paths::kWorkFolder)
-                                             : std::filesystem::path(options.folder);
+    const std::filesystem::path folder = workFolder(options.folder);
     core::ImportRun run(folder);
     const auto summary = run.run(options.document);
     if (!summary) {
@@ -41,9 +38,7 @@ void addImportarCommand(CLI::App& app, Action& action) {
                            "Transformar datos desde Tablexa hacia Delphos: escribe el documento "
                            "de resultado ResultadoVorsa<DOCUMENTO> junto al documento elegido, "
                            "a partir de la solución (SOLUC) y las tablas de trabajo.");
-    command->add_option("DOCUMENTO", options->document, "Documento de intercambio de Delphos (XML)")
-        ->required();
-    command->add_option("--carpeta", options->folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+    addDocumentAndFolder(*command, options->document, options->folder);
     command->callback([&action, options] { action = [options] { return importar(*options); }; });
 }
 

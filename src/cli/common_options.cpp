@@ -1,0 +1,16 @@
+#include "cli/commands.h"
+#include "services/paths.h"
+
+namespace mirvane::cli {
+
+void addDocumentAndFolder(CLI::App& command, std::string& document, std::string& folder) {
+    command.add_option("DOCUMENTO", document, "Documento de intercambio de Delphos (XML)")
+        ->required();
+    command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+}
+
+std::filesystem::path workFolder(const std::string& given) {
+    return given.empty() ? paths::fromWindows(paths::kWorkFolder) : std::filesystem::path(given);
+}
+
+}  // namespace mirvane::cli
