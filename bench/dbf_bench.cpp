@@ -8,17 +8,11 @@
 
 #include "formats/work_tables.h"
 #include "services/dbf.h"
+#include "support/programs.h"
 
 namespace {
 
 constexpr int kRows = 100000;
-
-std::filesystem::path benchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "mirvane-bench-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) std::abort();
-    return pattern;
-}
 
 void writeAssignments(const std::filesystem::path& folder) {
     mirvane::dbf::Table table;
@@ -44,15 +38,16 @@ void writeAssignments(const std::filesystem::path& folder) {
 }
 
 void BM_WriteAsigt(benchmark::State& state) {
-    const std::filesystem::path folder = benchFolder();
+    const mirvane::bench::ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     for (auto _ : state) writeAssignments(folder);
     state.SetItemsProcessed(state.iterations() * kRows);
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_WriteAsigt)->Unit(benchmark::kMillisecond);
 
 void BM_OpenAndScanAsigt(benchmark::State& state) {
-    const std::filesystem::path folder = benchFolder();
+    const mirvane::bench::ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     writeAssignments(folder);
     for (auto _ : state) {
         mirvane::dbf::Table table("wwTableAsig");
@@ -68,7 +63,6 @@ void BM_OpenAndScanAsigt(benchmark::State& state) {
         benchmark::DoNotOptimize(length);
     }
     state.SetItemsProcessed(state.iterations() * kRows);
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_OpenAndScanAsigt)->Unit(benchmark::kMillisecond);
 
@@ -76,7 +70,8 @@ BENCHMARK(BM_OpenAndScanAsigt)->Unit(benchmark::kMillisecond);
 void BM_FilterPerTeacher(benchmark::State& state) {
     constexpr int kLessons = 40000;
     constexpr int kTeachers = 1500;
-    const std::filesystem::path folder = benchFolder();
+    const mirvane::bench::ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
     {
         mirvane::dbf::Table table;
         table.setDatabaseName(folder);
@@ -107,7 +102,6 @@ void BM_FilterPerTeacher(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(days);
     }
-    std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_FilterPerTeacher)->Unit(benchmark::kMillisecond);
 

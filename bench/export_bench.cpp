@@ -3,23 +3,16 @@
 // xmllint --noout) so the figures compare like with like, and each reports its
 // peak memory; the export is also timed inside this process.
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "core/export_run.h"
 #include "export/start_hour_prompt.h"
 #include "schoolgen/exchange_writer.h"
 #include "schoolgen/school.h"
-#include "services/paths.h"
+#include "support/programs.h"
 
 namespace {
 
@@ -32,55 +25,23 @@ class Documents {
         static Documents documents;
         return documents;
     }
-    fs::path document(const std::string& size) { return folder_ / (size + ".xml"); }
-    fs::path workFolder(const std::string& size) { return folder_ / ("KTEMP-" + size); }
-    fs::path peakFile() { return folder_ / "peak.txt"; }
+    fs::path document(const std::string& size) { return scratch_.path() / (size + ".xml"); }
+    fs::path workFolder(const std::string& size) { return scratch_.path() / ("KTEMP-" + size); }
+    const fs::path& scratch() const { return scratch_.path(); }
 
   private:
     Documents() {
-        std::string pattern = (fs::temp_directory_path() / "mirvane-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        folder_ = pattern;
         for (const std::string size : {"school", "stress"}) {
             using namespace mirvane::schoolgen;
             writeExchangeDocument(generateSchool(sizeNamed(size), 1), document(size));
             fs::create_directory(workFolder(size));
         }
     }
-    ~Documents() {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    fs::path folder_;
+    mirvane::bench::ScratchFolder scratch_;
 };
 
 const char* sizeName(const benchmark::State& state) {
     return state.range(0) == 0 ? "school" : "stress";
-}
-
-// Runs a program to its end under /usr/bin/time and returns its peak resident
-// memory in MB. (The rusage of a child forked from this process would count
-// this process's own memory, which the child inherits until it execs.)
-double runProgram(const std::vector<std::string>& arguments, const fs::path& peakFile) {
-    std::vector<std::string> command = {"/usr/bin/time", "-f", "%M", "-o", peakFile.string()};
-    command.insert(command.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (!std::freopen("/dev/null", "w", stdout)) std::_Exit(127);
-        ::execv(argv[0], argv.data());
-        std::_Exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(arguments[0] + " failed");
-    std::ifstream peak(peakFile);
-    double kilobytes = 0;
-    peak >> kilobytes;
-    return kilobytes / 1024.0;
 }
 
 void BM_ExportInProcess(benchmark::State& state) {
@@ -97,12 +58,12 @@ void BM_ExportInProcess(benchmark::State& state) {
 void BM_ExportCli(benchmark::State& state) {
     const std::string size = sizeName(state);
     Documents& documents = Documents::get();
-    const std::string cli = (mirvane::paths::executableFolder() / "mirvane-cli").string();
+    const std::string cli = mirvane::bench::programPath("mirvane-cli");
     double peak = 0;
     for (auto _ : state)
-        peak = runProgram({cli, "exportar", documents.document(size).string(), "--carpeta",
-                           documents.workFolder(size).string()},
-                          documents.peakFile());
+        peak = mirvane::bench::runProgram({cli, "exportar", documents.document(size).string(),
+                                           "--carpeta", documents.workFolder(size).string()},
+                                          documents.scratch());
     state.counters["peak_MB"] = peak;
     state.SetLabel(size);
 }
@@ -112,7 +73,8 @@ void BM_XmllintNoout(benchmark::State& state) {
     const std::string document = Documents::get().document(size).string();
     double peak = 0;
     for (auto _ : state)
-        peak = runProgram({"/usr/bin/xmllint", "--noout", document}, Documents::get().peakFile());
+        peak = mirvane::bench::runProgram({"/usr/bin/xmllint", "--noout", document},
+                                          Documents::get().scratch());
     state.counters["peak_MB"] = peak;
     state.SetLabel(size);
 }

@@ -1,18 +1,14 @@
 // The import run on the synthetic schools, beside the time it takes only to
 // parse the same exchange document and read its seven tables (every field of
-// every row as text): the floor any import must pay. The import is also run
-// as a program (mirvane-cli importar), which reports its peak memory.
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+// every row as text): the floor any import must pay. Both are measured inside
+// this process and as programs of their own (mirvane-cli importar, and this
+// benchmark run again for the floor alone), which also report peak memory.
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/export_run.h"
@@ -23,8 +19,8 @@
 #include "schoolgen/school.h"
 #include "schoolgen/soluc_writer.h"
 #include "services/dbf.h"
-#include "services/paths.h"
 #include "services/xml.h"
+#include "support/programs.h"
 
 namespace {
 
@@ -38,14 +34,12 @@ class Schools {
         static Schools schools;
         return schools;
     }
-    fs::path document(const std::string& size) { return folder_ / (size + ".xml"); }
-    fs::path workFolder(const std::string& size) { return folder_ / ("KTEMP-" + size); }
+    fs::path document(const std::string& size) { return scratch_.path() / (size + ".xml"); }
+    fs::path workFolder(const std::string& size) { return scratch_.path() / ("KTEMP-" + size); }
+    const fs::path& scratch() const { return scratch_.path(); }
 
   private:
     Schools() {
-        std::string pattern = (fs::temp_directory_path() / "mirvane-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        folder_ = pattern;
         for (const std::string size : {"school", "stress"}) {
             using namespace mirvane;
             const schoolgen::School school =
@@ -57,36 +51,38 @@ class Schools {
             schoolgen::writeSoluc(schoolgen::solution(school, 1), workFolder(size));
         }
     }
-    ~Schools() {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    fs::path folder_;
+    mirvane::bench::ScratchFolder scratch_;
 };
 
 const char* sizeName(const benchmark::State& state) {
     return state.range(0) == 0 ? "school" : "stress";
 }
 
-// Runs a program to its end; returns its peak resident memory in MB.
-double runProgram(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        ::execvp(argv[0], argv.data());
-        std::_Exit(127);
+// The floor: parse the document and read every field of every row of the
+// seven tables.
+std::size_t parseAndReadTables(const fs::path& document, const fs::path& workFolder) {
+    using namespace mirvane;
+    const std::vector<formats::TableSpec> specs = {
+        formats::kAsignomt, formats::kProft,      formats::kAulat,     formats::kGrupost,
+        formats::kAsigt,    formats::kDiashorast, formats::kSolucTable};
+    xml::Document parsed;
+    parsed.load(document);
+    std::size_t bytes = 0;
+    for (const formats::TableSpec& spec : specs) {
+        dbf::Table table;
+        table.setDatabaseName(workFolder);
+        table.setTableName(spec.name);
+        table.setExclusive(true);
+        table.open();
+        for (table.first(); !table.eof(); table.next())
+            for (const formats::FieldSpec& field : spec.fields)
+                bytes += table.asText(field.name).size();
     }
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(arguments[0] + " failed");
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return bytes;
 }
+
+// Given as the first argument, this program runs the floor alone and ends.
+constexpr std::string_view kFloorOnly = "--solo-leer";
 
 void BM_ImportInProcess(benchmark::State& state) {
     const std::string size = sizeName(state);
@@ -100,41 +96,38 @@ void BM_ImportInProcess(benchmark::State& state) {
     state.SetLabel(size);
 }
 
-// Parse the document and read every field of every row of the seven tables.
 void BM_ParseAndReadTables(benchmark::State& state) {
-    using namespace mirvane;
     const std::string size = sizeName(state);
     Schools& schools = Schools::get();
-    std::vector<formats::TableSpec> specs = {
-        formats::kAsignomt, formats::kProft,      formats::kAulat,      formats::kGrupost,
-        formats::kAsigt,    formats::kDiashorast, schoolgen::kSolucSpec};
-    for (auto _ : state) {
-        xml::Document document;
-        document.load(schools.document(size));
-        std::size_t bytes = 0;
-        for (const formats::TableSpec& spec : specs) {
-            dbf::Table table;
-            table.setDatabaseName(schools.workFolder(size));
-            table.setTableName(spec.name);
-            table.setExclusive(true);
-            table.open();
-            for (table.first(); !table.eof(); table.next())
-                for (const formats::FieldSpec& field : spec.fields)
-                    bytes += table.asText(field.name).size();
-        }
-        benchmark::DoNotOptimize(bytes);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            parseAndReadTables(schools.document(size), schools.workFolder(size)));
     state.SetLabel(size);
 }
 
 void BM_ImportCli(benchmark::State& state) {
     const std::string size = sizeName(state);
     Schools& schools = Schools::get();
-    const std::string cli = (mirvane::paths::executableFolder() / "mirvane-cli").string();
+    const std::string cli = mirvane::bench::programPath("mirvane-cli");
     double peak = 0;
     for (auto _ : state)
-        peak = runProgram({cli, "importar", schools.document(size).string(), "--carpeta",
-                           schools.workFolder(size).string()});
+        peak = mirvane::bench::runProgram({cli, "importar", schools.document(size).string(),
+                                           "--carpeta", schools.workFolder(size).string()},
+                                          schools.scratch());
+    state.counters["peak_MB"] = peak;
+    state.SetLabel(size);
+}
+
+void BM_ParseAndReadTablesCli(benchmark::State& state) {
+    const std::string size = sizeName(state);
+    Schools& schools = Schools::get();
+    const std::string self = mirvane::bench::programPath("bench_import");
+    double peak = 0;
+    for (auto _ : state)
+        peak = mirvane::bench::runProgram(
+            {self, std::string(kFloorOnly), schools.document(size).string(),
+             schools.workFolder(size).string()},
+            schools.scratch());
     state.counters["peak_MB"] = peak;
     state.SetLabel(size);
 }
@@ -142,7 +135,18 @@ void BM_ImportCli(benchmark::State& state) {
 BENCHMARK(BM_ImportInProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseAndReadTables)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ParseAndReadTablesCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    if (argc == 4 && argv[1] == kFloorOnly) {
+        benchmark::DoNotOptimize(parseAndReadTables(argv[2], argv[3]));
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

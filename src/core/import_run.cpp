@@ -16,7 +16,7 @@ std::optional<ImportSummary> ImportRun::run(const std::filesystem::path& chosenF
 void ImportRun::load(const std::filesystem::path& chosenFile) {
     document_.reset();  // the previous run's document goes first
     chosenFile_ = chosenFile;
-    document_ = loadDocument(chosenFile);
+    document_ = loadDocumentToReplaceSalidas(chosenFile);
 }
 
 ImportSummary ImportRun::build() {

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "formats/exchange.h"
+
 namespace mirvane::core {
 
 bool chosenFileExists(const std::filesystem::path& file) {
@@ -13,6 +15,12 @@ bool chosenFileExists(const std::filesystem::path& file) {
 std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file) {
     auto document = std::make_unique<xml::Document>();
     document->load(file);
+    return document;
+}
+
+std::unique_ptr<xml::Document> loadDocumentToReplaceSalidas(const std::filesystem::path& file) {
+    auto document = std::make_unique<xml::Document>();
+    document->loadWithoutSection(file, formats::kSalidas);
     return document;
 }
 

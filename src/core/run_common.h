@@ -21,5 +21,8 @@ bool chosenFileExists(const std::filesystem::path& file);
 
 // A new document with the file loaded into it.
 std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file);
+// The same for the import, which replaces the output section: the old
+// section's content is checked as it is read but not kept.
+std::unique_ptr<xml::Document> loadDocumentToReplaceSalidas(const std::filesystem::path& file);
 
 }  // namespace mirvane::core

@@ -18,10 +18,14 @@ std::string systemReason() {
     return std::strerror(errno);
 }
 
+constexpr std::size_t kWritePiece = 1 << 16;
+
+}  // namespace
+
 // Owns a temporary file until it is renamed into place.
-class TemporaryFile {
+class SafeFileWriter::Temporary {
   public:
-    explicit TemporaryFile(const std::filesystem::path& target) {
+    explicit Temporary(const std::filesystem::path& target) {
         path_ = target.parent_path() / ("." + target.filename().string() + ".XXXXXX");
         std::string pattern = path_.string();
         descriptor_ = ::mkstemp(pattern.data());
@@ -30,12 +34,12 @@ class TemporaryFile {
                  systemReason());
         path_ = pattern;
     }
-    ~TemporaryFile() {
+    ~Temporary() {
         if (descriptor_ >= 0) ::close(descriptor_);
         if (!committed_) ::unlink(path_.c_str());
     }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
 
     void write(std::string_view bytes, const std::filesystem::path& target) {
         while (!bytes.empty()) {
@@ -46,17 +50,16 @@ class TemporaryFile {
             }
             bytes.remove_prefix(static_cast<std::size_t>(written));
         }
-        if (::fsync(descriptor_) != 0)
-            fail("No se puede escribir " + target.string() + ": " + systemReason());
     }
 
-    void commit(const std::filesystem::path& target, bool keepModeOf) {
-        if (keepModeOf) {
-            struct stat existing {};
-            if (::stat(target.c_str(), &existing) == 0) ::fchmod(descriptor_, existing.st_mode);
-        } else {
+    void commit(const std::filesystem::path& target) {
+        if (::fsync(descriptor_) != 0)
+            fail("No se puede escribir " + target.string() + ": " + systemReason());
+        struct stat existing {};
+        if (::stat(target.c_str(), &existing) == 0)
+            ::fchmod(descriptor_, existing.st_mode);  // a replaced file keeps its mode
+        else
             ::fchmod(descriptor_, 0644);
-        }
         if (::close(descriptor_) != 0) {
             descriptor_ = -1;
             fail("No se puede escribir " + target.string() + ": " + systemReason());
@@ -73,12 +76,34 @@ class TemporaryFile {
     bool committed_ = false;
 };
 
-}  // namespace
+SafeFileWriter::SafeFileWriter(const std::filesystem::path& target)
+    : target_(target), temporary_(std::make_unique<Temporary>(target)) {}
+
+SafeFileWriter::~SafeFileWriter() = default;
+
+void SafeFileWriter::write(std::string_view bytes) {
+    if (pending_.size() + bytes.size() < kWritePiece) {
+        pending_.append(bytes);
+        return;
+    }
+    temporary_->write(pending_, target_);
+    pending_.clear();
+    if (bytes.size() < kWritePiece)
+        pending_.append(bytes);
+    else
+        temporary_->write(bytes, target_);
+}
+
+void SafeFileWriter::commit() {
+    temporary_->write(pending_, target_);
+    pending_.clear();
+    temporary_->commit(target_);
+}
 
 void saveFileSafely(const std::filesystem::path& target, std::string_view bytes) {
-    TemporaryFile temporary(target);
-    temporary.write(bytes, target);
-    temporary.commit(target, std::filesystem::exists(target));
+    SafeFileWriter file(target);
+    file.write(bytes);
+    file.commit();
 }
 
 std::string readWholeFile(const std::filesystem::path& file) {

@@ -147,6 +147,7 @@ std::string toLower(std::string_view value) {
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (a == b) return true;  // the usual case: names asked as they are stored
     for (std::size_t i = 0; i < a.size(); ++i)
         if (toUpper(a[i]) != toUpper(b[i])) return false;
     return true;

@@ -4,6 +4,7 @@
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "services/error.h"
@@ -64,6 +65,24 @@ void requireWritableText(std::string_view utf8, std::string_view what) {
                  ") que un documento XML no admite");
 }
 
+// A text node whose content is kept once in the document's dictionary, as
+// the parser keeps names and short texts: a value met again costs no copy,
+// and the node one allocation less.
+xmlNodePtr newSharedText(xmlDocPtr doc, const std::string& value) {
+    if (!doc->dict) return xmlNewDocTextLen(doc, xmlText(value), static_cast<int>(value.size()));
+    const xmlChar* shared =
+        xmlDictLookup(doc->dict, xmlText(value), static_cast<int>(value.size()));
+    xmlNodePtr text = shared ? xmlNewDocText(doc, nullptr) : nullptr;
+    if (text) text->content = const_cast<xmlChar*>(shared);
+    return text;
+}
+
+bool hasPlainAttribute(xmlNodePtr element, const std::string& name) {
+    for (xmlAttrPtr attr = element->properties; attr; attr = attr->next)
+        if (!attr->ns && name == reinterpret_cast<const char*>(attr->name)) return true;
+    return false;
+}
+
 void requireName(std::string_view name, std::string_view what) {
     const std::string copy(name);
     if (copy.empty() || copy.find('\0') != std::string::npos || !xmlCheckUTF8(xmlText(copy)) ||
@@ -116,11 +135,10 @@ void Node::setText(std::string_view utf8) {
             // must not dangle.
             while (xmlNodePtr child = node->children) {
                 xmlUnlinkNode(child);
-                document_->impl_->detached.push_back(child);
+                document_->impl_->own(child);
             }
             if (value.empty()) return;
-            xmlNodePtr text =
-                xmlNewDocTextLen(node->doc, xmlText(value), static_cast<int>(value.size()));
+            xmlNodePtr text = newSharedText(node->doc, value);
             if (!text || !xmlAddChild(node, text)) {
                 xmlFreeNode(text);
                 fail("No se puede escribir el texto de un elemento XML");
@@ -164,8 +182,21 @@ void Node::setAttribute(std::string_view name, std::string_view value) {
     requireName(name, "atributo");
     requireWritableText(value, "valor");
     const std::string attributeName(name), attributeValue(value);
-    if (!xmlSetProp(node, xmlText(attributeName), xmlText(attributeValue)))
-        fail("No se puede poner el atributo " + attributeName + " al elemento " + this->name());
+    if (attributeName.find(':') == std::string::npos && !hasPlainAttribute(node, attributeName)) {
+        // A new attribute in no namespace, as the result document's are: its
+        // value shared like an element's text.
+        xmlAttrPtr attr = xmlNewProp(node, xmlText(attributeName), nullptr);
+        xmlNodePtr text = attr ? newSharedText(node->doc, attributeValue) : nullptr;
+        if (text) {
+            attr->children = attr->last = text;
+            text->parent = reinterpret_cast<xmlNodePtr>(attr);
+            return;
+        }
+        if (attr) xmlRemoveProp(attr);
+    } else if (xmlSetProp(node, xmlText(attributeName), xmlText(attributeValue))) {
+        return;
+    }
+    fail("No se puede poner el atributo " + attributeName + " al elemento " + this->name());
 }
 
 NodeList Node::selectNodes(std::string_view xpath) const {
@@ -190,17 +221,30 @@ void Node::appendChild(Node child) {
     for (xmlNodePtr above = parent; above; above = above->parent)
         if (above == node) fail("Un elemento XML no se puede añadir dentro de sí mismo");
     xmlUnlinkNode(node);
-    document_->impl_->detached.push_back(node);  // stays owned if the addition fails
+    Document::Impl& impl = *document_->impl_;
+    impl.own(node);  // stays owned if the addition fails
     if (!xmlAddChild(parent, node)) fail("No se puede añadir el elemento " + child.name());
+    impl.disown(node);
+}
+
+void* Node::childToTakeOut(const Node& child, const char* operation) const {
+    xmlNodePtr parent = require(node_, operation);
+    xmlNodePtr node = require(child.node_, operation);
+    if (child.document_ != document_ || node->parent != parent || node->type == XML_ATTRIBUTE_NODE)
+        fail("El nodo que se quiere quitar no es hijo del elemento " + name());
+    return node;
 }
 
 void Node::removeChild(Node child) {
-    xmlNodePtr parent = require(node_, "removeChild");
-    xmlNodePtr node = require(child.node_, "removeChild");
-    if (child.document_ != document_ || node->parent != parent || node->type == XML_ATTRIBUTE_NODE)
-        fail("El nodo que se quiere quitar no es hijo del elemento " + name());
+    xmlNodePtr node = raw(childToTakeOut(child, "removeChild"));
     xmlUnlinkNode(node);
-    document_->impl_->detached.push_back(node);
+    document_->impl_->own(node);
+}
+
+void Node::deleteChild(Node child) {
+    xmlNodePtr node = raw(childToTakeOut(child, "deleteChild"));
+    xmlUnlinkNode(node);
+    xmlFreeNode(node);
 }
 
 // ---- NodeList ---------------------------------------------------------------
@@ -214,23 +258,43 @@ Node NodeList::item(std::size_t index) const {
 
 // ---- Document ---------------------------------------------------------------
 
+void Document::Impl::own(xmlNodePtr node) {
+    if (node->_private) return;
+    detached.push_back(node);
+    node->_private = reinterpret_cast<void*>(static_cast<std::uintptr_t>(detached.size()));
+}
+
+void Document::Impl::disown(xmlNodePtr node) {
+    const auto place = reinterpret_cast<std::uintptr_t>(node->_private);
+    if (place == 0) return;
+    node->_private = nullptr;
+    // The last entry takes the leaving node's place.
+    xmlNodePtr last = detached.back();
+    detached.pop_back();
+    if (last != node) {
+        detached[place - 1] = last;
+        last->_private = reinterpret_cast<void*>(place);
+    }
+}
+
 void Document::Impl::release() {
     for (auto& [expression, compiled] : compiled) xmlXPathFreeCompExpr(compiled);
     compiled.clear();
     if (xpathContext) xmlXPathFreeContext(xpathContext);
     xpathContext = nullptr;
-    // Only the topmost detached nodes are freed; the rest go with them. All
-    // are picked before any is freed.
-    std::sort(detached.begin(), detached.end());
-    detached.erase(std::unique(detached.begin(), detached.end()), detached.end());
-    std::vector<xmlNodePtr> roots;
-    for (xmlNodePtr node : detached)
-        if (!node->parent) roots.push_back(node);
-    for (xmlNodePtr node : roots) xmlFreeNode(node);
+    // Every detached node tops its own subtree, so none is inside another.
+    for (xmlNodePtr node : detached) xmlFreeNode(node);
     detached.clear();
     if (doc) xmlFreeDoc(doc);
     doc = nullptr;
     loaded = false;
+}
+
+void Document::Impl::adopt(xmlDocPtr parsed, const std::string& fileName) {
+    release();
+    doc = parsed;
+    name = fileName;
+    loaded = true;
 }
 
 xmlDocPtr Document::Impl::ensureDoc() {
@@ -267,7 +331,7 @@ Node Document::createElement(std::string_view name) {
     const std::string elementName(name);
     xmlNodePtr node = xmlNewDocNode(impl_->ensureDoc(), nullptr, xmlText(elementName), nullptr);
     if (!node) fail("No se puede crear el elemento XML " + elementName);
-    impl_->detached.push_back(node);
+    impl_->own(node);
     return Node(node, this);
 }
 

@@ -41,12 +41,17 @@ class Node {
     void appendChild(Node child);
     // Takes the child out of the tree; it is freed with the document.
     void removeChild(Node child);
+    // Takes the child out of the tree and frees it with everything under it
+    // at once, as when a large section is replaced. Handles to it or to any
+    // node under it must not be used afterwards.
+    void deleteChild(Node child);
 
   private:
     friend class Document;
     friend class NodeList;
     Node(void* node, Document* document) : node_(node), document_(document) {}
-    void* node_ = nullptr;  // xmlNode
+    void* childToTakeOut(const Node& child, const char* operation) const;  // checked
+    void* node_ = nullptr;                                                 // xmlNode
     Document* document_ = nullptr;
 };
 
@@ -76,7 +81,12 @@ class Document {
     // document as it was; a successful one replaces it, and the nodes of the
     // replaced document must not be used any more.
     void load(const std::filesystem::path& file);
-    // The same from bytes in memory; `name` stands for the file in messages.
+    // As load(), but the root's first child element named `section` (in no
+    // namespace) is left empty: its content is read and checked like the rest
+    // of the file, then dropped instead of being built. For a caller that is
+    // going to replace that section and need not hold it in memory.
+    void loadWithoutSection(const std::filesystem::path& file, std::string_view section);
+    // The same as load() from bytes in memory; `name` stands for the file in messages.
     void loadMemory(std::string_view bytes, const std::string& name);
 
     bool loaded() const;

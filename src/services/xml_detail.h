@@ -3,6 +3,7 @@
 // Inside the XML service only: the document's libxml2 state and the capture
 // of libxml2's error reports. Nothing here is seen by the service's callers.
 
+#include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
@@ -20,8 +21,10 @@ struct Document::Impl {
     xmlDocPtr doc = nullptr;
     std::string name;  // the file as messages name it
     bool loaded = false;
-    // Elements made by createElement and nodes taken out of the tree. They are
-    // freed with the document, so a handle to one never dangles.
+    // Elements made by createElement and nodes taken out of the tree, each
+    // the top of its own subtree. They are freed with the document, so a
+    // handle to one never dangles. A node's _private holds its place here
+    // plus one, so that it leaves the list at once when it joins the tree.
     std::vector<xmlNodePtr> detached;
     xmlXPathContextPtr xpathContext = nullptr;  // made at the first XPath
     std::unordered_map<std::string, xmlXPathCompExprPtr> compiled;
@@ -31,8 +34,11 @@ struct Document::Impl {
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 
-    void release();         // frees everything above
-    xmlDocPtr ensureDoc();  // an empty document when none was loaded
+    void release();                                             // frees everything above
+    void adopt(xmlDocPtr parsed, const std::string& fileName);  // replaces the document
+    void own(xmlNodePtr node);     // `node` is outside the tree from now on
+    void disown(xmlNodePtr node);  // `node` has joined the tree
+    xmlDocPtr ensureDoc();         // an empty document when none was loaded
     // The nodes `xpath` selects from `context`, in document order.
     std::vector<void*> select(xmlNodePtr context, std::string_view xpath);
 };
@@ -73,6 +79,39 @@ class ErrorCapture {
     std::string reason_;
     std::string str1_;
     std::string str2_;
+};
+
+// While it lives, `parser` builds no node inside the root's first child
+// element named `section` (in no namespace), though it still reads and checks
+// all of it. emptySection(), once the parse is over, removes what libxml2 may
+// have put there by other paths (copies of entities parsed before).
+class SectionSkipper {
+  public:
+    SectionSkipper(xmlParserCtxtPtr parser, std::string section);
+    ~SectionSkipper();
+    SectionSkipper(const SectionSkipper&) = delete;
+    SectionSkipper& operator=(const SectionSkipper&) = delete;
+
+    void emptySection();
+
+  private:
+    static void startElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                             const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                             int attributeCount, int defaultedCount, const xmlChar** attributes);
+    static void endElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                           const xmlChar* uri);
+    static void characters(void* parser, const xmlChar* text, int length);
+    static void ignorableWhitespace(void* parser, const xmlChar* text, int length);
+    static void cdataBlock(void* parser, const xmlChar* text, int length);
+    static void comment(void* parser, const xmlChar* text);
+    static void processingInstruction(void* parser, const xmlChar* target, const xmlChar* data);
+    static void reference(void* parser, const xmlChar* name);
+
+    xmlParserCtxtPtr parser_;
+    std::string section_;
+    xmlSAXHandler original_;
+    xmlNodePtr sectionNode_ = nullptr;  // the section, once its start is read
+    int depth_ = 0;                     // inside the section: 1 + the open elements in it
 };
 
 // A text from libxml2 as valid UTF-8: bytes of a malformed sequence become '?'.

@@ -6,11 +6,17 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "services/error.h"
-#include "services/safe_file.h"
 #include "services/xml_detail.h"
 
 namespace mirvane::xml {
@@ -170,21 +176,16 @@ std::string reasonOf(const ErrorCapture& error) {
     fail(message + ": " + reasonOf(error));
 }
 
-}  // namespace
-
-void Document::load(const std::filesystem::path& file) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(file, ignored)) fail("No existe el archivo " + file.string());
-    if (std::filesystem::is_directory(file, ignored))
-        fail(file.string() + " es una carpeta, no un archivo XML");
-    loadMemory(readWholeFile(file), file.filename().string());
+[[noreturn]] void failEmpty(const std::string& name) {
+    fail("El archivo " + name + " está vacío: no es un documento XML válido");
 }
 
-void Document::loadMemory(std::string_view bytes, const std::string& name) {
-    if (bytes.empty()) fail("El archivo " + name + " está vacío: no es un documento XML válido");
-    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
-        fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
-
+// Runs one libxml2 read with every outside resource refused and turns the
+// parser's first error into the message the user sees.
+// A failure to read the input, when there is one, is the reason given.
+template <typename Read, typename CheckInput>
+std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, Read read,
+                                           CheckInput checkInput) {
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
 
@@ -193,9 +194,9 @@ void Document::loadMemory(std::string_view bytes, const std::string& name) {
     ErrorCapture error;
     {
         RefuseOutsideResources refuse(refused);
-        doc.reset(xmlCtxtReadMemory(parser.get(), bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, nullptr, kParseOptions));
+        doc.reset(read(parser.get()));
     }
+    checkInput();
     if (error.failed() || !doc || !parser->wellFormed) {
         if (error.failed()) failNotValid(name, error);
         fail("El archivo " + name + " no es un documento XML válido");
@@ -203,12 +204,98 @@ void Document::loadMemory(std::string_view bytes, const std::string& name) {
     if (!refused.empty())
         fail("El archivo " + name + " hace referencia a un recurso externo («" +
              validUtf8(refused) + "»), que no se lee por seguridad");
+    return doc;
+}
 
-    // Only now does the new document replace the old one.
-    impl_->release();
-    impl_->doc = doc.release();
-    impl_->name = name;
-    impl_->loaded = true;
+// The file being read, for the parser's read callback; a read error is kept
+// for the message rather than raised through libxml2's frames.
+struct Input {
+    int descriptor = -1;
+    int error = 0;
+};
+
+int readFrom(void* context, char* buffer, int length) {
+    auto* input = static_cast<Input*>(context);
+    for (;;) {
+        const ssize_t got = ::read(input->descriptor, buffer, static_cast<std::size_t>(length));
+        if (got >= 0) return static_cast<int>(got);
+        if (errno == EINTR) continue;
+        input->error = errno;
+        return -1;
+    }
+}
+
+class OpenFile {
+  public:
+    explicit OpenFile(const std::filesystem::path& file)
+        : descriptor_(::open(file.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~OpenFile() {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int descriptor() const { return descriptor_; }
+
+  private:
+    int descriptor_;
+};
+
+// The file is handed to the parser as it is read, so that its bytes are never
+// all in memory beside the tree. A non-empty `section` is skipped as
+// SectionSkipper says.
+std::unique_ptr<xmlDoc, FreeDoc> parseFile(const std::filesystem::path& file,
+                                           const std::string& section) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(file, ignored)) fail("No existe el archivo " + file.string());
+    if (std::filesystem::is_directory(file, ignored))
+        fail(file.string() + " es una carpeta, no un archivo XML");
+    const std::string name = file.filename().string();
+    OpenFile open(file);
+    if (open.descriptor() < 0)
+        fail("No se puede leer " + file.string() + ": " + std::strerror(errno));
+    struct stat status {};
+    if (::fstat(open.descriptor(), &status) == 0 && status.st_size == 0) failEmpty(name);
+
+    Input input{open.descriptor(), 0};
+    const auto failedRead = [&] {
+        if (input.error != 0)
+            fail("No se puede leer " + file.string() + ": " + std::strerror(input.error));
+    };
+    return parseWith(
+        name,
+        [&](xmlParserCtxtPtr parser) {
+            std::optional<SectionSkipper> skipper;
+            if (!section.empty()) skipper.emplace(parser, section);
+            xmlDocPtr doc =
+                xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr, kParseOptions);
+            if (doc && skipper) skipper->emptySection();
+            return doc;
+        },
+        failedRead);
+}
+
+}  // namespace
+
+void Document::load(const std::filesystem::path& file) {
+    impl_->adopt(parseFile(file, {}).release(), file.filename().string());
+}
+
+void Document::loadWithoutSection(const std::filesystem::path& file, std::string_view section) {
+    impl_->adopt(parseFile(file, std::string(section)).release(), file.filename().string());
+}
+
+void Document::loadMemory(std::string_view bytes, const std::string& name) {
+    if (bytes.empty()) failEmpty(name);
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
+    auto doc = parseWith(
+        name,
+        [&](xmlParserCtxtPtr parser) {
+            return xmlCtxtReadMemory(parser, bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                     nullptr, kParseOptions);
+        },
+        [] {});
+    impl_->adopt(doc.release(), name);
 }
 
 }  // namespace mirvane::xml

@@ -1,9 +1,11 @@
-// Saving a document: serialized in memory in the encoding it declares, as it
-// stands (no reformatting), then written over the target in one step.
+// Saving a document: serialized in the encoding it declares, as it stands (no
+// reformatting), straight into a safe file that replaces the target only when
+// the whole document is written.
 
 #include <libxml/xmlsave.h>
 
 #include <climits>
+#include <exception>
 #include <string>
 
 #include "services/error.h"
@@ -13,9 +15,22 @@
 namespace mirvane::xml {
 namespace {
 
-int appendTo(void* context, const char* buffer, int length) {
-    static_cast<std::string*>(context)->append(buffer, static_cast<std::size_t>(length));
-    return length;
+// What libxml2 writes goes to the file; a failure is kept to be raised once
+// libxml2 has returned, as no exception may cross its frames.
+struct Output {
+    SafeFileWriter& file;
+    std::exception_ptr failure;
+};
+
+int writeTo(void* context, const char* buffer, int length) {
+    auto* output = static_cast<Output*>(context);
+    try {
+        output->file.write(std::string_view(buffer, static_cast<std::size_t>(length)));
+        return length;
+    } catch (...) {
+        if (!output->failure) output->failure = std::current_exception();
+        return -1;
+    }
 }
 
 }  // namespace
@@ -29,21 +44,23 @@ void Document::save(const std::filesystem::path& file) const {
     // in UTF-8, which needs none).
     const int options = doc->standalone == -1 ? XML_SAVE_NO_DECL : 0;
 
-    std::string bytes;
+    SafeFileWriter target(file);
+    Output output{target, nullptr};
     {
         ErrorCapture error;
-        xmlSaveCtxtPtr writer = xmlSaveToIO(appendTo, nullptr, &bytes, encoding.c_str(), options);
+        xmlSaveCtxtPtr writer = xmlSaveToIO(writeTo, nullptr, &output, encoding.c_str(), options);
         if (!writer)
             fail("No se puede guardar " + file.string() + " en la codificación «" + encoding + "»" +
                  (error.failed() ? ": " + error.reason() : std::string()));
         const long written = xmlSaveDoc(writer, doc);
         const int closed = xmlSaveClose(writer);
+        if (output.failure) std::rethrow_exception(output.failure);
         if (written < 0 || closed < 0 || error.failed())
             fail("No se puede convertir el documento a la codificación «" + encoding +
                  "» para guardar " + file.string() +
                  (error.failed() ? ": " + error.reason() : std::string()));
     }
-    saveFileSafely(file, bytes);
+    target.commit();
 }
 
 }  // namespace mirvane::xml

@@ -50,6 +50,29 @@ TEST(SaveFileSafely, AMissingFolderNamesTheFile) {
     }
 }
 
+TEST(SafeFileWriter, PiecesReachTheTargetOnlyOnCommit) {
+    testing::TempDir dir;
+    const auto target = dir / "out.xml";
+    testing::writeFile(target, "anterior");
+    std::string expected;
+    {
+        SafeFileWriter file(target);
+        for (const std::size_t size : {std::size_t{10}, std::size_t{70000}, std::size_t{3}}) {
+            file.write(std::string(size, static_cast<char>('a' + size % 26)));
+            expected += std::string(size, static_cast<char>('a' + size % 26));
+        }
+        EXPECT_EQ(readWholeFile(target), "anterior");
+        file.commit();
+    }
+    EXPECT_EQ(readWholeFile(target), expected);
+    {
+        SafeFileWriter abandoned(target);
+        abandoned.write(std::string(100000, 'z'));
+    }  // never committed
+    EXPECT_EQ(readWholeFile(target), expected);
+    EXPECT_EQ(entriesIn(dir.path()), 1);
+}
+
 TEST(ReadWholeFile, MissingFileAndFolderAreErrors) {
     testing::TempDir dir;
     EXPECT_THROW(readWholeFile(dir / "nothing"), Error);

@@ -267,6 +267,56 @@ TEST(XmlLoad, AFailedLoadKeepsTheDocumentAndLeavesNoErrorBehind) {
     EXPECT_EQ(xmlGetExternalEntityLoader(), loaderBefore);
 }
 
+// ---- Loading without a section -----------------------------------------------
+
+struct SkippedSectionCase {
+    const char* label;
+    std::string document;
+    std::string saved;  // the root as it is written back
+};
+
+TEST(XmlLoad, WithoutASectionLeavesOnlyTheRootsFirstSuchChildEmpty) {
+    const std::vector<SkippedSectionCase> cases = {
+        {"every kind of content",
+         "<r><a>1</a><SALIDAS k=\"v\"><x>y</x>t<!--c--><?p q?><![CDATA[z]]></SALIDAS><b/></r>",
+         "<r><a>1</a><SALIDAS k=\"v\"/><b/></r>"},
+        {"a second one is kept", "<r><SALIDAS><x/></SALIDAS><SALIDAS><y/></SALIDAS></r>",
+         "<r><SALIDAS/><SALIDAS><y/></SALIDAS></r>"},
+        {"deeper or in a namespace",
+         "<r xmlns:p=\"u\"><a><SALIDAS><x/></SALIDAS></a><p:SALIDAS><x/></p:SALIDAS>"
+         "<SALIDAS><x/></SALIDAS></r>",
+         "<r xmlns:p=\"u\"><a><SALIDAS><x/></SALIDAS></a><p:SALIDAS><x/></p:SALIDAS>"
+         "<SALIDAS/></r>"},
+        {"a root of the same name", "<SALIDAS><SALIDAS><x/></SALIDAS></SALIDAS>",
+         "<SALIDAS><SALIDAS/></SALIDAS>"},
+        {"entities inside and outside",
+         "<!DOCTYPE r [<!ENTITY e \"<x>v</x>\">]><r><b>&e;</b><SALIDAS>&e;&e;</SALIDAS>"
+         "<c>&e;</c></r>",
+         "<r><b><x>v</x></b><SALIDAS/><c><x>v</x></c></r>"},
+        {"an entity that holds the section",
+         "<!DOCTYPE r [<!ENTITY s \"<SALIDAS><x/></SALIDAS>\">]><r>&s;<SALIDAS><y/></SALIDAS></r>",
+         "<r><SALIDAS><x/></SALIDAS><SALIDAS/></r>"},
+    };
+    TempDir dir;
+    for (const SkippedSectionCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        writeFile(dir / "entrada.xml", c.document);
+        Document document;
+        document.loadWithoutSection(dir / "entrada.xml", "SALIDAS");
+        document.save(dir / "salida.xml");
+        EXPECT_THAT(readFile(dir / "salida.xml"), HasSubstr(c.saved + "\n"));
+    }
+}
+
+TEST(XmlLoad, WithoutASectionStillChecksTheSection) {
+    TempDir dir;
+    writeFile(dir / "mal.xml", "<r><SALIDAS>\n<x></y></SALIDAS></r>");
+    Document document;
+    EXPECT_THAT(errorOf([&] { document.loadWithoutSection(dir / "mal.xml", "SALIDAS"); }),
+                HasSubstr("mal.xml no es un documento XML válido (línea 2"));
+    EXPECT_FALSE(document.loaded());
+}
+
 // ---- Selection and reading -------------------------------------------------
 
 const char* const kTwoSections = R"(<?xml version="1.0" encoding="ISO-8859-1"?>
@@ -469,6 +519,27 @@ TEST(XmlBuild, AppendingATreeNodeMovesIt) {
     root.removeChild(c);
     root.appendChild(c);
     EXPECT_EQ(root.selectSingleNode("*[last()]").name(), "c");
+}
+
+// Nodes made, moved in and out of the tree in any order, and deleted, are
+// each freed exactly once (the sanitizers' leak and double-free checks).
+TEST(XmlBuild, DeletedAndMovedNodesAreFreedOnce) {
+    Document document;
+    document.loadMemory("<r><old><x><y/></x></old><keep/></r>", "r.xml");
+    Node root = document.documentElement();
+    std::vector<Node> made;
+    for (const char* name : {"a", "b", "c", "d"}) made.push_back(document.createElement(name));
+    made[2].appendChild(made[3]);  // d under a detached c
+    root.appendChild(made[0]);     // not the newest
+    made[0].appendChild(made[2]);  // c (with d) into the tree
+    root.removeChild(made[0]);     // out again with c and d
+    root.selectSingleNode("keep").appendChild(made[0]);
+    root.deleteChild(root.selectSingleNode("old"));
+    EXPECT_EQ(root.selectNodes("old").length(), 0u);
+    EXPECT_EQ(root.selectNodes("keep/a/c/d").length(), 1u);
+    EXPECT_THAT(errorOf([&] { root.deleteChild(made[3]); }), HasSubstr("no es hijo"));
+    document.loadMemory("<otro/>", "otro.xml");  // b, never appended, goes with the old one
+    EXPECT_EQ(document.documentElement().name(), "otro");
 }
 
 // ---- Saving -----------------------------------------------------------------

@@ -1,0 +1,55 @@
+#include "support/programs.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+
+#include "services/paths.h"
+
+namespace mirvane::bench {
+
+namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "mirvane-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+double runProgram(const std::vector<std::string>& arguments, const fs::path& scratch) {
+    const fs::path peakFile = scratch / "peak.txt";
+    std::vector<std::string> command = {"/usr/bin/time", "-f", "%M", "-o", peakFile.string()};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (const std::string& argument : command) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (!std::freopen("/dev/null", "w", stdout)) std::_Exit(127);
+        ::execv(argv[0], argv.data());
+        std::_Exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error(arguments[0] + " failed");
+    std::ifstream peak(peakFile);
+    double kilobytes = 0;
+    peak >> kilobytes;
+    return kilobytes / 1024.0;
+}
+
+std::string programPath(const std::string& name) {
+    return (paths::executableFolder() / name).string();
+}
+
+}  // namespace mirvane::bench

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What the benchmarks share: a temporary folder for the generated schools,
+// and running a program to its end to learn its peak memory.
+namespace mirvane::bench {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+// Runs the program (arguments[0], by path) with its standard output thrown
+// away, under /usr/bin/time, and returns its peak resident memory in MB. The
+// rusage of a child forked straight from the benchmark would count the
+// benchmark's own memory, which the child holds until it execs. Throws when
+// the program fails.
+double runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& scratch);
+
+// The program beside the benchmark in the build's bin folder.
+std::string programPath(const std::string& name);
+
+}  // namespace mirvane::bench
