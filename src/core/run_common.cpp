@@ -20,7 +20,7 @@ std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file) {
 
 std::unique_ptr<xml::Document> loadDocumentToReplaceSalidas(const std::filesystem::path& file) {
     auto document = std::make_unique<xml::Document>();
-    document->loadWithoutSection(file, formats::kSalidas);
+    document->load(file, {.emptiedSection = formats::kSalidas});
     return document;
 }
 

@@ -67,6 +67,15 @@ class NodeList {
     Document* document_ = nullptr;
 };
 
+// What a load may leave out.
+struct LoadOptions {
+    // When not empty, the root's first child element of this name (in no
+    // namespace) is left empty: its content is read and checked like the
+    // rest of the document, then dropped instead of being built. For a caller
+    // that is going to replace that section and need not hold it in memory.
+    std::string_view emptiedSection;
+};
+
 class Document {
   public:
     Document();
@@ -80,14 +89,10 @@ class Document {
     // the file, the line and the parser's reason. A failed load leaves the
     // document as it was; a successful one replaces it, and the nodes of the
     // replaced document must not be used any more.
-    void load(const std::filesystem::path& file);
-    // As load(), but the root's first child element named `section` (in no
-    // namespace) is left empty: its content is read and checked like the rest
-    // of the file, then dropped instead of being built. For a caller that is
-    // going to replace that section and need not hold it in memory.
-    void loadWithoutSection(const std::filesystem::path& file, std::string_view section);
-    // The same as load() from bytes in memory; `name` stands for the file in messages.
-    void loadMemory(std::string_view bytes, const std::string& name);
+    void load(const std::filesystem::path& file, const LoadOptions& options = {});
+    // The same from bytes in memory; `name` stands for the file in messages.
+    void loadMemory(std::string_view bytes, const std::string& name,
+                    const LoadOptions& options = {});
 
     bool loaded() const;
     Node documentElement() const;  // the null node when there is no root

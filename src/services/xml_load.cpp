@@ -184,8 +184,8 @@ std::string reasonOf(const ErrorCapture& error) {
 // parser's first error into the message the user sees.
 // A failure to read the input, when there is one, is the reason given.
 template <typename Read, typename CheckInput>
-std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, Read read,
-                                           CheckInput checkInput) {
+std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOptions& options,
+                                           Read read, CheckInput checkInput) {
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
 
@@ -194,7 +194,11 @@ std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, Read read,
     ErrorCapture error;
     {
         RefuseOutsideResources refuse(refused);
+        std::optional<SectionSkipper> skipper;
+        if (!options.emptiedSection.empty())
+            skipper.emplace(parser.get(), std::string(options.emptiedSection));
         doc.reset(read(parser.get()));
+        if (doc && skipper) skipper->emptySection();
     }
     checkInput();
     if (error.failed() || !doc || !parser->wellFormed) {
@@ -240,11 +244,11 @@ class OpenFile {
     int descriptor_;
 };
 
+}  // namespace
+
 // The file is handed to the parser as it is read, so that its bytes are never
-// all in memory beside the tree. A non-empty `section` is skipped as
-// SectionSkipper says.
-std::unique_ptr<xmlDoc, FreeDoc> parseFile(const std::filesystem::path& file,
-                                           const std::string& section) {
+// all in memory beside the tree.
+void Document::load(const std::filesystem::path& file, const LoadOptions& options) {
     std::error_code ignored;
     if (!std::filesystem::exists(file, ignored)) fail("No existe el archivo " + file.string());
     if (std::filesystem::is_directory(file, ignored))
@@ -261,35 +265,23 @@ std::unique_ptr<xmlDoc, FreeDoc> parseFile(const std::filesystem::path& file,
         if (input.error != 0)
             fail("No se puede leer " + file.string() + ": " + std::strerror(input.error));
     };
-    return parseWith(
-        name,
+    auto doc = parseWith(
+        name, options,
         [&](xmlParserCtxtPtr parser) {
-            std::optional<SectionSkipper> skipper;
-            if (!section.empty()) skipper.emplace(parser, section);
-            xmlDocPtr doc =
-                xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr, kParseOptions);
-            if (doc && skipper) skipper->emptySection();
-            return doc;
+            return xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr,
+                                 kParseOptions);
         },
         failedRead);
+    impl_->adopt(doc.release(), name);
 }
 
-}  // namespace
-
-void Document::load(const std::filesystem::path& file) {
-    impl_->adopt(parseFile(file, {}).release(), file.filename().string());
-}
-
-void Document::loadWithoutSection(const std::filesystem::path& file, std::string_view section) {
-    impl_->adopt(parseFile(file, std::string(section)).release(), file.filename().string());
-}
-
-void Document::loadMemory(std::string_view bytes, const std::string& name) {
+void Document::loadMemory(std::string_view bytes, const std::string& name,
+                          const LoadOptions& options) {
     if (bytes.empty()) failEmpty(name);
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
     auto doc = parseWith(
-        name,
+        name, options,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadMemory(parser, bytes.data(), static_cast<int>(bytes.size()), nullptr,
                                      nullptr, kParseOptions);

@@ -36,6 +36,7 @@ bool isPlainChildName(std::string_view xpath) {
 std::vector<void*> childrenNamed(xmlNodePtr context, std::string_view name) {
     std::vector<void*> found;
     if (context->type != XML_ELEMENT_NODE && context->type != XML_DOCUMENT_NODE) return found;
+    found.reserve(16);  // a record's fields, without growing one by one
     for (xmlNodePtr child = context->children; child; child = child->next) {
         if (child->type != XML_ELEMENT_NODE || child->ns) continue;
         const char* childName = reinterpret_cast<const char*>(child->name);

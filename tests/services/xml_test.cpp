@@ -301,10 +301,13 @@ TEST(XmlLoad, WithoutASectionLeavesOnlyTheRootsFirstSuchChildEmpty) {
     for (const SkippedSectionCase& c : cases) {
         SCOPED_TRACE(c.label);
         writeFile(dir / "entrada.xml", c.document);
-        Document document;
-        document.loadWithoutSection(dir / "entrada.xml", "SALIDAS");
-        document.save(dir / "salida.xml");
-        EXPECT_THAT(readFile(dir / "salida.xml"), HasSubstr(c.saved + "\n"));
+        Document fromFile, fromMemory;
+        fromFile.load(dir / "entrada.xml", {.emptiedSection = "SALIDAS"});
+        fromMemory.loadMemory(c.document, "entrada.xml", {.emptiedSection = "SALIDAS"});
+        for (const Document* document : {&fromFile, &fromMemory}) {
+            document->save(dir / "salida.xml");
+            EXPECT_THAT(readFile(dir / "salida.xml"), HasSubstr(c.saved + "\n"));
+        }
     }
 }
 
@@ -312,7 +315,7 @@ TEST(XmlLoad, WithoutASectionStillChecksTheSection) {
     TempDir dir;
     writeFile(dir / "mal.xml", "<r><SALIDAS>\n<x></y></SALIDAS></r>");
     Document document;
-    EXPECT_THAT(errorOf([&] { document.loadWithoutSection(dir / "mal.xml", "SALIDAS"); }),
+    EXPECT_THAT(errorOf([&] { document.load(dir / "mal.xml", {.emptiedSection = "SALIDAS"}); }),
                 HasSubstr("mal.xml no es un documento XML válido (línea 2"));
     EXPECT_FALSE(document.loaded());
 }
