@@ -17,6 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using mirvane::bench::sizeName;
 
 // The documents of both sizes, written once into a temporary folder.
 class Documents {
@@ -40,10 +41,6 @@ class Documents {
     mirvane::bench::ScratchFolder scratch_;
 };
 
-const char* sizeName(const benchmark::State& state) {
-    return state.range(0) == 0 ? "school" : "stress";
-}
-
 void BM_ExportInProcess(benchmark::State& state) {
     const std::string size = sizeName(state);
     Documents& documents = Documents::get();
@@ -58,24 +55,19 @@ void BM_ExportInProcess(benchmark::State& state) {
 void BM_ExportCli(benchmark::State& state) {
     const std::string size = sizeName(state);
     Documents& documents = Documents::get();
-    const std::string cli = mirvane::bench::programPath("mirvane-cli");
-    double peak = 0;
-    for (auto _ : state)
-        peak = mirvane::bench::runProgram({cli, "exportar", documents.document(size).string(),
-                                           "--carpeta", documents.workFolder(size).string()},
-                                          documents.scratch());
-    state.counters["peak_MB"] = peak;
+    mirvane::bench::timeProgram(
+        state,
+        {mirvane::bench::programPath("mirvane-cli"), "exportar", documents.document(size).string(),
+         "--carpeta", documents.workFolder(size).string()},
+        documents.scratch());
     state.SetLabel(size);
 }
 
 void BM_XmllintNoout(benchmark::State& state) {
     const std::string size = sizeName(state);
-    const std::string document = Documents::get().document(size).string();
-    double peak = 0;
-    for (auto _ : state)
-        peak = mirvane::bench::runProgram({"/usr/bin/xmllint", "--noout", document},
-                                          Documents::get().scratch());
-    state.counters["peak_MB"] = peak;
+    mirvane::bench::timeProgram(
+        state, {"/usr/bin/xmllint", "--noout", Documents::get().document(size).string()},
+        Documents::get().scratch());
     state.SetLabel(size);
 }
 

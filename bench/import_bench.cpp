@@ -25,6 +25,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using mirvane::bench::sizeName;
 
 // For both sizes, once: the exchange document, and a work folder holding
 // what the export writes and a solution for it.
@@ -53,10 +54,6 @@ class Schools {
     }
     mirvane::bench::ScratchFolder scratch_;
 };
-
-const char* sizeName(const benchmark::State& state) {
-    return state.range(0) == 0 ? "school" : "stress";
-}
 
 // The floor: parse the document and read every field of every row of the
 // seven tables.
@@ -108,27 +105,22 @@ void BM_ParseAndReadTables(benchmark::State& state) {
 void BM_ImportCli(benchmark::State& state) {
     const std::string size = sizeName(state);
     Schools& schools = Schools::get();
-    const std::string cli = mirvane::bench::programPath("mirvane-cli");
-    double peak = 0;
-    for (auto _ : state)
-        peak = mirvane::bench::runProgram({cli, "importar", schools.document(size).string(),
-                                           "--carpeta", schools.workFolder(size).string()},
-                                          schools.scratch());
-    state.counters["peak_MB"] = peak;
+    mirvane::bench::timeProgram(
+        state,
+        {mirvane::bench::programPath("mirvane-cli"), "importar", schools.document(size).string(),
+         "--carpeta", schools.workFolder(size).string()},
+        schools.scratch());
     state.SetLabel(size);
 }
 
 void BM_ParseAndReadTablesCli(benchmark::State& state) {
     const std::string size = sizeName(state);
     Schools& schools = Schools::get();
-    const std::string self = mirvane::bench::programPath("bench_import");
-    double peak = 0;
-    for (auto _ : state)
-        peak = mirvane::bench::runProgram(
-            {self, std::string(kFloorOnly), schools.document(size).string(),
-             schools.workFolder(size).string()},
-            schools.scratch());
-    state.counters["peak_MB"] = peak;
+    mirvane::bench::timeProgram(
+        state,
+        {mirvane::bench::programPath("bench_import"), std::string(kFloorOnly),
+         schools.document(size).string(), schools.workFolder(size).string()},
+        schools.scratch());
     state.SetLabel(size);
 }
 

@@ -52,4 +52,15 @@ std::string programPath(const std::string& name) {
     return (paths::executableFolder() / name).string();
 }
 
+void timeProgram(benchmark::State& state, const std::vector<std::string>& arguments,
+                 const fs::path& scratch) {
+    double peak = 0;
+    for (auto _ : state) peak = runProgram(arguments, scratch);
+    state.counters["peak_MB"] = peak;
+}
+
+const char* sizeName(const benchmark::State& state) {
+    return state.range(0) == 0 ? "school" : "stress";
+}
+
 }  // namespace mirvane::bench

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 // What the benchmarks share: a temporary folder for the generated schools,
-// and running a program to its end to learn its peak memory.
+// the two sizes, and running a program to its end to learn its peak memory.
 namespace mirvane::bench {
 
 // A fresh folder under the system's temporary folder, removed with the object.
@@ -31,5 +33,13 @@ double runProgram(const std::vector<std::string>& arguments, const std::filesyst
 
 // The program beside the benchmark in the build's bin folder.
 std::string programPath(const std::string& name);
+
+// A benchmark's body for a program: runProgram once per iteration, with the
+// last peak as the counter peak_MB.
+void timeProgram(benchmark::State& state, const std::vector<std::string>& arguments,
+                 const std::filesystem::path& scratch);
+
+// The generated school a size benchmark runs on: Arg(0) "school", Arg(1) "stress".
+const char* sizeName(const benchmark::State& state);
 
 }  // namespace mirvane::bench

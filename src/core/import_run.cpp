@@ -1,6 +1,7 @@
 #include "core/import_run.h"
 
 #include "core/run_common.h"
+#include "formats/exchange.h"
 #include "services/error.h"
 
 namespace mirvane::core {
@@ -16,7 +17,8 @@ std::optional<ImportSummary> ImportRun::run(const std::filesystem::path& chosenF
 void ImportRun::load(const std::filesystem::path& chosenFile) {
     document_.reset();  // the previous run's document goes first
     chosenFile_ = chosenFile;
-    document_ = loadDocumentToReplaceSalidas(chosenFile);
+    // The build replaces SALIDAS: its old content is checked but not kept.
+    document_ = loadDocument(chosenFile, {.emptiedSection = formats::kSalidas});
 }
 
 ImportSummary ImportRun::build() {

@@ -2,8 +2,6 @@
 
 #include <system_error>
 
-#include "formats/exchange.h"
-
 namespace mirvane::core {
 
 bool chosenFileExists(const std::filesystem::path& file) {
@@ -12,15 +10,10 @@ bool chosenFileExists(const std::filesystem::path& file) {
     return std::filesystem::is_regular_file(file, error);
 }
 
-std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file) {
+std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file,
+                                            const xml::LoadOptions& options) {
     auto document = std::make_unique<xml::Document>();
-    document->load(file);
-    return document;
-}
-
-std::unique_ptr<xml::Document> loadDocumentToReplaceSalidas(const std::filesystem::path& file) {
-    auto document = std::make_unique<xml::Document>();
-    document->load(file, {.emptiedSection = formats::kSalidas});
+    document->load(file, options);
     return document;
 }
 

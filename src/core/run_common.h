@@ -20,9 +20,7 @@ inline constexpr std::string_view kFinishedMessage = "Proceso finalizado";
 bool chosenFileExists(const std::filesystem::path& file);
 
 // A new document with the file loaded into it.
-std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file);
-// The same for the import, which replaces the output section: the old
-// section's content is checked as it is read but not kept.
-std::unique_ptr<xml::Document> loadDocumentToReplaceSalidas(const std::filesystem::path& file);
+std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file,
+                                            const xml::LoadOptions& options = {});
 
 }  // namespace mirvane::core

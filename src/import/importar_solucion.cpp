@@ -38,7 +38,6 @@ class TablesClosedAtEnd {
 // Takes out the root's SALIDAS with everything under it and appends a new,
 // empty one as the root's last child; the other children keep their order.
 // The old section is freed at once rather than kept until the document goes.
-// The old section, most of the document, is freed before the new one grows.
 xml::Node replaceSalidas(xml::Document& document, const std::filesystem::path& elegido) {
     xml::Node root = document.documentElement();
     if (!root) failNotExchange(elegido, "no tiene elemento raíz");

@@ -3,7 +3,6 @@
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 

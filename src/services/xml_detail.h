@@ -100,12 +100,14 @@ class SectionSkipper {
                              int attributeCount, int defaultedCount, const xmlChar** attributes);
     static void endElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
                            const xmlChar* uri);
-    static void characters(void* parser, const xmlChar* text, int length);
-    static void ignorableWhitespace(void* parser, const xmlChar* text, int length);
-    static void cdataBlock(void* parser, const xmlChar* text, int length);
-    static void comment(void* parser, const xmlChar* text);
-    static void processingInstruction(void* parser, const xmlChar* target, const xmlChar* data);
-    static void reference(void* parser, const xmlChar* name);
+    // Any other content goes to libxml2's own handler outside the section only.
+    template <auto Handler, typename... Arguments>
+    static void outsideOnly(void* parser, Arguments... arguments) {
+        SectionSkipper& self = of(parser);
+        if (self.depth_ == 0 && self.original_.*Handler)
+            (self.original_.*Handler)(parser, arguments...);
+    }
+    static SectionSkipper& of(void* parser);  // the skipper a parser reports to
 
     xmlParserCtxtPtr parser_;
     std::string section_;

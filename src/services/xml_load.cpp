@@ -181,8 +181,8 @@ std::string reasonOf(const ErrorCapture& error) {
 }
 
 // Runs one libxml2 read with every outside resource refused and turns the
-// parser's first error into the message the user sees.
-// A failure to read the input, when there is one, is the reason given.
+// parser's first error into the message the user sees; checkInput() raises
+// first when the input itself could not be read.
 template <typename Read, typename CheckInput>
 std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOptions& options,
                                            Read read, CheckInput checkInput) {

@@ -11,13 +11,10 @@
 #include "services/xml_detail.h"
 
 namespace mirvane::xml {
-namespace {
 
-SectionSkipper& skipperOf(void* parser) {
+SectionSkipper& SectionSkipper::of(void* parser) {
     return *static_cast<SectionSkipper*>(static_cast<xmlParserCtxtPtr>(parser)->_private);
 }
-
-}  // namespace
 
 SectionSkipper::SectionSkipper(xmlParserCtxtPtr parser, std::string section)
     : parser_(parser), section_(std::move(section)), original_(*parser->sax) {
@@ -25,12 +22,12 @@ SectionSkipper::SectionSkipper(xmlParserCtxtPtr parser, std::string section)
     xmlSAXHandler& sax = *parser->sax;
     sax.startElementNs = startElement;
     sax.endElementNs = endElement;
-    sax.characters = characters;
-    sax.ignorableWhitespace = ignorableWhitespace;
-    sax.cdataBlock = cdataBlock;
-    sax.comment = comment;
-    sax.processingInstruction = processingInstruction;
-    sax.reference = reference;
+    sax.characters = outsideOnly<&xmlSAXHandler::characters>;
+    sax.ignorableWhitespace = outsideOnly<&xmlSAXHandler::ignorableWhitespace>;
+    sax.cdataBlock = outsideOnly<&xmlSAXHandler::cdataBlock>;
+    sax.comment = outsideOnly<&xmlSAXHandler::comment>;
+    sax.processingInstruction = outsideOnly<&xmlSAXHandler::processingInstruction>;
+    sax.reference = outsideOnly<&xmlSAXHandler::reference>;
 }
 
 SectionSkipper::~SectionSkipper() {
@@ -52,7 +49,7 @@ void SectionSkipper::startElement(void* parser, const xmlChar* localName, const 
                                   const xmlChar* uri, int namespaceCount,
                                   const xmlChar** namespaces, int attributeCount,
                                   int defaultedCount, const xmlChar** attributes) {
-    SectionSkipper& self = skipperOf(parser);
+    SectionSkipper& self = of(parser);
     if (self.depth_ > 0) {
         ++self.depth_;
         return;
@@ -75,48 +72,13 @@ void SectionSkipper::startElement(void* parser, const xmlChar* localName, const 
 
 void SectionSkipper::endElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
                                 const xmlChar* uri) {
-    SectionSkipper& self = skipperOf(parser);
+    SectionSkipper& self = of(parser);
     if (self.depth_ > 1) {
         --self.depth_;
         return;
     }
     self.depth_ = 0;  // the section itself ends here, or it was never entered
     self.original_.endElementNs(parser, localName, prefix, uri);
-}
-
-void SectionSkipper::characters(void* parser, const xmlChar* text, int length) {
-    SectionSkipper& self = skipperOf(parser);
-    if (self.depth_ == 0 && self.original_.characters)
-        self.original_.characters(parser, text, length);
-}
-
-void SectionSkipper::ignorableWhitespace(void* parser, const xmlChar* text, int length) {
-    SectionSkipper& self = skipperOf(parser);
-    if (self.depth_ == 0 && self.original_.ignorableWhitespace)
-        self.original_.ignorableWhitespace(parser, text, length);
-}
-
-void SectionSkipper::cdataBlock(void* parser, const xmlChar* text, int length) {
-    SectionSkipper& self = skipperOf(parser);
-    if (self.depth_ == 0 && self.original_.cdataBlock)
-        self.original_.cdataBlock(parser, text, length);
-}
-
-void SectionSkipper::comment(void* parser, const xmlChar* text) {
-    SectionSkipper& self = skipperOf(parser);
-    if (self.depth_ == 0 && self.original_.comment) self.original_.comment(parser, text);
-}
-
-void SectionSkipper::processingInstruction(void* parser, const xmlChar* target,
-                                           const xmlChar* data) {
-    SectionSkipper& self = skipperOf(parser);
-    if (self.depth_ == 0 && self.original_.processingInstruction)
-        self.original_.processingInstruction(parser, target, data);
-}
-
-void SectionSkipper::reference(void* parser, const xmlChar* name) {
-    SectionSkipper& self = skipperOf(parser);
-    if (self.depth_ == 0 && self.original_.reference) self.original_.reference(parser, name);
 }
 
 }  // namespace mirvane::xml
