@@ -20,7 +20,7 @@ build: deps
 # Every test, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test: deps
 	@cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIRVANE_SANITIZE=ON \
-		-DMIRVANE_BENCH=OFF -DMIRVANE_APP=OFF -DMIRVANE_WERROR=$(WERROR) \
+		-DMIRVANE_BENCH=OFF -DMIRVANE_WERROR=$(WERROR) \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
 	@cmake --build build/test -j $(JOBS)
 	@cd build/test && ctest --output-on-failure -j $(JOBS)
@@ -33,7 +33,7 @@ bench: build
 
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DMIRVANE_FUZZ=ON -DMIRVANE_TESTS=OFF -DMIRVANE_BENCH=OFF -DMIRVANE_APP=OFF >/dev/null
+		-DMIRVANE_FUZZ=ON -DMIRVANE_TESTS=OFF -DMIRVANE_BENCH=OFF >/dev/null
 	@cmake --build build/fuzz -j $(JOBS)
 	@tools/run-fuzz build/fuzz/bin $(FUZZ_SECONDS)
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "dbf/table.h"
 #include "formats/work_tables.h"
-#include "services/dbf.h"
 #include "support/programs.h"
 
 namespace {

@@ -13,14 +13,14 @@
 
 #include "core/export_run.h"
 #include "core/import_run.h"
+#include "dbf/table.h"
 #include "export/start_hour_prompt.h"
 #include "formats/work_tables.h"
 #include "schoolgen/exchange_writer.h"
 #include "schoolgen/school.h"
 #include "schoolgen/soluc_writer.h"
-#include "services/dbf.h"
-#include "services/xml.h"
 #include "support/programs.h"
+#include "xml/document.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "services/dbf_reader.h"
-#include "services/error.h"
+#include "base/error.h"
+#include "dbf/reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace mirvane;

@@ -10,14 +10,14 @@
 
 #include <unistd.h>
 
+#include "base/error.h"
 #include "export/exportar_asignaturas.h"
 #include "export/exportar_catalogos.h"
 #include "export/exportar_materias.h"
 #include "export/exportar_tramos.h"
 #include "export/start_hour_prompt.h"
 #include "formats/work_tables.h"
-#include "services/error.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "services/error.h"
-#include "services/xml.h"
+#include "base/error.h"
+#include "xml/document.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "services/paths.h"
+#include "base/paths.h"
 
 namespace mirvane::bench {
 

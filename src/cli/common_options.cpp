@@ -1,5 +1,5 @@
+#include "base/paths.h"
 #include "cli/commands.h"
-#include "services/paths.h"
 
 namespace mirvane::cli {
 

@@ -4,8 +4,8 @@
 
 #include <iostream>
 
+#include "base/error.h"
 #include "cli/commands.h"
-#include "services/error.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Mirvane: datos entre Delphos y Tablexa, sin ventana.", "mirvane-cli"};

@@ -1,36 +1,13 @@
 #include "core/export_run.h"
 
+#include "base/error.h"
 #include "core/run_common.h"
 #include "export/exportar_asignaturas.h"
 #include "export/exportar_catalogos.h"
 #include "export/exportar_materias.h"
 #include "export/exportar_tramos.h"
-#include "services/error.h"
 
 namespace mirvane::core {
-namespace {
-
-// Closes every table component when the writers are done, on every path. On
-// the normal path closing is done (and may fail) before this runs.
-class ClosedOnExit {
-  public:
-    explicit ClosedOnExit(formats::WorkTableComponents& components) : components_(components) {}
-    ~ClosedOnExit() {
-        try {
-            components_.closeAll();
-        } catch (...) {
-            // Already unwinding with the run's own error, which is the one to report.
-        }
-    }
-    ClosedOnExit(const ClosedOnExit&) = delete;
-    ClosedOnExit& operator=(const ClosedOnExit&) = delete;
-
-  private:
-    formats::WorkTableComponents& components_;
-};
-
-}  // namespace
-
 ExportRun::ExportRun(std::filesystem::path workFolder, exporting::StartHourPrompt& prompt)
     : folder_(std::move(workFolder)), prompt_(prompt), components_(folder_) {}
 
@@ -48,7 +25,7 @@ void ExportRun::load(const std::filesystem::path& chosenFile) {
 ExportSummary ExportRun::writeTables() {
     if (!document_) fail("No hay ningún documento cargado");
     const xml::Document& document = *document_;
-    ClosedOnExit closed(components_);
+    formats::WorkTableComponents::ClosedOnExit closed(components_);
 
     ExportSummary summary;
     summary.push_back({formats::kAsignomt.name, exporting::ExportarMaterias(document, folder_)});

@@ -9,7 +9,7 @@
 
 #include "export/start_hour_prompt.h"
 #include "formats/work_tables.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 // A whole export run, as the main window performs it and the command line too:
 // load the chosen exchange document, write the six work tables in their order,

@@ -1,8 +1,8 @@
 #include "core/import_run.h"
 
+#include "base/error.h"
 #include "core/run_common.h"
 #include "formats/exchange.h"
-#include "services/error.h"
 
 namespace mirvane::core {
 

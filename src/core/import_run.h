@@ -6,7 +6,7 @@
 
 #include "formats/work_tables.h"
 #include "import/importar_solucion.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 // A whole import run, as the main window performs it and the command line
 // too: load the chosen exchange document, build the result document from the

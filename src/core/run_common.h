@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "services/xml.h"
+#include "xml/document.h"
 
 // What the export and import runs share: the check for the chosen file, the
 // loading of the exchange document, and the texts of their expected outcomes.

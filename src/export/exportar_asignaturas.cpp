@@ -2,13 +2,15 @@
 
 #include <cmath>
 
+#include "base/text.h"
 #include "export/record_loop.h"
 #include "formats/exchange.h"
 #include "formats/work_tables.h"
-#include "services/text.h"
 
 namespace mirvane::exporting {
 namespace {
+
+namespace field = formats::asigt;
 
 constexpr std::string_view kNotATask = "LE";
 constexpr std::int64_t kPlainSessions = 13;
@@ -20,18 +22,18 @@ std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesy
     TaskCodes taskCodes(wwTableNomAsg);
     RowRule rule;
     rule.fill = [&taskCodes](dbf::Table& table, const Values& v) {
-        table.setText("CASIG", v[0]);
-        table.setText("CGRUP", v[1]);
-        table.setText("CAULA", v[2]);
-        table.setText("TURNO", v[3]);
-        table.setText("NIVEL", formats::levelOrNiv(v[4]));
-        table.setText("CURSO", v[5]);
-        table.setText("GRUPO", v[6]);
+        table.setText(field::kCasig, v[0]);
+        table.setText(field::kCgrup, v[1]);
+        table.setText(field::kCaula, v[2]);
+        table.setText(field::kTurno, v[3]);
+        table.setText(field::kNivel, formats::levelOrNiv(v[4]));
+        table.setText(field::kCurso, v[5]);
+        table.setText(field::kGrupo, v[6]);
         const double hours = hoursFromMinutes(v[7]);
-        table.setFloat("HORAS", hours);
-        table.setText("SESIONES", sessionPattern(hours));
-        table.setText("MATERIA", v[8]);
-        table.setText("CTAREA", taskCodes.taskCode(v[8]));
+        table.setFloat(field::kHoras, hours);
+        table.setText(field::kSesiones, sessionPattern(hours));
+        table.setText(field::kMateria, v[8]);
+        table.setText(field::kCtarea, taskCodes.taskCode(v[8]));
     };
     return writeRecords(document, folder, {formats::kAsignaturas, formats::kAsigt, 9}, rule);
 }
@@ -58,7 +60,8 @@ void TaskCodes::buildIndex() {
     std::unordered_map<std::string, std::string> index;
     if (!table_.active()) table_.open();
     for (table_.first(); !table_.eof(); table_.next())
-        index.emplace(table_.asText("MATERIA"), table_.asText("COD"));  // keeps the first
+        index.emplace(table_.asText(formats::asignomt::kMateria),
+                      table_.asText(formats::asignomt::kCod));  // keeps the first
     firstCodeByMateria_ = std::move(index);
 }
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "services/dbf.h"
-#include "services/xml.h"
+#include "dbf/table.h"
+#include "xml/document.h"
 
 namespace mirvane::exporting {
 

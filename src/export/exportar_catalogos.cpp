@@ -11,10 +11,10 @@ namespace mirvane::exporting {
 std::size_t ExportarProfesores(const xml::Document& document, const std::filesystem::path& folder) {
     RowRule rule;
     rule.fill = [](dbf::Table& table, const Values& v) {
-        table.setText("X_EMPLEADO", v[0]);
-        table.setText("F_TOMAPOS", v[1]);
-        table.setText("NOMBRE", v[2]);
-        table.setText("ABREV", v[3]);
+        table.setText(formats::proft::kXEmpleado, v[0]);
+        table.setText(formats::proft::kFTomapos, v[1]);
+        table.setText(formats::proft::kNombre, v[2]);
+        table.setText(formats::proft::kAbrev, v[3]);
     };
     return writeRecords(document, folder, {formats::kProfesores, formats::kProft, 4}, rule);
 }
@@ -22,10 +22,10 @@ std::size_t ExportarProfesores(const xml::Document& document, const std::filesys
 std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::path& folder) {
     RowRule rule;
     rule.fill = [](dbf::Table& table, const Values& v) {
-        table.setText("DEPCENTRO", v[0]);
-        table.setText("ABREV", v[1].empty() ? v[0] : v[1]);
-        table.setText("NOMBRE", v[2]);
-        table.setText("EDIFICIO", v[3]);
+        table.setText(formats::aulat::kDepcentro, v[0]);
+        table.setText(formats::aulat::kAbrev, v[1].empty() ? v[0] : v[1]);
+        table.setText(formats::aulat::kNombre, v[2]);
+        table.setText(formats::aulat::kEdificio, v[3]);
     };
     return writeRecords(document, folder, {formats::kAulas, formats::kAulat, 4}, rule);
 }
@@ -34,15 +34,15 @@ std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem:
     RowRule rule;
     rule.fill = [](dbf::Table& table, const Values& v) {
         const std::string nivel = formats::levelOrNiv(v[3]);
-        table.setText("UNIDAD", v[0]);
-        table.setText("ABREV", v[1]);
-        table.setText("TURNO", v[2]);
-        table.setText("NIVEL", nivel);
-        table.setText("CURSO", v[4]);
-        table.setText("GRUPO", v[5]);
+        table.setText(formats::grupost::kUnidad, v[0]);
+        table.setText(formats::grupost::kAbrev, v[1]);
+        table.setText(formats::grupost::kTurno, v[2]);
+        table.setText(formats::grupost::kNivel, nivel);
+        table.setText(formats::grupost::kCurso, v[4]);
+        table.setText(formats::grupost::kGrupo, v[5]);
         // The parts at full length; only the joined text is cut to the field.
-        table.setText("DESCRIP", v[2] + " " + nivel + " " + v[4] + " " + v[5]);
-        table.setText("MARCO", "0");
+        table.setText(formats::grupost::kDescrip, v[2] + " " + nivel + " " + v[4] + " " + v[5]);
+        table.setText(formats::grupost::kMarco, "0");
     };
     return writeRecords(document, folder, {formats::kGrupos, formats::kGrupost, 6}, rule);
 }

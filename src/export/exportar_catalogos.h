@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 
-#include "services/xml.h"
+#include "xml/document.h"
 
 // The teachers, rooms and groups tables, one row per record of their section.
 // Each returns the number of rows written.

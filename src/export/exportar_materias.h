@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 
-#include "services/xml.h"
+#include "xml/document.h"
 
 namespace mirvane::exporting {
 

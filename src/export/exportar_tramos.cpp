@@ -2,14 +2,16 @@
 
 #include <fmt/format.h>
 
+#include "base/text.h"
 #include "export/record_loop.h"
 #include "export/tramos.h"
 #include "formats/exchange.h"
 #include "formats/work_tables.h"
-#include "services/text.h"
 
 namespace mirvane::exporting {
 namespace {
+
+namespace field = formats::diashorast;
 
 // Both passes read positions 1 and 2 of every record.
 constexpr std::size_t kMinimumFields = 3;
@@ -71,15 +73,15 @@ void writeRow(dbf::Table& table, const SlotRecord& record, const std::string& st
     const std::string end = FormatoHora(minutesOf(start) + text::toInt(record.minutes));
     const std::string day = weekdayDigit(record.slotCode);
     table.append();
-    table.setText("DIHO", day + std::string(slot));
-    table.setText("CODDIHO", record.codigoDelphos);
-    table.setText("DIA", day);
-    table.setText("HORA", slot);
-    table.setText("TEXTOHOR", std::string(slot) + "-" + start + "-" + end);
-    table.setText("HORADESDE", start);
-    table.setText("HORAHASTA", end);
-    table.setText("MINUTOS", record.minutes);
-    table.setText("MARCO", "0");
+    table.setText(field::kDiho, day + std::string(slot));
+    table.setText(field::kCoddiho, record.codigoDelphos);
+    table.setText(field::kDia, day);
+    table.setText(field::kHora, slot);
+    table.setText(field::kTextohor, std::string(slot) + "-" + start + "-" + end);
+    table.setText(field::kHoradesde, start);
+    table.setText(field::kHorahasta, end);
+    table.setText(field::kMinutos, record.minutes);
+    table.setText(field::kMarco, "0");
     table.post();
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "export/start_hour_prompt.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 namespace mirvane::exporting {
 

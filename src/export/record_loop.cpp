@@ -2,8 +2,8 @@
 
 #include <fmt/format.h>
 
+#include "base/error.h"
 #include "formats/exchange.h"
-#include "services/error.h"
 
 namespace mirvane::exporting {
 

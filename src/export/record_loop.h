@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "dbf/table.h"
 #include "formats/work_tables.h"
-#include "services/dbf.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 // The record-to-row loop that the export writers share: replace the table,
 // select the section's records, skip those with fewer than two field nodes,

@@ -1,7 +1,7 @@
 #include "export/start_hour_prompt.h"
 
-#include "services/error.h"
-#include "services/text.h"
+#include "base/error.h"
+#include "base/text.h"
 
 namespace mirvane::exporting {
 namespace {

@@ -1,6 +1,6 @@
 #include "export/tramos.h"
 
-#include "services/text.h"
+#include "base/text.h"
 
 namespace mirvane::exporting {
 namespace {

@@ -1,6 +1,6 @@
 #include "formats/exchange.h"
 
-#include "services/text.h"
+#include "base/text.h"
 
 namespace mirvane::formats {
 

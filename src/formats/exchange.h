@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/xml.h"
+#include "xml/document.h"
 
 // The conventions of the exchange document and of the result document: the
 // sections and their paths, the field labels, and how a field node's content

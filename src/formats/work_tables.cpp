@@ -3,7 +3,7 @@
 #include <array>
 #include <system_error>
 
-#include "services/paths.h"
+#include "base/paths.h"
 
 namespace mirvane::formats {
 namespace {
@@ -15,70 +15,70 @@ constexpr FieldType I = FieldType::Integer;
 constexpr FieldType F = FieldType::Float;
 
 constexpr std::array<FieldSpec, 5> kAsignomtFields{{
-    {"COD", C, 10},
-    {"CODLARGO", C, 10},
-    {"NOMBRE", C, 80},
-    {"MATERIA", C, 12},
-    {"ESTAREA", L},
+    {asignomt::kCod, C, 10},
+    {asignomt::kCodlargo, C, 10},
+    {asignomt::kNombre, C, 80},
+    {asignomt::kMateria, C, 12},
+    {asignomt::kEstarea, L},
 }};
 
 constexpr std::array<FieldSpec, 7> kProftFields{{
-    {"ABREV", C, 10},
-    {"NOMBRE", C, 80},
-    {"DEPART", C, 40},
-    {"DNI", I},
-    {"X_EMPLEADO", C, 12},
-    {"F_TOMAPOS", C, 10},
-    {"EMAIL", C, 100},
+    {proft::kAbrev, C, 10},
+    {proft::kNombre, C, 80},
+    {proft::kDepart, C, 40},
+    {proft::kDni, I},
+    {proft::kXEmpleado, C, 12},
+    {proft::kFTomapos, C, 10},
+    {proft::kEmail, C, 100},
 }};
 
 constexpr std::array<FieldSpec, 5> kAulatFields{{
-    {"ABREV", C, 10},
-    {"NOMBRE", C, 80},
-    {"EDIFICIO", C, 1},
-    {"MAXALUM", I},
-    {"DEPCENTRO", C, 10},
+    {aulat::kAbrev, C, 10},
+    {aulat::kNombre, C, 80},
+    {aulat::kEdificio, C, 1},
+    {aulat::kMaxalum, I},
+    {aulat::kDepcentro, C, 10},
 }};
 
 constexpr std::array<FieldSpec, 8> kGrupostFields{{
-    {"ABREV", C, 10},
-    {"TURNO", C, 1},
-    {"NIVEL", C, 5},
-    {"CURSO", C, 3},
-    {"GRUPO", C, 2},
-    {"UNIDAD", C, 12},
-    {"DESCRIP", C, 80},
-    {"MARCO", C, 1},
+    {grupost::kAbrev, C, 10},
+    {grupost::kTurno, C, 1},
+    {grupost::kNivel, C, 5},
+    {grupost::kCurso, C, 3},
+    {grupost::kGrupo, C, 2},
+    {grupost::kUnidad, C, 12},
+    {grupost::kDescrip, C, 80},
+    {grupost::kMarco, C, 1},
 }};
 
 constexpr std::array<FieldSpec, 13> kAsigtFields{{
-    {"CASIG", C, 10},
-    {"CPROF", C, 10},
-    {"CGRUP", C, 10},
-    {"CAULA", C, 10},
-    {"TURNO", C, 1},
-    {"NIVEL", C, 5},
-    {"CURSO", C, 3},
-    {"GRUPO", C, 2},
-    {"HORAS", F},
-    {"SESIONES", C, 20},
-    {"NCONEX", C, 4},
-    {"MATERIA", C, 12},
-    {"CTAREA", C, 10},
+    {asigt::kCasig, C, 10},
+    {asigt::kCprof, C, 10},
+    {asigt::kCgrup, C, 10},
+    {asigt::kCaula, C, 10},
+    {asigt::kTurno, C, 1},
+    {asigt::kNivel, C, 5},
+    {asigt::kCurso, C, 3},
+    {asigt::kGrupo, C, 2},
+    {asigt::kHoras, F},
+    {asigt::kSesiones, C, 20},
+    {asigt::kNconex, C, 4},
+    {asigt::kMateria, C, 12},
+    {asigt::kCtarea, C, 10},
 }};
 
 constexpr std::array<FieldSpec, 11> kDiashorastFields{{
-    {"DIHO", C, 10},
-    {"CODDIHO", C, 10},
-    {"DIA", C, 20},
-    {"TEXTODIA", C, 20},
-    {"HORA", C, 8},
-    {"TEXTOHOR", C, 15},
-    {"HORADESDE", C, 8},
-    {"HORAHASTA", C, 8},
-    {"MINUTOS", C, 8},
-    {"MARCO", C, 1},
-    {"MARCOXML", C, 10},
+    {diashorast::kDiho, C, 10},
+    {diashorast::kCoddiho, C, 10},
+    {diashorast::kDia, C, 20},
+    {diashorast::kTextodia, C, 20},
+    {diashorast::kHora, C, 8},
+    {diashorast::kTextohor, C, 15},
+    {diashorast::kHoradesde, C, 8},
+    {diashorast::kHorahasta, C, 8},
+    {diashorast::kMinutos, C, 8},
+    {diashorast::kMarco, C, 1},
+    {diashorast::kMarcoxml, C, 10},
 }};
 
 constexpr std::array<FieldSpec, 9> kSolucFields{{
@@ -136,6 +136,14 @@ WorkTableComponents::WorkTableComponents(const std::filesystem::path& folder) {
     configure(wwTableAsig, folder, kAsigt.name);
     configure(wwTableTramos, folder, kDiashorast.name);
     configure(wwTableSoluc, folder, kSoluc);
+}
+
+WorkTableComponents::ClosedOnExit::~ClosedOnExit() {
+    try {
+        components_.closeAll();
+    } catch (...) {
+        // Already unwinding with the run's own error, which is the one to report.
+    }
 }
 
 void WorkTableComponents::closeAll() {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "services/dbf.h"
+#include "dbf/table.h"
 
 // The work tables shared with the timetabler: their names and fields in
 // creation order, and the table components through which the runs read them.
@@ -20,6 +20,70 @@ struct TableSpec {
     std::string_view name;  // "ASIGNOMT"; the file is ASIGNOMT.DBF
     std::span<const FieldSpec> fields;
 };
+
+// The fields of each table, by name. The definitions below use these names,
+// and so do the writers and the lookups.
+namespace asignomt {
+inline constexpr std::string_view kCod = "COD";
+inline constexpr std::string_view kCodlargo = "CODLARGO";
+inline constexpr std::string_view kNombre = "NOMBRE";
+inline constexpr std::string_view kMateria = "MATERIA";
+inline constexpr std::string_view kEstarea = "ESTAREA";
+}  // namespace asignomt
+namespace proft {
+inline constexpr std::string_view kAbrev = "ABREV";
+inline constexpr std::string_view kNombre = "NOMBRE";
+inline constexpr std::string_view kDepart = "DEPART";
+inline constexpr std::string_view kDni = "DNI";
+inline constexpr std::string_view kXEmpleado = "X_EMPLEADO";
+inline constexpr std::string_view kFTomapos = "F_TOMAPOS";
+inline constexpr std::string_view kEmail = "EMAIL";
+}  // namespace proft
+namespace aulat {
+inline constexpr std::string_view kAbrev = "ABREV";
+inline constexpr std::string_view kNombre = "NOMBRE";
+inline constexpr std::string_view kEdificio = "EDIFICIO";
+inline constexpr std::string_view kMaxalum = "MAXALUM";
+inline constexpr std::string_view kDepcentro = "DEPCENTRO";
+}  // namespace aulat
+namespace grupost {
+inline constexpr std::string_view kAbrev = "ABREV";
+inline constexpr std::string_view kTurno = "TURNO";
+inline constexpr std::string_view kNivel = "NIVEL";
+inline constexpr std::string_view kCurso = "CURSO";
+inline constexpr std::string_view kGrupo = "GRUPO";
+inline constexpr std::string_view kUnidad = "UNIDAD";
+inline constexpr std::string_view kDescrip = "DESCRIP";
+inline constexpr std::string_view kMarco = "MARCO";
+}  // namespace grupost
+namespace asigt {
+inline constexpr std::string_view kCasig = "CASIG";
+inline constexpr std::string_view kCprof = "CPROF";
+inline constexpr std::string_view kCgrup = "CGRUP";
+inline constexpr std::string_view kCaula = "CAULA";
+inline constexpr std::string_view kTurno = "TURNO";
+inline constexpr std::string_view kNivel = "NIVEL";
+inline constexpr std::string_view kCurso = "CURSO";
+inline constexpr std::string_view kGrupo = "GRUPO";
+inline constexpr std::string_view kHoras = "HORAS";
+inline constexpr std::string_view kSesiones = "SESIONES";
+inline constexpr std::string_view kNconex = "NCONEX";
+inline constexpr std::string_view kMateria = "MATERIA";
+inline constexpr std::string_view kCtarea = "CTAREA";
+}  // namespace asigt
+namespace diashorast {
+inline constexpr std::string_view kDiho = "DIHO";
+inline constexpr std::string_view kCoddiho = "CODDIHO";
+inline constexpr std::string_view kDia = "DIA";
+inline constexpr std::string_view kTextodia = "TEXTODIA";
+inline constexpr std::string_view kHora = "HORA";
+inline constexpr std::string_view kTextohor = "TEXTOHOR";
+inline constexpr std::string_view kHoradesde = "HORADESDE";
+inline constexpr std::string_view kHorahasta = "HORAHASTA";
+inline constexpr std::string_view kMinutos = "MINUTOS";
+inline constexpr std::string_view kMarco = "MARCO";
+inline constexpr std::string_view kMarcoxml = "MARCOXML";
+}  // namespace diashorast
 
 extern const TableSpec kAsignomt;    // subjects
 extern const TableSpec kProft;       // teachers
@@ -60,6 +124,21 @@ class WorkTableComponents {
 
     // Closes every table (each component also closes itself when it goes).
     void closeAll();
+
+    // Closes every table of `components` when it goes, on every path. On the
+    // normal path the caller closes them itself first, so that a failure to
+    // close is reported; while unwinding, the error on its way is the one the
+    // user sees, and a second failure is dropped.
+    class ClosedOnExit {
+      public:
+        explicit ClosedOnExit(WorkTableComponents& components) : components_(components) {}
+        ~ClosedOnExit();
+        ClosedOnExit(const ClosedOnExit&) = delete;
+        ClosedOnExit& operator=(const ClosedOnExit&) = delete;
+
+      private:
+        WorkTableComponents& components_;
+    };
 
     dbf::Table wwTableNomAsg{"wwTableNomAsg"};
     dbf::Table wwTableProfesor{"wwTableProfesor"};

@@ -2,32 +2,13 @@
 
 #include <string>
 
+#include "base/error.h"
 #include "formats/exchange.h"
 #include "import/indexed_lookups.h"
 #include "import/resolver_actividad.h"
-#include "services/error.h"
 
 namespace mirvane::importing {
 namespace {
-
-// Closes every table component when the build ends, whichever way it ends,
-// so that the timetabler can open its tables again while the window stays.
-class TablesClosedAtEnd {
-  public:
-    explicit TablesClosedAtEnd(formats::WorkTableComponents& tables) : tables_(tables) {}
-    ~TablesClosedAtEnd() {
-        try {
-            tables_.closeAll();
-        } catch (...) {
-            // Already leaving with the build's own error, which is the one to report.
-        }
-    }
-    TablesClosedAtEnd(const TablesClosedAtEnd&) = delete;
-    TablesClosedAtEnd& operator=(const TablesClosedAtEnd&) = delete;
-
-  private:
-    formats::WorkTableComponents& tables_;
-};
 
 [[noreturn]] void failNotExchange(const std::filesystem::path& elegido, std::string_view fault) {
     fail("El archivo " + elegido.filename().string() +
@@ -95,7 +76,7 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
     appendStatus(document, salidas);
 
     {
-        TablesClosedAtEnd closer(tables);
+        formats::WorkTableComponents::ClosedOnExit closer(tables);
         dbf::Table& soluc = tables.wwTableSoluc;
         dbf::Table& proft = tables.wwTableProfesor;
         for (dbf::Table* table : {&soluc, &tables.wwTableGrupos, &proft, &tables.wwTableAulas,
@@ -107,13 +88,14 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
             xml::Node empleado =
                 appendRecord(document, salidas, formats::kEmpleadoPrefix, profesor++);
             formats::appendField(document, empleado, formats::kXEmpleado,
-                                 proft.asText("X_EMPLEADO"));
-            formats::appendField(document, empleado, formats::kFTomapos, proft.asText("F_TOMAPOS"));
+                                 proft.asText(formats::proft::kXEmpleado));
+            formats::appendField(document, empleado, formats::kFTomapos,
+                                 proft.asText(formats::proft::kFTomapos));
             ++resultado.profesores;
 
             soluc.first();
             soluc.setFiltered(false);
-            soluc.setFilter(profFilter(proft.asText("ABREV")));
+            soluc.setFilter(profFilter(proft.asText(formats::proft::kAbrev)));
             soluc.setFiltered(true);
             std::int32_t actividad = 1;
             for (; !soluc.eof(); soluc.next()) {

@@ -6,7 +6,7 @@
 
 #include "formats/work_tables.h"
 #include "import/lookups.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 namespace mirvane::importing {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "services/text.h"
+#include "base/text.h"
 
 namespace mirvane::importing {
 namespace {
@@ -37,7 +37,8 @@ void IndexedLookups::indexAsignomt() {
     dbf::Table& table = tables_.wwTableNomAsg;
     Index<std::string> index;
     for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText("COD"), table.asText("MATERIA"));
+        index.try_emplace(table.asText(formats::asignomt::kCod),
+                          table.asText(formats::asignomt::kMateria));
     materiaPorCodigo_ = std::move(index);
 }
 
@@ -45,8 +46,9 @@ void IndexedLookups::indexDiashorast() {
     dbf::Table& table = tables_.wwTableTramos;
     Index<Tramo> index;
     for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText("DIHO"),
-                          Tramo{table.asText("DIA"), table.asText("CODDIHO")});
+        index.try_emplace(table.asText(formats::diashorast::kDiho),
+                          Tramo{table.asText(formats::diashorast::kDia),
+                                table.asText(formats::diashorast::kCoddiho)});
     tramos_ = std::move(index);
 }
 
@@ -54,7 +56,8 @@ void IndexedLookups::indexAulat() {
     dbf::Table& table = tables_.wwTableAulas;
     Index<std::string> index;
     for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText("ABREV"), table.asText("DEPCENTRO"));
+        index.try_emplace(table.asText(formats::aulat::kAbrev),
+                          table.asText(formats::aulat::kDepcentro));
     depcentros_ = std::move(index);
 }
 
@@ -62,7 +65,8 @@ void IndexedLookups::indexGrupost() {
     dbf::Table& table = tables_.wwTableGrupos;
     Index<std::string> index;
     for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText("ABREV"), table.asText("UNIDAD"));
+        index.try_emplace(table.asText(formats::grupost::kAbrev),
+                          table.asText(formats::grupost::kUnidad));
     unidades_ = std::move(index);
 }
 
@@ -72,13 +76,15 @@ void IndexedLookups::indexAsigt() {
     Index<std::string> porGrupo;
     Index<std::string> porNivel;
     for (table.first(); !table.eof(); table.next()) {
-        const std::string casig = table.asText("CASIG");
-        std::string materia = table.asText("MATERIA");
-        porGrupo.try_emplace(compositeKey({casig, table.asText("CGRUP")}), materia);
+        const std::string casig = table.asText(formats::asigt::kCasig);
+        std::string materia = table.asText(formats::asigt::kMateria);
+        porGrupo.try_emplace(compositeKey({casig, table.asText(formats::asigt::kCgrup)}), materia);
         // By level and year the search passes over blank subjects: a blank
         // entry gives way to the next matching row, a non-blank one stays.
-        auto [entry, added] = porNivel.try_emplace(
-            compositeKey({casig, table.asText("NIVEL"), table.asText("CURSO")}), materia);
+        auto [entry, added] =
+            porNivel.try_emplace(compositeKey({casig, table.asText(formats::asigt::kNivel),
+                                               table.asText(formats::asigt::kCurso)}),
+                                 materia);
         if (!added && text::isBlank(entry->second)) entry->second = std::move(materia);
     }
     materiasPorGrupo_ = std::move(porGrupo);

@@ -1,8 +1,8 @@
 #include "import/resolver_actividad.h"
 
+#include "base/text.h"
 #include "formats/exchange.h"
 #include "formats/work_tables.h"
-#include "services/text.h"
 
 namespace mirvane::importing {
 namespace {

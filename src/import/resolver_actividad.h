@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "dbf/table.h"
 #include "import/lookups.h"
-#include "services/dbf.h"
-#include "services/xml.h"
+#include "xml/document.h"
 
 namespace mirvane::importing {
 

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "base/error.h"
+#include "base/text.h"
 #include "export/export_fixture.h"
 #include "formats/work_tables.h"
-#include "services/error.h"
-#include "services/text.h"
 #include "support/testing.h"
 
 namespace mirvane::core {

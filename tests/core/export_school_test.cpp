@@ -5,12 +5,12 @@
 
 #include <unordered_set>
 
+#include "base/text.h"
 #include "core/export_run.h"
 #include "export/export_fixture.h"
 #include "formats/work_tables.h"
 #include "schoolgen/exchange_writer.h"
 #include "schoolgen/school.h"
-#include "services/text.h"
 #include "support/testing.h"
 
 namespace mirvane::core {

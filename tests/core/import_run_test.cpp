@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "core/export_run.h"
 #include "export/start_hour_prompt.h"
-#include "services/error.h"
 #include "support/testing.h"
 
 namespace mirvane::core {

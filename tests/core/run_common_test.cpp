@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "services/error.h"
+#include "base/error.h"
 #include "support/testing.h"
 
 namespace mirvane::core {

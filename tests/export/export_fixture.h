@@ -8,11 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
+#include "dbf/table.h"
 #include "formats/work_tables.h"
-#include "services/dbf.h"
-#include "services/text.h"
-#include "services/xml.h"
 #include "support/testing.h"
+#include "xml/document.h"
 
 // Exchange documents written in a line or two, and work tables read back, for
 // the tests of the export writers. Values in documents are UTF-8; values read

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "export/exportar_materias.h"
 #include "export_fixture.h"
 #include "formats/work_tables.h"
-#include "services/error.h"
 
 namespace mirvane::exporting {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "export_fixture.h"
 #include "formats/work_tables.h"
-#include "services/error.h"
 
 namespace mirvane::exporting {
 namespace {

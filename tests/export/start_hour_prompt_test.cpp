@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "export/exportar_tramos.h"
-#include "services/error.h"
 
 namespace mirvane::exporting {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "services/text.h"
+#include "base/text.h"
 
 namespace mirvane::formats {
 namespace {

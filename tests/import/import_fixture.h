@@ -9,9 +9,9 @@
 #include "import/importar_solucion.h"
 #include "plain_scan.h"
 #include "result_outline.h"
-#include "services/xml.h"
 #include "support/testing.h"
 #include "work_folder.h"
+#include "xml/document.h"
 
 namespace mirvane::testing {
 

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "import/indexed_lookups.h"
 #include "import_fixture.h"
 #include "plain_scan.h"
-#include "services/error.h"
 
 namespace mirvane::importing {
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "formats/work_tables.h"
 #include "import/lookups.h"
-#include "services/text.h"
 
 // The lookups as plain scans, one full pass from the first row for every
 // question: the reference the indexed lookups must agree with.

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "services/xml.h"
+#include "xml/document.h"
 
 // The result document as an indented outline, one line per element below the
 // root, in document order: an element shows its seq (or its name) and then

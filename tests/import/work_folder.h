@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "dbf/table.h"
 #include "formats/work_tables.h"
-#include "services/dbf.h"
 #include "support/testing.h"
 
 // Work folders for the import tests: the six work tables and a SOLUC as the

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "services/safe_file.h"
+#include "base/safe_file.h"
 
 namespace mirvane::schoolgen {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "base/error.h"
 #include "schoolgen/exchange_writer.h"
 #include "schoolgen/school.h"
 #include "schoolgen/soluc_writer.h"
-#include "services/error.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Escribe el documento de intercambio de un centro sintético.",

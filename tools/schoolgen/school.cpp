@@ -3,8 +3,8 @@
 #include <array>
 #include <random>
 
-#include "services/error.h"
-#include "services/text.h"
+#include "base/error.h"
+#include "base/text.h"
 
 namespace mirvane::schoolgen {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <random>
 
-#include "services/dbf.h"
-#include "services/text.h"
+#include "base/text.h"
+#include "dbf/table.h"
 
 namespace mirvane::schoolgen {
 namespace {

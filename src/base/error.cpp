@@ -1,0 +1,14 @@
+#include "base/error.h"
+
+namespace mirvane {
+
+std::string withFullStop(std::string message) {
+    if (message.empty() || message.back() != '.') message += '.';
+    return message;
+}
+
+void fail(const std::string& message) {
+    throw Error(message);
+}
+
+}  // namespace mirvane

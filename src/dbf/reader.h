@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dbf/codepage.h"
+#include "dbf/field.h"
+#include "dbf/header.h"
+
+// The rows of one table in memory: the file is read once, validated, and
+// every later read is a look-up in these bytes.
+namespace mirvane::dbf {
+
+class StoredRows {
+  public:
+    StoredRows() = default;
+    // `fileBytes`: the whole table file. Raises the engine's error naming
+    // `file` when the bytes are not a table this engine reads.
+    StoredRows(std::string fileBytes, const std::filesystem::path& file);
+
+    const Layout& layout() const { return layout_; }
+    // Record numbers of the rows not deleted, in stored order.
+    const std::vector<std::uint32_t>& visible() const { return visible_; }
+    std::uint32_t size() const { return count_; }
+    std::string_view record(std::uint32_t number) const {
+        return std::string_view(records_).substr(std::size_t{number} * layout_.recordLength,
+                                                 layout_.recordLength);
+    }
+    // A record with every field empty.
+    const std::string& blank() const { return blank_; }
+
+    // The field of that name, letter case aside; null when the table lacks it.
+    const FieldDescriptor* find(std::string_view name) const;
+    FieldValue value(const FieldDescriptor& field, std::string_view record) const {
+        return FieldValue(layout_, field, record, codePage_);
+    }
+
+    // A new row after the others; returns its record number.
+    std::uint32_t append(std::string_view record);
+
+  private:
+    Layout layout_;
+    CodePage codePage_;
+    std::string records_;
+    std::uint32_t count_ = 0;
+    std::vector<std::uint32_t> visible_;
+    std::string blank_;
+};
+
+}  // namespace mirvane::dbf

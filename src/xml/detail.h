@@ -1,0 +1,129 @@
+#pragma once
+
+// Inside the XML service only: the document's libxml2 state and the capture
+// of libxml2's error reports. Nothing here is seen by the service's callers.
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xpath.h>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "xml/document.h"
+
+namespace mirvane::xml {
+
+struct Document::Impl {
+    xmlDocPtr doc = nullptr;
+    std::string name;  // the file as messages name it
+    bool loaded = false;
+    // Elements made by createElement and nodes taken out of the tree, each
+    // the top of its own subtree. They are freed with the document, so a
+    // handle to one never dangles. A node's _private holds its place here
+    // plus one, so that it leaves the list at once when it joins the tree.
+    std::vector<xmlNodePtr> detached;
+    xmlXPathContextPtr xpathContext = nullptr;  // made at the first XPath
+    std::unordered_map<std::string, xmlXPathCompExprPtr> compiled;
+
+    Impl() = default;
+    ~Impl() { release(); }
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    void release();                                             // frees everything above
+    void adopt(xmlDocPtr parsed, const std::string& fileName);  // replaces the document
+    void own(xmlNodePtr node);     // `node` is outside the tree from now on
+    void disown(xmlNodePtr node);  // `node` has joined the tree
+    xmlDocPtr ensureDoc();         // an empty document when none was loaded
+    // The nodes `xpath` selects from `context`, in document order.
+    std::vector<void*> select(xmlNodePtr context, std::string_view xpath);
+};
+
+// The first error libxml2 reports while an ErrorCapture lives. While it
+// lives, libxml2's reports come here instead of standard error; on leaving,
+// the handlers that were there before are put back.
+class ErrorCapture {
+  public:
+    ErrorCapture();
+    ~ErrorCapture();
+    ErrorCapture(const ErrorCapture&) = delete;
+    ErrorCapture& operator=(const ErrorCapture&) = delete;
+
+    // Takes a report (warnings are ignored); used as a structured handler.
+    static void collect(void* capture, xmlErrorPtr error);
+
+    bool failed() const { return failed_; }
+    int code() const { return code_; }
+    int line() const { return line_; }
+    int column() const { return column_; }
+    const std::string& reason() const { return reason_; }  // UTF-8, no trailing newline
+    const std::string& str1() const { return str1_; }
+    const std::string& str2() const { return str2_; }
+    int int1() const { return int1_; }
+
+  private:
+    xmlStructuredErrorFunc previousStructured_;
+    void* previousStructuredContext_;
+    xmlGenericErrorFunc previousGeneric_;
+    void* previousGenericContext_;
+
+    bool failed_ = false;
+    int code_ = 0;
+    int line_ = 0;
+    int column_ = 0;
+    int int1_ = 0;
+    std::string reason_;
+    std::string str1_;
+    std::string str2_;
+};
+
+// While it lives, `parser` builds no node inside the root's first child
+// element named `section` (in no namespace), though it still reads and checks
+// all of it. emptySection(), once the parse is over, removes what libxml2 may
+// have put there by other paths (copies of entities parsed before).
+class SectionSkipper {
+  public:
+    SectionSkipper(xmlParserCtxtPtr parser, std::string section);
+    ~SectionSkipper();
+    SectionSkipper(const SectionSkipper&) = delete;
+    SectionSkipper& operator=(const SectionSkipper&) = delete;
+
+    void emptySection();
+
+  private:
+    static void startElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                             const xmlChar* uri, int namespaceCount, const xmlChar** namespaces,
+                             int attributeCount, int defaultedCount, const xmlChar** attributes);
+    static void endElement(void* parser, const xmlChar* localName, const xmlChar* prefix,
+                           const xmlChar* uri);
+    // Any other content goes to libxml2's own handler outside the section only.
+    template <auto Handler, typename... Arguments>
+    static void outsideOnly(void* parser, Arguments... arguments) {
+        SectionSkipper& self = of(parser);
+        if (self.depth_ == 0 && self.original_.*Handler)
+            (self.original_.*Handler)(parser, arguments...);
+    }
+    static SectionSkipper& of(void* parser);  // the skipper a parser reports to
+
+    xmlParserCtxtPtr parser_;
+    std::string section_;
+    xmlSAXHandler original_;
+    xmlNodePtr sectionNode_ = nullptr;  // the section, once its start is read
+    int depth_ = 0;                     // inside the section: 1 + the open elements in it
+};
+
+// A text from libxml2 as valid UTF-8: bytes of a malformed sequence become '?'.
+std::string validUtf8(std::string_view text);
+
+inline xmlNodePtr raw(void* node) {
+    return static_cast<xmlNodePtr>(node);
+}
+inline const xmlChar* xmlText(const std::string& text) {
+    return reinterpret_cast<const xmlChar*>(text.c_str());
+}
+
+}  // namespace mirvane::xml

@@ -1,0 +1,293 @@
+// Loading a document: the bytes are read here and handed to libxml2 with
+// every outside access refused, entities bounded, and the parser's first
+// error turned into a message that names the file, the place and the reason.
+
+#include <libxml/globals.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "base/error.h"
+#include "xml/detail.h"
+
+namespace mirvane::xml {
+
+// ---- Error capture -----------------------------------------------------------
+
+namespace {
+void ignoreGenericError(void*, const char*, ...) {}
+
+// A report on one line, as a message box shows it.
+std::string stripped(const char* text) {
+    std::string result = validUtf8(text ? text : "");
+    for (char& c : result)
+        if (c == '\n') c = ' ';
+    while (!result.empty() && (result.back() == '\n' || result.back() == ' ')) result.pop_back();
+    return result;
+}
+}  // namespace
+
+ErrorCapture::ErrorCapture()
+    : previousStructured_(xmlStructuredError),
+      previousStructuredContext_(xmlStructuredErrorContext),
+      previousGeneric_(xmlGenericError),
+      previousGenericContext_(xmlGenericErrorContext) {
+    xmlSetStructuredErrorFunc(this, collect);
+    xmlSetGenericErrorFunc(nullptr, ignoreGenericError);
+}
+
+ErrorCapture::~ErrorCapture() {
+    xmlSetStructuredErrorFunc(previousStructuredContext_, previousStructured_);
+    xmlSetGenericErrorFunc(previousGenericContext_, previousGeneric_);
+}
+
+void ErrorCapture::collect(void* capture, xmlErrorPtr error) {
+    auto* self = static_cast<ErrorCapture*>(capture);
+    if (!self || !error || error->level < XML_ERR_ERROR || self->failed_) return;
+    self->failed_ = true;
+    self->code_ = error->code;
+    self->line_ = error->line;
+    self->column_ = error->int2;
+    self->int1_ = error->int1;
+    self->reason_ = stripped(error->message);
+    self->str1_ = stripped(error->str1);
+    self->str2_ = stripped(error->str2);
+}
+
+std::string validUtf8(std::string_view text) {
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80           ? 1
+                             : (lead >> 5) == 0x6  ? 2
+                             : (lead >> 4) == 0xE  ? 3
+                             : (lead >> 3) == 0x1E ? 4
+                                                   : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(text[i + k]) >> 6) == 0x2;
+        if (valid && lead != 0) {
+            result.append(text.substr(i, length));
+            i += length;
+        } else {
+            result += '?';
+            ++i;
+        }
+    }
+    return result;
+}
+
+// ---- Loading -----------------------------------------------------------------
+
+namespace {
+
+// The outside resource a document asked for during the current load.
+std::string* refusedResource = nullptr;
+
+xmlParserInputPtr refuseEverything(const char* url, const char* id, xmlParserCtxtPtr) {
+    if (refusedResource && refusedResource->empty()) *refusedResource = url ? url : id ? id : "?";
+    return nullptr;
+}
+
+// Refuses every external entity, DTD and the like for one load, then puts
+// back the loader that was there.
+class RefuseOutsideResources {
+  public:
+    explicit RefuseOutsideResources(std::string& refused)
+        : previous_(xmlGetExternalEntityLoader()) {
+        refusedResource = &refused;
+        xmlSetExternalEntityLoader(refuseEverything);
+    }
+    ~RefuseOutsideResources() {
+        xmlSetExternalEntityLoader(previous_);
+        refusedResource = nullptr;
+    }
+    RefuseOutsideResources(const RefuseOutsideResources&) = delete;
+    RefuseOutsideResources& operator=(const RefuseOutsideResources&) = delete;
+
+  private:
+    xmlExternalEntityLoader previous_;
+};
+
+struct FreeParser {
+    void operator()(xmlParserCtxtPtr parser) const { xmlFreeParserCtxt(parser); }
+};
+struct FreeDoc {
+    void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
+};
+
+// Entities are replaced (so a field's text is whole) within libxml2's default
+// limits; never XML_PARSE_HUGE, which lets an entity bomb run for seconds.
+constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR |
+                              XML_PARSE_NOWARNING | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
+
+// The parser's reason, in Spanish for the faults a user will meet; libxml2's
+// own words otherwise.
+std::string reasonOf(const ErrorCapture& error) {
+    const std::string& name = error.str1();
+    switch (error.code()) {
+        case XML_ERR_DOCUMENT_EMPTY:  // libxml2 also gives it for text before the first tag
+            if (error.reason().rfind("Start tag expected", 0) != 0)
+                return "el documento está vacío";
+            [[fallthrough]];
+        case XML_ERR_DOCUMENT_START:
+            return "no empieza por una etiqueta («<»); no parece un documento XML";
+        case XML_ERR_DOCUMENT_END:
+            return "hay contenido después del final del documento";
+        case XML_ERR_TAG_NAME_MISMATCH:
+            return "la etiqueta de cierre </" + error.str2() + "> no corresponde a <" + name +
+                   ">, abierta en la línea " + std::to_string(error.int1());
+        case XML_ERR_TAG_NOT_FINISHED:
+            return "el documento termina sin cerrar la etiqueta <" + name +
+                   ">, abierta en la línea " + std::to_string(error.int1());
+        case XML_ERR_INVALID_CHAR:
+        case XML_ERR_INVALID_ENCODING:
+            return "hay caracteres que no están en la codificación que declara el documento "
+                   "(UTF-8 cuando no declara ninguna)";
+        case XML_ERR_UNSUPPORTED_ENCODING:
+            return "la codificación «" + name + "» no es conocida";
+        case XML_ERR_UNDECLARED_ENTITY:
+        case XML_WAR_UNDECLARED_ENTITY:
+            return "la entidad «&" + name + ";» no está definida";
+        case XML_ERR_ENTITY_LOOP:
+            return "las entidades del documento se repiten o se expanden sin medida";
+        default:
+            return error.reason().empty() ? "error de sintaxis" : error.reason();
+    }
+}
+
+[[noreturn]] void failNotValid(const std::string& name, const ErrorCapture& error) {
+    std::string message = "El archivo " + name + " no es un documento XML válido";
+    if (error.line() > 0) {
+        message += " (línea " + std::to_string(error.line());
+        if (error.column() > 0) message += ", columna " + std::to_string(error.column());
+        message += ")";
+    }
+    fail(message + ": " + reasonOf(error));
+}
+
+[[noreturn]] void failEmpty(const std::string& name) {
+    fail("El archivo " + name + " está vacío: no es un documento XML válido");
+}
+
+// Runs one libxml2 read with every outside resource refused and turns the
+// parser's first error into the message the user sees; checkInput() raises
+// first when the input itself could not be read.
+template <typename Read, typename CheckInput>
+std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOptions& options,
+                                           Read read, CheckInput checkInput) {
+    std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
+    if (!parser) fail("No hay memoria para leer el archivo " + name);
+
+    std::string refused;
+    std::unique_ptr<xmlDoc, FreeDoc> doc;
+    ErrorCapture error;
+    {
+        RefuseOutsideResources refuse(refused);
+        std::optional<SectionSkipper> skipper;
+        if (!options.emptiedSection.empty())
+            skipper.emplace(parser.get(), std::string(options.emptiedSection));
+        doc.reset(read(parser.get()));
+        if (doc && skipper) skipper->emptySection();
+    }
+    checkInput();
+    if (error.failed() || !doc || !parser->wellFormed) {
+        if (error.failed()) failNotValid(name, error);
+        fail("El archivo " + name + " no es un documento XML válido");
+    }
+    if (!refused.empty())
+        fail("El archivo " + name + " hace referencia a un recurso externo («" +
+             validUtf8(refused) + "»), que no se lee por seguridad");
+    return doc;
+}
+
+// The file being read, for the parser's read callback; a read error is kept
+// for the message rather than raised through libxml2's frames.
+struct Input {
+    int descriptor = -1;
+    int error = 0;
+};
+
+int readFrom(void* context, char* buffer, int length) {
+    auto* input = static_cast<Input*>(context);
+    for (;;) {
+        const ssize_t got = ::read(input->descriptor, buffer, static_cast<std::size_t>(length));
+        if (got >= 0) return static_cast<int>(got);
+        if (errno == EINTR) continue;
+        input->error = errno;
+        return -1;
+    }
+}
+
+class OpenFile {
+  public:
+    explicit OpenFile(const std::filesystem::path& file)
+        : descriptor_(::open(file.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    ~OpenFile() {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int descriptor() const { return descriptor_; }
+
+  private:
+    int descriptor_;
+};
+
+}  // namespace
+
+// The file is handed to the parser as it is read, so that its bytes are never
+// all in memory beside the tree.
+void Document::load(const std::filesystem::path& file, const LoadOptions& options) {
+    std::error_code ignored;
+    if (!std::filesystem::exists(file, ignored)) fail("No existe el archivo " + file.string());
+    if (std::filesystem::is_directory(file, ignored))
+        fail(file.string() + " es una carpeta, no un archivo XML");
+    const std::string name = file.filename().string();
+    OpenFile open(file);
+    if (open.descriptor() < 0)
+        fail("No se puede leer " + file.string() + ": " + std::strerror(errno));
+    struct stat status {};
+    if (::fstat(open.descriptor(), &status) == 0 && status.st_size == 0) failEmpty(name);
+
+    Input input{open.descriptor(), 0};
+    const auto failedRead = [&] {
+        if (input.error != 0)
+            fail("No se puede leer " + file.string() + ": " + std::strerror(input.error));
+    };
+    auto doc = parseWith(
+        name, options,
+        [&](xmlParserCtxtPtr parser) {
+            return xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr,
+                                 kParseOptions);
+        },
+        failedRead);
+    impl_->adopt(doc.release(), name);
+}
+
+void Document::loadMemory(std::string_view bytes, const std::string& name,
+                          const LoadOptions& options) {
+    if (bytes.empty()) failEmpty(name);
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
+    auto doc = parseWith(
+        name, options,
+        [&](xmlParserCtxtPtr parser) {
+            return xmlCtxtReadMemory(parser, bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                     nullptr, kParseOptions);
+        },
+        [] {});
+    impl_->adopt(doc.release(), name);
+}
+
+}  // namespace mirvane::xml

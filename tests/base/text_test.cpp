@@ -1,0 +1,121 @@
+#include "base/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/error.h"
+
+namespace mirvane::text {
+namespace {
+
+struct Conversion {
+    std::string utf8;
+    std::string cp1252;
+};
+
+class Utf8ToCp1252 : public ::testing::TestWithParam<Conversion> {};
+
+TEST_P(Utf8ToCp1252, ConvertsBothWays) {
+    EXPECT_EQ(fromUtf8(GetParam().utf8), GetParam().cp1252);
+    EXPECT_EQ(toUtf8(GetParam().cp1252), GetParam().utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, Utf8ToCp1252,
+    ::testing::Values(Conversion{"", ""}, Conversion{"ABC 123", "ABC 123"},
+                      Conversion{"Mañana",
+                                 "Ma\xF1"
+                                 "ana"},
+                      Conversion{"ÁÉÍÓÚÑÜ", "\xC1\xC9\xCD\xD3\xDA\xD1\xDC"},
+                      Conversion{"áéíóúñüç", "\xE1\xE9\xED\xF3\xFA\xF1\xFC\xE7"},
+                      Conversion{
+                          "€ “quoted” – ‰ Œ œ Š š Ž ž Ÿ ƒ",
+                          "\x80 \x93quoted\x94 \x96 \x89 \x8C \x9C \x8A \x9A \x8E \x9E \x9F \x83"},
+                      Conversion{"ºª¿¡", "\xBA\xAA\xBF\xA1"}, Conversion{"\xC3\xBF", "\xFF"}));
+
+TEST(Utf8ToCp1252, CharactersTheCodePageLacksBecomeQuestionMarks) {
+    EXPECT_EQ(fromUtf8("Ω"), "?");          // Greek
+    EXPECT_EQ(fromUtf8("a→b"), "a?b");      // arrow, three bytes
+    EXPECT_EQ(fromUtf8("x😀y"), "x?y");      // four bytes
+    EXPECT_EQ(fromUtf8("\xFF\xFE"), "??");  // not UTF-8 at all
+    EXPECT_EQ(fromUtf8("a\xC3"), "a?");     // cut sequence
+    EXPECT_EQ(fromUtf8("\xC3(x"), "?(x");   // bad continuation
+}
+
+TEST(Trim, DropsCodes32AndBelowAtBothEnds) {
+    EXPECT_EQ(trim("  G12 \t"), "G12");
+    EXPECT_EQ(trim("\r\n\x01 A B \x1F"), "A B");
+    EXPECT_EQ(trim("   "), "");
+    EXPECT_EQ(trim(""), "");
+    EXPECT_EQ(trim("\xA0x\xA0"), "\xA0x\xA0");  // a no-break space is above 32
+    EXPECT_TRUE(isBlank(" \t\r\n"));
+    EXPECT_FALSE(isBlank(" . "));
+}
+
+TEST(EqualsIgnoreCase, ComparesWindows1252Letters) {
+    EXPECT_TRUE(equalsIgnoreCase("ab1", "AB1"));
+    EXPECT_TRUE(equalsIgnoreCase("\xF1", "\xD1"));          // ñ Ñ
+    EXPECT_TRUE(equalsIgnoreCase("caf\xE9", "CAF\xC9"));    // é É
+    EXPECT_TRUE(equalsIgnoreCase("\x9A\xFF", "\x8A\x9F"));  // š ÿ
+    EXPECT_FALSE(equalsIgnoreCase("ab1", "ab2"));
+    EXPECT_FALSE(equalsIgnoreCase("ab", "ab "));
+    EXPECT_FALSE(equalsIgnoreCase("\xF7", "\xD7"));  // ÷ and × are not letters
+}
+
+struct IntCase {
+    std::string text;
+    std::int32_t value;
+};
+
+class ToIntAccepts : public ::testing::TestWithParam<IntCase> {};
+
+TEST_P(ToIntAccepts, ReadsTheNumber) {
+    EXPECT_EQ(toInt(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, ToIntAccepts,
+    ::testing::Values(IntCase{"0", 0}, IntCase{"42", 42}, IntCase{"   7", 7}, IntCase{"+5", 5},
+                      IntCase{"-90", -90}, IntCase{" -0012", -12},
+                      IntCase{"2147483647", 2147483647}, IntCase{"-2147483648", -2147483647 - 1},
+                      IntCase{"$1A2B", 0x1A2B}, IntCase{"$ff", 255},
+                      IntCase{"$7FFFFFFF", 2147483647}, IntCase{"$FFFFFFFF", -1},
+                      IntCase{"$80000000", -2147483647 - 1}));
+
+class ToIntRejects : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ToIntRejects, RaisesTheConversionError) {
+    try {
+        toInt(GetParam());
+        FAIL() << "accepted '" << GetParam() << "'";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()), "'" + GetParam() + "' is not a valid integer value");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Text, ToIntRejects,
+                         ::testing::Values("", " ", "  ", "+", "-", "$", "45min", "1.5", "1 2",
+                                           "7 ", "\t7", "2147483648", "-2147483649",
+                                           "99999999999999999999", "$XYZ", "$100000000", "1e3",
+                                           "0x10", "--1"));
+
+TEST(ToInt, MessageShowsTheTextInUtf8) {
+    try {
+        toInt(
+            "ma\xF1"
+            "ana");
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "'mañana' is not a valid integer value");
+    }
+}
+
+TEST(WithFullStop, AppendsOnlyWhenMissing) {
+    EXPECT_EQ(withFullStop("No existe archivo"), "No existe archivo.");
+    EXPECT_EQ(withFullStop("Hecho."), "Hecho.");
+    EXPECT_EQ(withFullStop(""), ".");
+}
+
+}  // namespace
+}  // namespace mirvane::text

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "dbf/reader.h"
+#include "dbf/table.h"
+#include "formats/work_tables.h"
+#include "support/testing.h"
+
+namespace mirvane::dbf {
+namespace {
+
+using mirvane::testing::readFile;
+using mirvane::testing::TempDir;
+
+void appendRows(Table& table, int from, int to) {
+    for (int row = from; row < to; ++row) {
+        table.append();
+        table.setText("CASIG", std::to_string(row));
+        table.setFloat("HORAS", 1.0);
+        table.post();
+    }
+}
+
+TEST(DbfWriter, TheFileIsAValidTableWhileRowsAreBeingWritten) {
+    TempDir dir;
+    Table table;
+    formats::replaceTable(table, dir.path(), formats::kAsigt);
+    table.open();
+    std::uint32_t seen = 0;
+    for (int batch = 0; batch < 10; ++batch) {
+        appendRows(table, batch * 300, (batch + 1) * 300);
+        // What another program would read now: a table, with whole rows only.
+        const StoredRows onDisk(readFile(dir / "ASIGT.DBF"), "ASIGT.DBF");
+        EXPECT_GE(onDisk.size(), seen);
+        seen = onDisk.size();
+        if (seen > 0) {
+            const FieldDescriptor& casig = *onDisk.find("CASIG");
+            EXPECT_EQ(onDisk.value(casig, onDisk.record(seen - 1)).text(),
+                      std::to_string(seen - 1));
+        }
+    }
+    EXPECT_GT(seen, 0u);     // batches reach the disk before the close
+    EXPECT_LT(seen, 3000u);  // but not one system call per row
+    table.close();
+    EXPECT_EQ(StoredRows(readFile(dir / "ASIGT.DBF"), "ASIGT.DBF").size(), 3000u);
+}
+
+TEST(DbfWriter, AProcessKilledWhileWritingLeavesATableThatOpens) {
+    TempDir dir;
+    {
+        Table table;
+        formats::replaceTable(table, dir.path(), formats::kAsigt);
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        Table table;
+        table.setDatabaseName(dir.path());
+        table.setTableName("ASIGT");
+        table.open();
+        appendRows(table, 0, 5000);
+        ::_exit(0);  // killed before the close: nothing flushes what is left
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Table table;
+    table.setDatabaseName(dir.path());
+    table.setTableName("ASIGT");
+    table.setExclusive(true);
+    table.open();
+    EXPECT_GT(table.recordCount(), 0u);
+    std::size_t row = 0;
+    for (; !table.eof(); table.next(), ++row) ASSERT_EQ(table.asInteger("CASIG"), int(row));
+    // And more rows can be added to it.
+    appendRows(table, int(row), int(row) + 1);
+    table.close();
+    table.open();
+    EXPECT_EQ(table.recordCount(), row + 1);
+}
+
+}  // namespace
+}  // namespace mirvane::dbf
