@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "export/start_hour_prompt.h"
+
+// What the start-up and run rules need from the main window. The Win32
+// window implements it; the tests script it. Texts are UTF-8.
+namespace mirvane::shell {
+
+class Window {
+  public:
+    virtual ~Window() = default;
+
+    // OpenDialogXML: the file the user confirmed, or nothing when cancelled.
+    virtual std::optional<std::filesystem::path> chooseFile() = 0;
+
+    // Modal boxes captioned with the application title.
+    virtual void showInformation(std::string_view message) = 0;
+    virtual void showError(std::string_view message) = 0;
+
+    // The screen-wide hourglass cursor on or off.
+    virtual void setBusyCursor(bool busy) = 0;
+
+    // BExportar and BImportar together.
+    virtual void enableRunButtons(bool enabled) = 0;
+
+    // Makes the window a borderless child of the host window `handle`.
+    // False when the handle names no window (the window stays top-level).
+    virtual bool embedInto(std::uintptr_t handle) = 0;
+
+    // Closes the main window; the program ends once it is closed.
+    virtual void close() = 0;
+
+    // The start-hour prompt the export run asks.
+    virtual exporting::StartHourPrompt& startHourPrompt() = 0;
+};
+
+}  // namespace mirvane::shell
