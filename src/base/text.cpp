@@ -153,7 +153,7 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool tryToInt(std::string_view value, std::int32_t& result) {
+bool tryToInt(std::string_view value, std::int32_t& result, Digits digits) {
     std::size_t i = 0;
     while (i < value.size() && value[i] == ' ') ++i;
     bool negative = false;
@@ -161,7 +161,7 @@ bool tryToInt(std::string_view value, std::int32_t& result) {
         negative = value[i] == '-';
         ++i;
     }
-    const bool hex = i < value.size() && value[i] == '$';
+    const bool hex = digits == Digits::DecimalOrHex && i < value.size() && value[i] == '$';
     if (hex) ++i;
     if (i == value.size()) return false;
 
@@ -195,9 +195,9 @@ void failNotInteger(std::string_view value) {
     fail("'" + toUtf8(value) + "' is not a valid integer value");
 }
 
-std::int32_t toInt(std::string_view value) {
+std::int32_t toInt(std::string_view value, Digits digits) {
     std::int32_t result = 0;
-    if (!tryToInt(value, result)) failNotInteger(value);
+    if (!tryToInt(value, result, digits)) failNotInteger(value);
     return result;
 }
 

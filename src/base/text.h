@@ -29,14 +29,19 @@ char toLower(char c);
 std::string toLower(std::string_view value);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 
+// Which digits the whole-number conversion reads. Numbers in documents and
+// tables are decimal only; the "$" hexadecimal form is for the host window
+// handle on the command line, whose caller asks for it.
+enum class Digits { Decimal, DecimalOrHex };
+
 // The whole-number conversion: leading spaces, an optional sign, decimal
-// digits, within the signed 32-bit range; "$" before the digits reads them as
-// hexadecimal (either case), up to 32 bits. Anything else raises
-// "'%s' is not a valid integer value".
-std::int32_t toInt(std::string_view value);
+// digits, within the signed 32-bit range. With Digits::DecimalOrHex, "$"
+// before the digits reads them as hexadecimal (either case), up to 32 bits.
+// Anything else raises "'%s' is not a valid integer value".
+std::int32_t toInt(std::string_view value, Digits digits = Digits::Decimal);
 
 // The same conversion without the error: false where toInt would fail.
-bool tryToInt(std::string_view value, std::int32_t& result);
+bool tryToInt(std::string_view value, std::int32_t& result, Digits digits = Digits::Decimal);
 
 // The conversion error for a text (Windows-1252), as toInt raises it.
 [[noreturn]] void failNotInteger(std::string_view value);

@@ -66,12 +66,13 @@ TEST(EqualsIgnoreCase, ComparesWindows1252Letters) {
 struct IntCase {
     std::string text;
     std::int32_t value;
+    Digits digits = Digits::Decimal;
 };
 
 class ToIntAccepts : public ::testing::TestWithParam<IntCase> {};
 
 TEST_P(ToIntAccepts, ReadsTheNumber) {
-    EXPECT_EQ(toInt(GetParam().text), GetParam().value);
+    EXPECT_EQ(toInt(GetParam().text, GetParam().digits), GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -79,26 +80,44 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(IntCase{"0", 0}, IntCase{"42", 42}, IntCase{"   7", 7}, IntCase{"+5", 5},
                       IntCase{"-90", -90}, IntCase{" -0012", -12},
                       IntCase{"2147483647", 2147483647}, IntCase{"-2147483648", -2147483647 - 1},
-                      IntCase{"$1A2B", 0x1A2B}, IntCase{"$ff", 255},
-                      IntCase{"$7FFFFFFF", 2147483647}, IntCase{"$FFFFFFFF", -1},
-                      IntCase{"$80000000", -2147483647 - 1}));
+                      IntCase{"$1A2B", 0x1A2B, Digits::DecimalOrHex},
+                      IntCase{"$ff", 255, Digits::DecimalOrHex},
+                      IntCase{"$7FFFFFFF", 2147483647, Digits::DecimalOrHex},
+                      IntCase{"$FFFFFFFF", -1, Digits::DecimalOrHex},
+                      IntCase{"$80000000", -2147483647 - 1, Digits::DecimalOrHex},
+                      IntCase{"42", 42, Digits::DecimalOrHex}));
 
-class ToIntRejects : public ::testing::TestWithParam<std::string> {};
+struct RejectCase {
+    std::string text;
+    Digits digits = Digits::Decimal;
+};
+
+class ToIntRejects : public ::testing::TestWithParam<RejectCase> {};
 
 TEST_P(ToIntRejects, RaisesTheConversionError) {
+    const RejectCase& c = GetParam();
     try {
-        toInt(GetParam());
-        FAIL() << "accepted '" << GetParam() << "'";
+        toInt(c.text, c.digits);
+        FAIL() << "accepted '" << c.text << "'";
     } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), "'" + GetParam() + "' is not a valid integer value");
+        EXPECT_EQ(std::string(error.what()), "'" + c.text + "' is not a valid integer value");
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Text, ToIntRejects,
-                         ::testing::Values("", " ", "  ", "+", "-", "$", "45min", "1.5", "1 2",
-                                           "7 ", "\t7", "2147483648", "-2147483649",
-                                           "99999999999999999999", "$XYZ", "$100000000", "1e3",
-                                           "0x10", "--1"));
+INSTANTIATE_TEST_SUITE_P(
+    Text, ToIntRejects,
+    ::testing::Values(
+        RejectCase{""}, RejectCase{" "}, RejectCase{"  "}, RejectCase{"+"}, RejectCase{"-"},
+        RejectCase{"$"}, RejectCase{"45min"}, RejectCase{"1.5"}, RejectCase{"1 2"},
+        RejectCase{"7 "}, RejectCase{"\t7"}, RejectCase{"2147483648"}, RejectCase{"-2147483649"},
+        RejectCase{"99999999999999999999"}, RejectCase{"1e3"}, RejectCase{"0x10"},
+        RejectCase{"--1"},
+        // Documents are decimal only: the hexadecimal form is refused.
+        RejectCase{"$3C"}, RejectCase{"$1A2B"},
+        // The host handle's form still has its limits.
+        RejectCase{"$", Digits::DecimalOrHex}, RejectCase{"$XYZ", Digits::DecimalOrHex},
+        RejectCase{"$100000000", Digits::DecimalOrHex}, RejectCase{"$-1", Digits::DecimalOrHex},
+        RejectCase{"1A2B", Digits::DecimalOrHex}));
 
 TEST(ToInt, MessageShowsTheTextInUtf8) {
     try {

@@ -207,6 +207,8 @@ TEST_F(ExportarTramosTest, ConversionFailures) {
         {{slot("L1", "55"), slot("MX", "55")}, "'X' is not a valid integer value"},
         {{slot("L1", "55"), slot("M", "55")}, "'' is not a valid integer value"},
         {{slot("L1", "55min")}, "'55min' is not a valid integer value"},
+        {{slot("L1", "$3C")}, "'$3C' is not a valid integer value"},
+        {{slot("L$A", "55")}, "'$A' is not a valid integer value"},
         {{slot("L1", "55"), {{"CODIGO_DELPHOS", "1"}, {"NOMBRE", "L1"}, {"FIN", "55"}}},
          "'' is not a valid integer value"},  // no MINUTOS
         {{slot("L1", "55"), {{"CODIGO_DELPHOS", "1"}, {"X", "L1"}, {"MINUTOS", "55"}}},
