@@ -182,6 +182,7 @@ std::string reasonOf(const ErrorCapture& error) {
 template <typename Read, typename CheckInput>
 std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOptions& options,
                                            Read read, CheckInput checkInput) {
+    ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
 

@@ -39,6 +39,7 @@ int writeTo(void* context, const char* buffer, int length) {
 void Document::save(const std::filesystem::path& file) const {
     if (!impl_->doc) fail("No hay ningún documento XML que guardar en " + paths::toUtf8(file));
     xmlDocPtr doc = impl_->doc;
+    ensureEncodings();
     const std::string encoding =
         doc->encoding ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
     // A document read without a declaration is written without one (and then
