@@ -217,7 +217,8 @@ struct Input {
 
 int readFrom(void* context, char* buffer, int length) {
     auto* input = static_cast<Input*>(context);
-    const std::size_t got = input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
+    const std::size_t got =
+        input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
     return input->failure ? -1 : static_cast<int>(got);
 }
 

@@ -52,8 +52,8 @@ void Document::save(const std::filesystem::path& file) const {
         ErrorCapture error;
         xmlSaveCtxtPtr writer = xmlSaveToIO(writeTo, nullptr, &output, encoding.c_str(), options);
         if (!writer)
-            fail("No se puede guardar " + paths::toUtf8(file) + " en la codificación «" + encoding + "»" +
-                 (error.failed() ? ": " + error.reason() : std::string()));
+            fail("No se puede guardar " + paths::toUtf8(file) + " en la codificación «" + encoding +
+                 "»" + (error.failed() ? ": " + error.reason() : std::string()));
         const long written = xmlSaveDoc(writer, doc);
         const int closed = xmlSaveClose(writer);
         if (output.failure) std::rethrow_exception(output.failure);

@@ -14,8 +14,7 @@ namespace mirvane::xml {
 namespace {
 
 // libxml2's input conversion: Windows-1252 bytes to UTF-8, as many as fit.
-int windows1252ToUtf8(unsigned char* out, int* outLength, const unsigned char* in,
-                      int* inLength) {
+int windows1252ToUtf8(unsigned char* out, int* outLength, const unsigned char* in, int* inLength) {
     if (!out || !outLength || !inLength) return -1;
     if (!in) {
         *outLength = *inLength = 0;
@@ -48,8 +47,7 @@ int windows1252ToUtf8(unsigned char* out, int* outLength, const unsigned char* i
 // libxml2's output conversion: UTF-8 to Windows-1252. A character the code
 // page lacks stops it with -2 and `inLength` at that character, so that
 // libxml2 writes it as a character reference.
-int utf8ToWindows1252(unsigned char* out, int* outLength, const unsigned char* in,
-                      int* inLength) {
+int utf8ToWindows1252(unsigned char* out, int* outLength, const unsigned char* in, int* inLength) {
     if (!out || !outLength || !inLength) return -1;
     if (!in) {
         *outLength = *inLength = 0;
@@ -60,7 +58,11 @@ int utf8ToWindows1252(unsigned char* out, int* outLength, const unsigned char* i
     int result = 0;
     while (read < *inLength && written < *outLength) {
         const unsigned char lead = in[read];
-        const int size = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        const int size = lead < 0x80    ? 1
+                         : lead >= 0xF0 ? 4
+                         : lead >= 0xE0 ? 3
+                         : lead >= 0xC0 ? 2
+                                        : 0;
         if (size == 0) {
             result = -2;  // not UTF-8
             break;

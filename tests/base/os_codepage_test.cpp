@@ -11,11 +11,8 @@ TEST(OsCodePage, LanguageDriverCodePagesDecodeToKnownCharacters) {
         std::string bytes;
         std::string utf8;
     } cases[] = {
-        {437, "\xA4\x82", "ñé"},
-        {850, "\xA5\xB5", "ÑÁ"},
-        {1251, "\xC0\xFF", "Ая"},
-        {932, "\x82\xA0\x41", "あA"},
-        {10000, "\x8E", "é"},
+        {437, "\xA4\x82", "ñé"},      {850, "\xA5\xB5", "ÑÁ"}, {1251, "\xC0\xFF", "Ая"},
+        {932, "\x82\xA0\x41", "あA"}, {10000, "\x8E", "é"},
     };
     for (const Case& c : cases) {
         const auto decoded = decodeCodePage(c.codePage, c.bytes);

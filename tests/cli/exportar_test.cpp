@@ -95,8 +95,7 @@ TEST_F(ExportarCliTest, FileSystemFaultsAreReportedNamingThePathAndWriteNothing)
         EXPECT_EQ(result.status, 1) << c.arguments;
         EXPECT_EQ(result.output, "");
         EXPECT_NE(result.errors.find(c.errors), std::string::npos) << result.errors;
-        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1)
-            << result.errors;
+        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.path()),
                             std::filesystem::directory_iterator()),

@@ -26,7 +26,9 @@ TEST_F(Windows1252, BytesOfTheHighControlsReadAsTheirCharacters) {
     for (const char* name : {"windows-1252", "WINDOWS-1252", "cp1252"}) {
         Document document;
         document.loadMemory("<?xml version=\"1.0\" encoding=\"" + std::string(name) +
-                                "\"?>\n<a t=\"\x80\">\x93" "cl\xE1" "se\x94 \x9C\x81</a>",
+                                "\"?>\n<a t=\"\x80\">\x93"
+                                "cl\xE1"
+                                "se\x94 \x9C\x81</a>",
                             "datos.xml");
         EXPECT_EQ(document.documentElement().text(), "“cláse” œ\u0081") << name;
         EXPECT_EQ(document.documentElement().attribute("t"), "€") << name;
