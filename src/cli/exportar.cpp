@@ -1,6 +1,7 @@
 #include <iostream>
 #include <string>
 
+#include "base/error.h"
 #include "cli/commands.h"
 #include "core/export_run.h"
 #include "core/run_common.h"
@@ -13,13 +14,24 @@ struct ExportarOptions {
     std::string document;
     std::string folder;
     std::string startHour{exporting::kInitialStartHour};
+    ReportOptions report;
 };
 
 int exportar(const ExportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     exporting::FixedStartHour prompt(options.startHour);
     core::ExportRun run(folder, prompt);
-    const auto summary = run.run(options.document);
+    requestReport(run, options.report);
+    std::optional<core::ExportSummary> summary;
+    try {
+        summary = run.run(options.document);
+    } catch (const Error& error) {
+        // Reported here rather than by main, so that the report's line
+        // follows the error that the report explains.
+        std::cerr << withFullStop(error.what()) << "\n";
+        printReportLine(std::cerr, run.runReport());
+        return 1;
+    }
     if (!summary) {
         std::cerr << core::kNoFileMessage << "\n";
         return 1;
@@ -27,6 +39,7 @@ int exportar(const ExportarOptions& options) {
     std::cout << core::kFinishedMessage << "\n";
     for (const core::TableRows& table : *summary)
         std::cout << table.table << " " << table.rows << "\n";
+    printReportLine(std::cout, run.runReport());
     return 0;
 }
 
@@ -39,6 +52,7 @@ void addExportarCommand(CLI::App& app, Action& action) {
                            "Transformar datos desde Delphos hacia Tablexa: escribe las "
                            "seis tablas de trabajo a partir del documento XML.");
     addDocumentAndFolder(*command, options->document, options->folder);
+    addReportOptions(*command, options->report);
     command
         ->add_option("--hora", options->startHour,
                      "Hora de inicio de la primera clase, HH:MM (por omisión 08:00)")

@@ -12,11 +12,13 @@ namespace {
 struct ImportarOptions {
     std::string document;
     std::string folder;
+    ReportOptions report;
 };
 
 int importar(const ImportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     core::ImportRun run(folder);
+    requestReport(run, options.report);
     const auto summary = run.run(options.document);
     if (!summary) {
         std::cerr << core::kNoFileMessage << "\n";
@@ -26,6 +28,7 @@ int importar(const ImportarOptions& options) {
               << "Profesores " << summary->profesores << ", actividades " << summary->actividades
               << "\n"
               << "Documento de resultado: " << summary->archivo.string() << "\n";
+    printReportLine(std::cout, run.runReport());
     return 0;
 }
 
@@ -39,6 +42,7 @@ void addImportarCommand(CLI::App& app, Action& action) {
                            "de resultado ResultadoVorsa<DOCUMENTO> junto al documento elegido, "
                            "a partir de la solución (SOLUC) y las tablas de trabajo.");
     addDocumentAndFolder(*command, options->document, options->folder);
+    addReportOptions(*command, options->report);
     command->callback([&action, options] { action = [options] { return importar(*options); }; });
 }
 
