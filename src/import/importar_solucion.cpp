@@ -135,13 +135,10 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                 const std::int32_t number = actividad++;
                 xml::Node record =
                     appendRecord(document, empleado, formats::kActividadPrefix, number);
-                if (!warnings) {
-                    ResolverActividad(document, record, soluc, lookups);
-                } else {
-                    report::ActivityCheck check;
-                    ResolverActividad(document, record, soluc, lookups, &check);
+                report::ActivityCheck check;
+                ResolverActividad(document, record, soluc, lookups, warnings ? &check : nullptr);
+                if (warnings)
                     warnings->activity(static_cast<std::size_t>(number), std::move(check));
-                }
                 ++resultado.actividades;
             }
         }
