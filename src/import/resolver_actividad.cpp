@@ -66,7 +66,6 @@ void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, cons
     auto append = [&](std::string_view label, std::string_view value) {
         formats::appendField(document, actividadRecord, label, value);
     };
-    if (check) readKeys(soluc, *check);
     append(formats::kXActividad, actividad(soluc, lookups, check));
 
     // The weekday written is the slot table's, never SOLUC's own DIA.
@@ -77,20 +76,26 @@ void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, cons
     append(formats::kNDiasemana, tramo.dia);
     append(formats::kXTramo, tramo.coddiho);
 
-    auto room = lookups.depcentro(soluc.asText(field::kAula));
+    const std::string aula = soluc.asText(field::kAula);
+    auto room = lookups.depcentro(aula);
     append(formats::kXDepcentro, room.value_or(""));
-    auto group = lookups.unidad(soluc.asText(field::kCodgrupo));
+    const std::string codgrupo = soluc.asText(field::kCodgrupo);
+    auto group = lookups.unidad(codgrupo);
     append(formats::kXUnidad, group.value_or(""));
     const std::string materia = materiaOmc(soluc, lookups);
     append(formats::kXMateriaomc, materia);
 
     if (check) {
-        check->slotKey = clave;
         check->slotFound = slot.has_value();
         // A lesson without a room or group lacks nothing.
-        check->roomFound = room.has_value() || text::isBlank(check->aula);
-        check->groupFound = group.has_value() || text::isBlank(check->codgrupo);
+        check->roomFound = room.has_value() || text::isBlank(aula);
+        check->groupFound = group.has_value() || text::isBlank(codgrupo);
         check->subjectFound = !text::isBlank(materia);
+        // The keys are read only for the few lessons the report shows.
+        if (!check->faithful()) {
+            readKeys(soluc, *check);
+            check->slotKey = clave;
+        }
     }
 }
 

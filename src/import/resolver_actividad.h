@@ -20,9 +20,9 @@ std::string claveTramo(const dbf::Table& soluc);
 // Appends to `actividad` the six field nodes of the lesson on which `soluc`
 // stands: X_ACTIVIDAD, N_DIASEMANA, X_TRAMO, X_DEPCENTRO, X_UNIDAD and
 // X_MATERIAOMC, each translated back to the code Delphos uses through
-// `lookups`. `soluc` keeps its position. Given a check, fills it with the
-// lesson's keys and what its lookups did not find; the fields written are
-// the same either way.
+// `lookups`. `soluc` keeps its position. Given a check, fills it with what
+// the lookups did not find and, when they missed anything, the lesson's keys;
+// the fields written are the same either way.
 void ResolverActividad(xml::Document& document, xml::Node& actividad, const dbf::Table& soluc,
                        Lookups& lookups, report::ActivityCheck* check = nullptr);
 
