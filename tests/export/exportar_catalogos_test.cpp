@@ -89,7 +89,8 @@ TEST_F(CatalogosTest, DocumentWithoutASectionGivesAnEmptyTableWithItsFields) {
 
 TEST_F(CatalogosTest, ShortRecordsNameTheirWriter) {
     const struct {
-        std::size_t (*writer)(const xml::Document&, const std::filesystem::path&);
+        std::size_t (*writer)(const xml::Document&, const std::filesystem::path&,
+                              report::ExportWarnings*);
         const char* seq;
         const char* message;
     } cases[] = {
@@ -103,7 +104,7 @@ TEST_F(CatalogosTest, ShortRecordsNameTheirWriter) {
         Record full(6, "x");
         Record shortRecord(c.writer == ExportarGrupos ? 5 : 3, "y");
         try {
-            c.writer(*document(c.seq, {full, shortRecord, full}), dir.path());
+            c.writer(*document(c.seq, {full, shortRecord, full}), dir.path(), nullptr);
             ADD_FAILURE() << c.seq;
         } catch (const Error& error) {
             EXPECT_STREQ(error.what(), c.message);
