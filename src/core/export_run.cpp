@@ -68,8 +68,11 @@ ExportSummary ExportRun::writeTables() {
         return summary;
     } catch (const Error& error) {
         // The run stopped half-way: the report says what the folder holds
-        // now, and the error goes on to be reported as ever.
-        saveReport(warnings, report::ExportFailure{error.what(), folderState(warnings, folder_)});
+        // now, and the error goes on to be reported as ever. Stopped before
+        // its first table, it changed nothing, and writes nothing either.
+        if (!warnings.progress().empty())
+            saveReport(warnings,
+                       report::ExportFailure{error.what(), folderState(warnings, folder_)});
         throw;
     }
 }

@@ -82,6 +82,17 @@ TEST_F(ExportReportTest, AFailureBeforeATableWasEverWrittenNamesItAbsent) {
                                  "<code>DIASHORAST</code></td><td>No existe"}));
 }
 
+TEST_F(ExportReportTest, AnExportThatCouldNotBeginWritesNone) {
+    // The work folder is missing: no table was touched, so nothing is written.
+    testing::writeFile(chosen, testing::readFile(exampleSchool()));
+    exporting::FixedStartHour fixed{"08:00"};
+    core::ExportRun nowhere{dir / "KTEMP", fixed};
+    nowhere.requestReport();
+    EXPECT_THROW(nowhere.run(chosen), Error);
+    EXPECT_FALSE(nowhere.runReport());
+    EXPECT_FALSE(std::filesystem::exists(reportPath));
+}
+
 TEST_F(ExportReportTest, TheExampleSchoolsReportListsWhatItLost) {
     testing::writeFile(chosen, testing::readFile(exampleSchool()));
     exportWithReport(chosen);
