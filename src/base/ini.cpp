@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/paths.h"
 #include "base/safe_file.h"
 #include "base/text.h"
 
@@ -109,7 +110,7 @@ std::string withInteger(std::string_view contents, std::string_view section, std
 void writeInteger(const std::filesystem::path& file, std::string_view section, std::string_view key,
                   std::int32_t value) {
     std::string contents;
-    if (std::filesystem::exists(file)) contents = readWholeFile(file);
+    if (paths::kindOf(file) != os::Kind::Missing) contents = readWholeFile(file);
     saveFileSafely(file, withInteger(contents, section, key, value));
 }
 
