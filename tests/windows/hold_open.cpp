@@ -22,8 +22,10 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "hold-open: error %lu\n", ::GetLastError());
         return 1;
     }
-    std::fputs("abierto\n", stdout);
-    std::fflush(stdout);
+    // Straight to the handle: the C runtime's text mode would add a CR.
+    const char held[] = "abierto\n";
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), held, sizeof held - 1, &written, nullptr);
 
     char buffer[64];
     DWORD read = 0;
