@@ -244,10 +244,6 @@ TEST(KelHtmlHelp, TheWinHelpViewerNeverAnswersOnceTheTesterIsInstalled) {
     EXPECT_FALSE(winHelp.UnderstandsTopic("alumnos"));
     EXPECT_FALSE(winHelp.UnderstandsContext(1, "DELPHOS.chm"));
     EXPECT_EQ(winHelp.GetHelpStrings("horario"), std::vector<std::string>{": horario"});
-
-    TKelWinHelpTester tester;
-    EXPECT_EQ(tester.GetHelpPath(), "");
-    EXPECT_EQ(tester.GetDefaultHelpFile(), "");
 }
 
 TEST(KelHtmlHelp, WithoutAnEngineRequestsAreAcceptedAndNothingIsSent) {
