@@ -1,0 +1,62 @@
+#include "win/gdi.h"
+
+#include <array>
+
+namespace mirvane::win {
+namespace {
+
+TRIVERTEX vertex(LONG x, LONG y, COLORREF colour) {
+    return TRIVERTEX{x,
+                     y,
+                     static_cast<COLOR16>(GetRValue(colour) << 8),
+                     static_cast<COLOR16>(GetGValue(colour) << 8),
+                     static_cast<COLOR16>(GetBValue(colour) << 8),
+                     0};
+}
+
+}  // namespace
+
+int scaled(int designed, UINT dpi) {
+    return MulDiv(designed, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+UINT screenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
+Font makeFont(const wchar_t* face, int height, bool bold, UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = scaled(height, dpi);
+    font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    return Font(CreateFontIndirectW(&font));
+}
+
+Font defaultFont(bool bold, UINT dpi) {
+    return makeFont(L"Microsoft Sans Serif", -11, bold, dpi);
+}
+
+void fillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF middle, COLORREF bottom) {
+    const LONG half = area.top + (area.bottom - area.top) / 2;
+    std::array<TRIVERTEX, 4> vertices = {
+        vertex(area.left, area.top, top), vertex(area.right, half, middle),
+        vertex(area.left, half, middle), vertex(area.right, area.bottom, bottom)};
+    std::array<GRADIENT_RECT, 2> rects = {GRADIENT_RECT{0, 1}, GRADIENT_RECT{2, 3}};
+    GradientFill(dc, vertices.data(), static_cast<ULONG>(vertices.size()), rects.data(),
+                 static_cast<ULONG>(rects.size()), GRADIENT_FILL_RECT_V);
+}
+
+void drawLabel(HDC dc, const RECT& area, const wchar_t* text, HFONT font, COLORREF colour) {
+    const Selected selected(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    RECT box = area;
+    DrawTextW(dc, text, -1, &box, DT_WORDBREAK | DT_NOPREFIX);
+}
+
+}  // namespace mirvane::win
