@@ -25,16 +25,18 @@ function(mirvane_library name)
     target_link_libraries(${name} PUBLIC mirvane_options ${ARG_DEPS})
 endfunction()
 
-# mirvane_tests(): one GoogleTest program per *_test.cpp in the calling folder,
-# linked against the whole Qt-free core, each case registered with ctest.
+# mirvane_tests([DEPS ...]): one GoogleTest program per *_test.cpp in the calling
+# folder, linked against the whole core and DEPS, each case registered with ctest.
 function(mirvane_tests)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     foreach(test_source ${tests})
         get_filename_component(stem ${test_source} NAME_WE)
         set(target test_${stem})
         string(REPLACE "_test" "" target ${target})
         add_executable(${target} ${test_source})
-        target_link_libraries(${target} PRIVATE mirvane_core mirvane_testing GTest::gtest_main GTest::gmock)
+        target_link_libraries(${target} PRIVATE mirvane_core ${ARG_DEPS} mirvane_testing GTest::gtest_main
+                                                GTest::gmock)
         set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
         gtest_discover_tests(${target}
             WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}

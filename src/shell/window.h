@@ -8,7 +8,9 @@
 #include "export/start_hour_prompt.h"
 
 // What the start-up and run rules need from the main window. The Win32
-// window implements it; the tests script it. Texts are UTF-8.
+// window implements it; the tests script it. Texts are UTF-8. None of these
+// calls raises an error: they are called from handlers that report errors and
+// from the destructor that restores the cursor.
 namespace mirvane::shell {
 
 class Window {
@@ -18,7 +20,8 @@ class Window {
     // OpenDialogXML: the file the user confirmed, or nothing when cancelled.
     virtual std::optional<std::filesystem::path> chooseFile() = 0;
 
-    // Modal boxes captioned with the application title.
+    // Modal boxes captioned with the application title; they return once the
+    // user has pressed OK.
     virtual void showInformation(std::string_view message) = 0;
     virtual void showError(std::string_view message) = 0;
 
@@ -32,7 +35,8 @@ class Window {
     // False when the handle names no window (the window stays top-level).
     virtual bool embedInto(std::uintptr_t handle) = 0;
 
-    // Closes the main window; the program ends once it is closed.
+    // Asks the main window to close, as the "&Salir" button does: the window
+    // calls MainForm::FormClose on its way out, and the program ends.
     virtual void close() = 0;
 
     // The start-hour prompt the export run asks.

@@ -56,9 +56,53 @@ INSTANTIATE_TEST_SUITE_P(
              "[Transformadores]\r\nTransformado=-1"},
         Edit{"OtherBytesKept", "[Transformadores]\r\nNombre=Jos\xE9\r\n",
              "[Transformadores]\r\nNombre=Jos\xE9\r\nTransformado=-1\r\n"},
+        Edit{"KeyInAnotherSectionIsLeftAlone", "[Otra]\r\nTransformado=5\r\n",
+             "[Otra]\r\nTransformado=5\r\n[Transformadores]\r\nTransformado=-1\r\n"},
+        Edit{"UnixLinesWithoutAFinalBreak", "[Transformadores]\nA=1",
+             "[Transformadores]\nA=1\nTransformado=-1\n"},
+        Edit{"Utf8MarkKeptInFront", "\xEF\xBB\xBF[Transformadores]\r\nTransformado=0\r\n",
+             "\xEF\xBB\xBF[Transformadores]\r\nTransformado=-1\r\n"},
         Edit{"SectionNamePrefixIsAnotherSection", "[TransformadoresX]\r\nTransformado=1\r\n",
              "[TransformadoresX]\r\nTransformado=1\r\n[Transformadores]\r\nTransformado=-1\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// UTF-16 text as the bytes of a file, little- or big-endian, with its mark.
+std::string utf16(std::u16string_view text, bool littleEndian = true) {
+    std::string bytes = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += littleEndian ? low : high;
+        bytes += littleEndian ? high : low;
+    }
+    return bytes;
+}
+
+// A file that Windows wrote in UTF-16 stays UTF-16, mark and all, and keeps
+// characters that no single-byte code page holds.
+TEST_P(WithInteger, GivesTheSameEditInUtf16) {
+    const Edit& edit = GetParam();
+    if (edit.before.starts_with("\xEF\xBB\xBF") || edit.before.find('\xE9') != std::string::npos)
+        GTEST_SKIP() << "single-byte text only";
+    const std::u16string before(edit.before.begin(), edit.before.end());
+    const std::u16string after(edit.after.begin(), edit.after.end());
+    for (const bool littleEndian : {true, false}) {
+        EXPECT_EQ(withInteger(utf16(before, littleEndian), "Transformadores", "Transformado", -1),
+                  utf16(after, littleEndian));
+    }
+}
+
+TEST(WithIntegerUtf16, KeepsEveryOtherUnit) {
+    const std::u16string before = u"[Centro]\r\nNombre=I.E.S. \u0141\u00F3d\u017A \u6771\r\n";
+    EXPECT_EQ(withInteger(utf16(before), "Transformadores", "Transformado", 1),
+              utf16(before + u"[Transformadores]\r\nTransformado=1\r\n"));
+    EXPECT_EQ(withInteger(utf16(u""), "Transformadores", "Transformado", 0),
+              utf16(u"[Transformadores]\r\nTransformado=0\r\n"));
+    // An odd last byte is no whole unit: it stays where it was, at the end.
+    EXPECT_EQ(
+        withInteger(utf16(u"[Transformadores]\r\n") + "x", "Transformadores", "Transformado", 0),
+        utf16(u"[Transformadores]\r\nTransformado=0\r\n") + "x");
+}
 
 TEST(WriteInteger, CreatesAMissingFileAndUpdatesItLater) {
     testing::TempDir dir;
