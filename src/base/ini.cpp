@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/paths.h"
 #include "base/safe_file.h"
 #include "base/text.h"
 
@@ -229,8 +230,7 @@ std::string withInteger(std::string_view contents, std::string_view section, std
 void writeInteger(const std::filesystem::path& file, std::string_view section, std::string_view key,
                   std::int32_t value) {
     std::string contents;
-    std::error_code error;
-    if (std::filesystem::exists(file, error)) contents = readWholeFile(file);
+    if (paths::kindOf(file) != os::Kind::Missing) contents = readWholeFile(file);
     saveFileSafely(file, withInteger(contents, section, key, value));
 }
 

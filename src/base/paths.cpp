@@ -1,37 +1,39 @@
 #include "base/paths.h"
 
 #include <cstdlib>
-#include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
+#include "base/error.h"
 #include "base/text.h"
 
 namespace mirvane::paths {
-namespace {
 
-// Equality of file names without regard to letter case (ASCII and Windows-1252
-// letters; Wine compares Unicode case, which agrees on the names we use).
-bool sameName(const std::string& a, const std::string& b) {
-    return text::equalsIgnoreCase(a, b);
+std::filesystem::path fromUtf8(std::string_view utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-}  // namespace
+std::string toUtf8(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(reinterpret_cast<const char*>(utf8.data()), utf8.size());
+}
+
+os::Kind kindOf(const std::filesystem::path& path) {
+    os::Failure failure;
+    const os::Kind kind = os::kindOf(path, failure);
+    if (failure) fail("No se puede acceder a " + toUtf8(path) + ": " + failure.reason + ".");
+    return kind;
+}
 
 std::filesystem::path driveC() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return std::filesystem::path(prefix) / "drive_c";
+        return fromUtf8(prefix) / "drive_c";
     const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && *home ? home : "/") / ".wine" / "drive_c";
+    return fromUtf8(home && *home ? home : "/") / ".wine" / "drive_c";
 }
 
 std::filesystem::path fromWindows(std::string_view windowsPath) {
 #ifdef _WIN32
-    return std::filesystem::path(std::string(windowsPath));
+    return fromUtf8(windowsPath);
 #else
     std::string rest(windowsPath);
     std::filesystem::path result;
@@ -52,7 +54,7 @@ std::filesystem::path fromWindows(std::string_view windowsPath) {
 
 std::filesystem::path matchCase(const std::filesystem::path& path) {
 #ifdef _WIN32
-    return path;
+    return path;  // the system itself matches without regard to case
 #else
     std::filesystem::path result;
     bool matching = true;
@@ -62,15 +64,16 @@ std::filesystem::path matchCase(const std::filesystem::path& path) {
             result /= component;
             continue;
         }
-        std::error_code error;
-        if (std::filesystem::exists(result / component, error)) {
+        // A failure here is left for the use of the path to report.
+        os::Failure failure;
+        if (os::kindOf(result / component, failure) != os::Kind::Missing || failure) {
             result /= component;
+            matching = !failure;
             continue;
         }
         bool found = false;
-        for (const auto& entry : std::filesystem::directory_iterator(result, error)) {
-            const std::string candidate = entry.path().filename().string();
-            if (sameName(candidate, name)) {
+        for (const std::string& candidate : os::listFolder(result, failure)) {
+            if (text::equalsIgnoreCase(candidate, name)) {
                 result /= candidate;
                 found = true;
                 break;
@@ -86,20 +89,16 @@ std::filesystem::path matchCase(const std::filesystem::path& path) {
 }
 
 std::filesystem::path inFolder(const std::filesystem::path& folder, std::string_view name) {
-    return matchCase(folder / std::string(name));
+    return matchCase(folder / fromUtf8(name));
 }
 
 std::filesystem::path executableFolder() {
-#ifdef _WIN32
-    char buffer[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return std::filesystem::path(std::string(buffer, length)).parent_path();
-#else
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return std::filesystem::current_path();
+    const std::filesystem::path self = os::executableFile();
+    if (self.empty()) {
+        std::error_code ignored;
+        return std::filesystem::current_path(ignored);
+    }
     return self.parent_path();
-#endif
 }
 
 }  // namespace mirvane::paths

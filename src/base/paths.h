@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
+
+#include "base/os_file.h"
 
 // The program's fixed Windows paths on the running system. On Windows they are
 // used as they are. Elsewhere C:\ is drive C of the Wine prefix in which the
@@ -12,6 +15,16 @@ namespace mirvane::paths {
 // The work folder C:\KTEMP and the file dialog's initial folder.
 inline constexpr std::string_view kWorkFolder = "C:\\KTEMP";
 inline constexpr std::string_view kDialogFolder = "c:\\ktemp\\delphos";
+
+// A path from UTF-8 text, the program's own (never the ANSI code page of
+// Windows), and back: what messages show.
+std::filesystem::path fromUtf8(std::string_view utf8);
+std::string toUtf8(const std::filesystem::path& path);
+
+// What a path names; a path through a regular file names nothing. Any other
+// failure (a loop of symbolic links, no permission) raises mirvane::Error
+// naming the path.
+os::Kind kindOf(const std::filesystem::path& path);
 
 // Drive C of the Wine prefix (not used on Windows).
 std::filesystem::path driveC();

@@ -10,7 +10,7 @@ void addDocumentAndFolder(CLI::App& command, std::string& document, std::string&
 }
 
 std::filesystem::path workFolder(const std::string& given) {
-    return given.empty() ? paths::fromWindows(paths::kWorkFolder) : std::filesystem::path(given);
+    return given.empty() ? paths::fromWindows(paths::kWorkFolder) : paths::fromUtf8(given);
 }
 
 }  // namespace mirvane::cli

@@ -1,6 +1,8 @@
-#include <iostream>
+#include <sstream>
 #include <string>
 
+#include "base/os_console.h"
+#include "base/paths.h"
 #include "cli/commands.h"
 #include "core/export_run.h"
 #include "core/run_common.h"
@@ -19,14 +21,16 @@ int exportar(const ExportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     exporting::FixedStartHour prompt(options.startHour);
     core::ExportRun run(folder, prompt);
-    const auto summary = run.run(options.document);
+    const auto summary = run.run(paths::fromUtf8(options.document));
     if (!summary) {
-        std::cerr << core::kNoFileMessage << "\n";
+        os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
         return 1;
     }
-    std::cout << core::kFinishedMessage << "\n";
+    std::ostringstream out;
+    out << core::kFinishedMessage << "\n";
     for (const core::TableRows& table : *summary)
-        std::cout << table.table << " " << table.rows << "\n";
+        out << table.table << " " << table.rows << "\n";
+    os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }
 

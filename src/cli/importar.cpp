@@ -1,7 +1,9 @@
-#include <iostream>
+#include <sstream>
 #include <memory>
 #include <string>
 
+#include "base/os_console.h"
+#include "base/paths.h"
 #include "cli/commands.h"
 #include "core/import_run.h"
 #include "core/run_common.h"
@@ -17,15 +19,17 @@ struct ImportarOptions {
 int importar(const ImportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     core::ImportRun run(folder);
-    const auto summary = run.run(options.document);
+    const auto summary = run.run(paths::fromUtf8(options.document));
     if (!summary) {
-        std::cerr << core::kNoFileMessage << "\n";
+        os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
         return 1;
     }
-    std::cout << core::kFinishedMessage << "\n"
+    std::ostringstream out;
+    out << core::kFinishedMessage << "\n"
               << "Profesores " << summary->profesores << ", actividades " << summary->actividades
               << "\n"
-              << "Documento de resultado: " << summary->archivo.string() << "\n";
+              << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";
+    os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }
 

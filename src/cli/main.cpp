@@ -2,12 +2,21 @@
 //
 // Exit status: 0 success, 1 a run that failed or found no file, 2 a usage error.
 
-#include <iostream>
+#include <exception>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "base/error.h"
+#include "base/os_console.h"
 #include "cli/commands.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+using mirvane::os::Stream;
+using mirvane::os::writeConsole;
+
+int runCommandLine(int argc, char** argv) {
     CLI::App app{"Mirvane: datos entre Delphos y Tablexa, sin ventana.", "mirvane-cli"};
     app.set_version_flag("--version", "mirvane-cli 1.0.0");
     app.require_subcommand(1);
@@ -16,18 +25,42 @@ int main(int argc, char** argv) {
     mirvane::cli::addExportarCommand(app, action);
     mirvane::cli::addImportarCommand(app, action);
 
+    // UTF-8 arguments on every system (on Windows read as wide characters).
+    std::vector<std::string> arguments = mirvane::os::commandLineArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
-        if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
-        std::cerr << error.what() << "\n\n" << app.help();
+        if (error.get_exit_code() == 0) {  // --help, --version
+            std::ostringstream out, errors;
+            const int status = app.exit(error, out, errors);
+            writeConsole(Stream::Output, out.str());
+            writeConsole(Stream::Errors, errors.str());
+            return status;
+        }
+        writeConsole(Stream::Errors, std::string(error.what()) + "\n\n" + app.help());
         return 2;
     }
 
     try {
         return action();
     } catch (const mirvane::Error& error) {
-        std::cerr << mirvane::withFullStop(error.what()) << "\n";
+        writeConsole(Stream::Errors, mirvane::withFullStop(error.what()) + "\n");
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::exception& error) {
+        // No layer below raises anything but mirvane::Error; should one still
+        // slip through, the user reads a message rather than a crash.
+        writeConsole(Stream::Errors, std::string("Error interno de Mirvane: ") + error.what() +
+                                         ". Comuníquelo al servicio técnico.\n");
         return 1;
     }
 }

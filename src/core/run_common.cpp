@@ -1,13 +1,12 @@
 #include "core/run_common.h"
 
-#include <system_error>
+#include "base/paths.h"
 
 namespace mirvane::core {
 
 bool chosenFileExists(const std::filesystem::path& file) {
     if (file.empty()) return false;
-    std::error_code error;
-    return std::filesystem::is_regular_file(file, error);
+    return paths::kindOf(file) == os::Kind::Regular;
 }
 
 std::unique_ptr<xml::Document> loadDocument(const std::filesystem::path& file,

@@ -1,10 +1,9 @@
 #include "dbf/codepage.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <utility>
 
+#include "base/os_codepage.h"
 #include "base/text.h"
 
 namespace mirvane::dbf {
@@ -12,139 +11,106 @@ namespace {
 
 struct Driver {
     std::uint8_t byte;
-    std::string_view codePage;
+    unsigned codePage;  // Windows' number
 };
 
 // The well-known table of dBase and FoxPro language drivers. Windows-1252
 // (0x03, 0x57, 0x58, 0x59) is the program's own and is left out.
 constexpr Driver kDrivers[] = {
-    {0x01, "CP437"},
-    {0x02, "CP850"},
-    {0x04, "MACINTOSH"},
-    {0x08, "CP865"},
-    {0x09, "CP437"},
-    {0x0A, "CP850"},
-    {0x0B, "CP437"},
-    {0x0D, "CP437"},
-    {0x0E, "CP850"},
-    {0x0F, "CP437"},
-    {0x10, "CP850"},
-    {0x11, "CP437"},
-    {0x12, "CP850"},
-    {0x13, "CP932"},
-    {0x14, "CP850"},
-    {0x15, "CP437"},
-    {0x16, "CP850"},
-    {0x17, "CP865"},
-    {0x18, "CP437"},
-    {0x19, "CP437"},
-    {0x1A, "CP850"},
-    {0x1B, "CP437"},
-    {0x1C, "CP863"},
-    {0x1D, "CP850"},
-    {0x1F, "CP852"},
-    {0x22, "CP852"},
-    {0x23, "CP852"},
-    {0x24, "CP860"},
-    {0x25, "CP850"},
-    {0x26, "CP866"},
-    {0x37, "CP850"},
-    {0x40, "CP852"},
-    {0x4D, "CP936"},
-    {0x4E, "CP949"},
-    {0x4F, "CP950"},
-    {0x50, "CP874"},
-    {0x64, "CP852"},
-    {0x65, "CP866"},
-    {0x66, "CP865"},
-    {0x67, "CP861"},
-    {0x6A, "CP737"},
-    {0x6B, "CP857"},
-    {0x6C, "CP863"},
-    {0x78, "CP950"},
-    {0x79, "CP949"},
-    {0x7A, "CP936"},
-    {0x7B, "CP932"},
-    {0x7C, "CP874"},
-    {0x7D, "CP1255"},
-    {0x7E, "CP1256"},
-    {0x86, "CP737"},
-    {0x87, "CP852"},
-    {0x88, "CP857"},
-    {0x96, "MAC-CYRILLIC"},
-    {0x97, "MAC-CENTRALEUROPE"},
-    {0x98, "MAC-GREEK"},
-    {0xC8, "CP1250"},
-    {0xC9, "CP1251"},
-    {0xCA, "CP1254"},
-    {0xCB, "CP1253"},
-    {0xCC, "CP1257"},
+    {0x01, 437},
+    {0x02, 850},
+    {0x04, 10000},
+    {0x08, 865},
+    {0x09, 437},
+    {0x0A, 850},
+    {0x0B, 437},
+    {0x0D, 437},
+    {0x0E, 850},
+    {0x0F, 437},
+    {0x10, 850},
+    {0x11, 437},
+    {0x12, 850},
+    {0x13, 932},
+    {0x14, 850},
+    {0x15, 437},
+    {0x16, 850},
+    {0x17, 865},
+    {0x18, 437},
+    {0x19, 437},
+    {0x1A, 850},
+    {0x1B, 437},
+    {0x1C, 863},
+    {0x1D, 850},
+    {0x1F, 852},
+    {0x22, 852},
+    {0x23, 852},
+    {0x24, 860},
+    {0x25, 850},
+    {0x26, 866},
+    {0x37, 850},
+    {0x40, 852},
+    {0x4D, 936},
+    {0x4E, 949},
+    {0x4F, 950},
+    {0x50, 874},
+    {0x64, 852},
+    {0x65, 866},
+    {0x66, 865},
+    {0x67, 861},
+    {0x6A, 737},
+    {0x6B, 857},
+    {0x6C, 863},
+    {0x78, 950},
+    {0x79, 949},
+    {0x7A, 936},
+    {0x7B, 932},
+    {0x7C, 874},
+    {0x7D, 1255},
+    {0x7E, 1256},
+    {0x86, 737},
+    {0x87, 852},
+    {0x88, 857},
+    {0x96, 10007},
+    {0x97, 10029},
+    {0x98, 10006},
+    {0xC8, 1250},
+    {0xC9, 1251},
+    {0xCA, 1254},
+    {0xCB, 1253},
+    {0xCC, 1257},
 };
 
-bool isMultiByte(std::string_view codePage) {
-    return codePage == "CP932" || codePage == "CP936" || codePage == "CP949" || codePage == "CP950";
+bool isMultiByte(unsigned codePage) {
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
 }
-
-// An iconv conversion to UTF-8, closed when it goes.
-class Converter {
-  public:
-    explicit Converter(const std::string& from) : handle_(::iconv_open("UTF-8", from.c_str())) {}
-    ~Converter() {
-        if (valid()) ::iconv_close(handle_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-
-    // UTF-8 of `bytes`; a byte that does not convert becomes '?'.
-    std::string toUtf8(std::string_view bytes) const {
-        std::string out;
-        std::string buffer(bytes.size() * 4 + 8, '\0');
-        char* in = const_cast<char*>(bytes.data());
-        std::size_t inLeft = bytes.size();
-        while (inLeft > 0) {
-            char* outPtr = buffer.data();
-            std::size_t outLeft = buffer.size();
-            const std::size_t result = ::iconv(handle_, &in, &inLeft, &outPtr, &outLeft);
-            out.append(buffer.data(), buffer.size() - outLeft);
-            if (result == static_cast<std::size_t>(-1) && inLeft > 0) {
-                out += '?';  // an invalid or incomplete sequence: skip one byte
-                ++in;
-                --inLeft;
-                ::iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-            }
-        }
-        return out;
-    }
-
-  private:
-    iconv_t handle_;
-};
 
 }  // namespace
 
-std::string_view codePageOf(std::uint8_t languageDriver) {
+unsigned codePageOf(std::uint8_t languageDriver) {
     for (const Driver& driver : kDrivers)
         if (driver.byte == languageDriver) return driver.codePage;
-    return {};
+    return 0;
 }
 
 CodePage::CodePage(std::uint8_t languageDriver) {
-    const std::string_view codePage = codePageOf(languageDriver);
-    if (codePage.empty()) return;
-    Converter converter{std::string(codePage)};
-    if (!converter.valid()) return;  // a code page this system lacks: read the bytes as they are
+    const unsigned codePage = codePageOf(languageDriver);
+    if (codePage == 0) return;
     if (isMultiByte(codePage)) {
+        // A code page this system lacks: the bytes are read as they are.
+        if (!os::decodeCodePage(codePage, "")) return;
         kind_ = Kind::MultiByte;
-        name_ = std::string(codePage);
+        codePage_ = codePage;
         return;
     }
-    kind_ = Kind::SingleByte;
+    std::string everyByte(256, '\0');
+    for (int byte = 0; byte < 256; ++byte) everyByte[byte] = static_cast<char>(byte);
     for (int byte = 0; byte < 256; ++byte) {
-        const char c = static_cast<char>(byte);
-        const std::string converted = text::fromUtf8(converter.toUtf8(std::string_view(&c, 1)));
-        table_[byte] = converted.size() == 1 ? converted[0] : '?';
+        const auto converted = os::decodeCodePage(codePage, everyByte.substr(byte, 1));
+        if (!converted) return;
+        const std::string inWindows1252 = text::fromUtf8(*converted);
+        table_[byte] = inWindows1252.size() == 1 ? inWindows1252[0] : '?';
     }
+    kind_ = Kind::SingleByte;
 }
 
 std::string CodePage::toWindows1252(std::string_view bytes) const {
@@ -156,10 +122,8 @@ std::string CodePage::toWindows1252(std::string_view bytes) const {
             for (char& c : out) c = table_[static_cast<unsigned char>(c)];
             return out;
         }
-        case Kind::MultiByte: {
-            Converter converter{name_};
-            return text::fromUtf8(converter.toUtf8(bytes));
-        }
+        case Kind::MultiByte:
+            return text::fromUtf8(os::decodeCodePage(codePage_, bytes).value_or(std::string(bytes)));
     }
     return std::string(bytes);
 }

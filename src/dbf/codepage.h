@@ -11,9 +11,9 @@
 // Windows-1252 lacks become '?'.
 namespace mirvane::dbf {
 
-// The code page a language-driver byte names, as iconv knows it; empty for
+// The code page a language-driver byte names, by its Windows number; 0 for
 // Windows-1252 and for bytes no table of drivers lists.
-std::string_view codePageOf(std::uint8_t languageDriver);
+unsigned codePageOf(std::uint8_t languageDriver);
 
 class CodePage {
   public:
@@ -26,7 +26,7 @@ class CodePage {
   private:
     enum class Kind { Identity, SingleByte, MultiByte };
     Kind kind_ = Kind::Identity;
-    std::string name_;               // iconv's name, for multi-byte code pages
+    unsigned codePage_ = 0;          // for multi-byte code pages
     std::array<char, 256> table_{};  // byte-for-byte translation of single-byte code pages
 };
 

@@ -1,12 +1,5 @@
 #include "dbf/lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "base/error.h"
 #include "dbf/messages.h"
 
@@ -19,68 +12,52 @@ std::string heldElsewhere(const std::filesystem::path& file, std::string_view ac
 
 LockedFile::LockedFile(const std::filesystem::path& file, LockMode mode, std::string_view action)
     : path_(file) {
-    descriptor_ = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
-    writable_ = descriptor_ >= 0;
-    if (descriptor_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        descriptor_ = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor_ < 0) {
-        if (errno == ENOENT) fail("No existe la tabla " + shown(file) + ".");
-        fail(std::string(action) + " " + shown(file) + ": " + systemReason() + ".");
+    const os::Hold hold = mode == LockMode::Exclusive ? os::Hold::Exclusive : os::Hold::Shared;
+    os::Failure failure;
+    file_ = os::File::open(file, os::Access::ReadWrite, hold, failure);
+    writable_ = file_.isOpen();
+    if (failure.cause == os::Cause::NoPermission || failure.cause == os::Cause::ReadOnly) {
+        failure = {};
+        file_ = os::File::open(file, os::Access::Read, hold, failure);
     }
-    const int operation = (mode == LockMode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-    int locked;
-    do {
-        locked = ::flock(descriptor_, operation);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        const std::string reason = systemReason();
-        ::close(descriptor_);
-        descriptor_ = -1;
-        if (held) fail(heldElsewhere(file, action));
-        fail(std::string(action) + " " + shown(file) + ": " + reason + ".");
+    switch (failure.cause) {
+        case os::Cause::None:
+            return;
+        case os::Cause::NotFound:
+            fail("No existe la tabla " + shown(file) + ".");
+        case os::Cause::HeldElsewhere:
+            fail(heldElsewhere(file, action));
+        default:
+            fail(std::string(action) + " " + shown(file) + ": " + failure.reason + ".");
     }
 }
 
-LockedFile::~LockedFile() {
-    if (descriptor_ >= 0) ::close(descriptor_);  // closing the file releases its lock
-}
+LockedFile::~LockedFile() = default;  // closing the file releases its hold
 
 std::string LockedFile::readAll() const {
     std::string bytes;
-    struct stat status {};
-    if (::fstat(descriptor_, &status) == 0 && status.st_size > 0)
-        bytes.reserve(static_cast<std::size_t>(status.st_size));
-    std::uint64_t offset = 0;
+    bytes.reserve(file_.size());
+    os::Failure failure;
     char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::pread(descriptor_, buffer, sizeof buffer, static_cast<off_t>(offset));
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            fail("No se puede leer la tabla " + shown(path_) + ": " + systemReason() + ".");
-        }
+        const std::size_t got = file_.readAt(bytes.size(), buffer, sizeof buffer, failure);
+        if (failure)
+            fail("No se puede leer la tabla " + shown(path_) + ": " + failure.reason + ".");
         if (got == 0) return bytes;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        offset += static_cast<std::uint64_t>(got);
+        bytes.append(buffer, got);
     }
 }
 
 void LockedFile::writeAt(std::uint64_t offset, std::string_view bytes) const {
-    while (!bytes.empty()) {
-        const ssize_t written =
-            ::pwrite(descriptor_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            fail("No se puede escribir en la tabla " + shown(path_) + ": " + systemReason() + ".");
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-        offset += static_cast<std::uint64_t>(written);
-    }
+    os::Failure failure;
+    if (!file_.writeAt(offset, bytes, failure))
+        fail("No se puede escribir en la tabla " + shown(path_) + ": " + failure.reason + ".");
 }
 
 void LockedFile::sync() const {
-    if (::fsync(descriptor_) != 0)
-        fail("No se puede escribir en la tabla " + shown(path_) + ": " + systemReason() + ".");
+    os::Failure failure;
+    if (!file_.flushToDisk(failure))
+        fail("No se puede escribir en la tabla " + shown(path_) + ": " + failure.reason + ".");
 }
 
 }  // namespace mirvane::dbf

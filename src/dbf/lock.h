@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/os_file.h"
+
 // An open table file and its lock. Exclusive use keeps every other holder
 // out; shared use only keeps out an exclusive holder. The lock belongs to
-// this open file (flock), so two components of one process exclude each
-// other as two processes do. Closed, and the lock released, on every path.
+// this open file, so two components of one process exclude each other as
+// two processes do. Closed, and the lock released, on every path.
 namespace mirvane::dbf {
 
 enum class LockMode { Shared, Exclusive };
@@ -32,7 +34,7 @@ class LockedFile {
 
   private:
     std::filesystem::path path_;
-    int descriptor_ = -1;
+    mutable os::File file_;
     bool writable_ = false;
 };
 

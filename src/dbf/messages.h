@@ -13,7 +13,4 @@ std::string shown(const std::filesystem::path& file);
 // "La tabla … está dañada: <fault>."
 [[noreturn]] void failDamaged(const std::filesystem::path& file, std::string_view fault);
 
-// The system's reason for the last failed call (errno).
-std::string systemReason();
-
 }  // namespace mirvane::dbf

@@ -1,6 +1,5 @@
 #include <algorithm>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "base/error.h"
@@ -104,7 +103,7 @@ struct Table::Impl {
     void load() {
         const std::filesystem::path target = path();
         const std::string action = "No se puede abrir la tabla";
-        if (!std::filesystem::is_directory(folder))
+        if (paths::kindOf(folder) != os::Kind::Directory)
             fail(action + " " + shown(target) + ": no existe la carpeta " + shown(folder) + ".");
         auto opened = std::make_unique<LockedFile>(
             target, exclusive ? LockMode::Exclusive : LockMode::Shared, action);
@@ -174,7 +173,7 @@ void Table::setDatabaseName(const std::filesystem::path& folder) {
 
 void Table::setTableName(std::string_view name) {
     std::string fileName(name);
-    if (!std::filesystem::path(fileName).has_extension()) fileName += ".DBF";
+    if (!paths::fromUtf8(fileName).has_extension()) fileName += ".DBF";
     impl_->tableName = std::move(fileName);
 }
 
@@ -231,15 +230,14 @@ void Table::createTable() {
     Impl& impl = *impl_;
     const std::string action = "No se puede crear la tabla";
     const std::filesystem::path existing = impl.path();
-    const std::filesystem::path target = paths::matchCase(impl.folder) / impl.tableName;
+    const std::filesystem::path target = paths::matchCase(impl.folder) / paths::fromUtf8(impl.tableName);
     if (impl.file) fail(action + " " + shown(existing) + ": está abierta. Ciérrela antes.");
     if (impl.tableName.empty()) fail(action + ": no tiene nombre.");
-    if (!std::filesystem::is_directory(impl.folder))
+    if (paths::kindOf(impl.folder) != os::Kind::Directory)
         fail(action + " " + shown(target) + ": no existe la carpeta " + shown(impl.folder) + ".");
     if (impl.definitions.empty()) fail(action + " " + shown(target) + ": no tiene campos.");
 
-    std::error_code error;
-    if (std::filesystem::is_regular_file(existing, error)) {
+    if (paths::kindOf(existing) == os::Kind::Regular) {
         LockedFile probe(existing, LockMode::Exclusive, action);  // fails while another holds it
     }
 
@@ -252,8 +250,8 @@ void Table::createTable() {
     bytes += kEndOfFile;
     saveFileSafely(target, bytes);
     // A table of the same name in other letter case is the one replaced.
-    if (existing != target && std::filesystem::exists(existing, error))
-        std::filesystem::remove(existing, error);
+    os::Failure ignored;
+    if (existing != target) os::remove(existing, ignored);
 }
 
 void Table::open() {

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/error.h"
+#include "base/os_clock.h"
 #include "dbf/messages.h"
 
 namespace mirvane::dbf {
@@ -17,8 +18,7 @@ constexpr std::size_t kBatchBytes = 64 * 1024;
 
 std::string todayAndCount(std::uint32_t count) {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = os::localTime(now);
     return encodeDateAndCount(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, count);
 }
 

@@ -124,8 +124,8 @@ void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const 
 
     // The old index belongs to the old table. A failed deletion is not
     // reported by itself.
-    std::error_code ignored;
-    std::filesystem::remove(paths::inFolder(folder, std::string(spec.name) + ".MDX"), ignored);
+    os::Failure ignored;
+    os::remove(paths::inFolder(folder, std::string(spec.name) + ".MDX"), ignored);
 }
 
 WorkTableComponents::WorkTableComponents(const std::filesystem::path& folder) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "formats/exchange.h"
 #include "import/indexed_lookups.h"
 #include "import/resolver_actividad.h"
@@ -11,7 +12,7 @@ namespace mirvane::importing {
 namespace {
 
 [[noreturn]] void failNotExchange(const std::filesystem::path& elegido, std::string_view fault) {
-    fail("El archivo " + elegido.filename().string() +
+    fail("El archivo " + paths::toUtf8(elegido.filename()) +
          " no es un documento de intercambio de Delphos: " + std::string(fault) +
          ". Elija el archivo XML que envió Delphos.");
 }
@@ -60,7 +61,7 @@ xml::Node appendRecord(xml::Document& document, xml::Node& parent, std::string_v
 }  // namespace
 
 std::filesystem::path archivoResultado(const std::filesystem::path& elegido) {
-    return elegido.parent_path() / (std::string(kPrefijoResultado) + elegido.filename().string());
+    return elegido.parent_path() / paths::fromUtf8(std::string(kPrefijoResultado) + paths::toUtf8(elegido.filename()));
 }
 
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,

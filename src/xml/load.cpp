@@ -6,17 +6,13 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
-#include <cstring>
 #include <memory>
 #include <optional>
 
 #include "base/error.h"
+#include "base/os_file.h"
+#include "base/paths.h"
 #include "xml/detail.h"
 
 namespace mirvane::xml {
@@ -214,56 +210,34 @@ std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOp
 // The file being read, for the parser's read callback; a read error is kept
 // for the message rather than raised through libxml2's frames.
 struct Input {
-    int descriptor = -1;
-    int error = 0;
+    os::File& file;
+    os::Failure failure;
 };
 
 int readFrom(void* context, char* buffer, int length) {
     auto* input = static_cast<Input*>(context);
-    for (;;) {
-        const ssize_t got = ::read(input->descriptor, buffer, static_cast<std::size_t>(length));
-        if (got >= 0) return static_cast<int>(got);
-        if (errno == EINTR) continue;
-        input->error = errno;
-        return -1;
-    }
+    const std::size_t got = input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
+    return input->failure ? -1 : static_cast<int>(got);
 }
-
-class OpenFile {
-  public:
-    explicit OpenFile(const std::filesystem::path& file)
-        : descriptor_(::open(file.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    ~OpenFile() {
-        if (descriptor_ >= 0) ::close(descriptor_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int descriptor() const { return descriptor_; }
-
-  private:
-    int descriptor_;
-};
 
 }  // namespace
 
 // The file is handed to the parser as it is read, so that its bytes are never
 // all in memory beside the tree.
 void Document::load(const std::filesystem::path& file, const LoadOptions& options) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(file, ignored)) fail("No existe el archivo " + file.string());
-    if (std::filesystem::is_directory(file, ignored))
-        fail(file.string() + " es una carpeta, no un archivo XML");
-    const std::string name = file.filename().string();
-    OpenFile open(file);
-    if (open.descriptor() < 0)
-        fail("No se puede leer " + file.string() + ": " + std::strerror(errno));
-    struct stat status {};
-    if (::fstat(open.descriptor(), &status) == 0 && status.st_size == 0) failEmpty(name);
+    const std::string shown = paths::toUtf8(file);
+    const os::Kind kind = paths::kindOf(file);
+    if (kind == os::Kind::Missing) fail("No existe el archivo " + shown);
+    if (kind == os::Kind::Directory) fail(shown + " es una carpeta, no un archivo XML");
+    const std::string name = paths::toUtf8(file.filename());
+    os::Failure failure;
+    os::File open = os::File::open(file, os::Access::Read, os::Hold::Unheld, failure);
+    if (failure) fail("No se puede leer " + shown + ": " + failure.reason);
+    if (open.size() == 0) failEmpty(name);
 
-    Input input{open.descriptor(), 0};
+    Input input{open, {}};
     const auto failedRead = [&] {
-        if (input.error != 0)
-            fail("No se puede leer " + file.string() + ": " + std::strerror(input.error));
+        if (input.failure) fail("No se puede leer " + shown + ": " + input.failure.reason);
     };
     auto doc = parseWith(
         name, options,

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "base/safe_file.h"
 #include "xml/detail.h"
 
@@ -36,7 +37,7 @@ int writeTo(void* context, const char* buffer, int length) {
 }  // namespace
 
 void Document::save(const std::filesystem::path& file) const {
-    if (!impl_->doc) fail("No hay ningún documento XML que guardar en " + file.string());
+    if (!impl_->doc) fail("No hay ningún documento XML que guardar en " + paths::toUtf8(file));
     xmlDocPtr doc = impl_->doc;
     const std::string encoding =
         doc->encoding ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
@@ -50,14 +51,14 @@ void Document::save(const std::filesystem::path& file) const {
         ErrorCapture error;
         xmlSaveCtxtPtr writer = xmlSaveToIO(writeTo, nullptr, &output, encoding.c_str(), options);
         if (!writer)
-            fail("No se puede guardar " + file.string() + " en la codificación «" + encoding + "»" +
+            fail("No se puede guardar " + paths::toUtf8(file) + " en la codificación «" + encoding + "»" +
                  (error.failed() ? ": " + error.reason() : std::string()));
         const long written = xmlSaveDoc(writer, doc);
         const int closed = xmlSaveClose(writer);
         if (output.failure) std::rethrow_exception(output.failure);
         if (written < 0 || closed < 0 || error.failed())
             fail("No se puede convertir el documento a la codificación «" + encoding +
-                 "» para guardar " + file.string() +
+                 "» para guardar " + paths::toUtf8(file) +
                  (error.failed() ? ": " + error.reason() : std::string()));
     }
     target.commit();

@@ -1,0 +1,11 @@
+#include "base/os_clock.h"
+
+namespace mirvane::os {
+
+std::tm localTime(std::time_t moment) {
+    std::tm local{};
+    localtime_r(&moment, &local);
+    return local;
+}
+
+}  // namespace mirvane::os
