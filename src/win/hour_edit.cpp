@@ -78,7 +78,8 @@ LRESULT HourEdit::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (!refusing_) PostMessageW(edit_, kCheckLeaving, 0, 0);
             return 0;
         case kCheckLeaving:
-            if (!focused_) acceptLeaving();
+            // Not once the dialog has closed: the time has been read by then.
+            if (!focused_ && IsWindowVisible(edit_)) acceptLeaving();
             return 0;
         case WM_CHAR:
             if (handleChar(static_cast<wchar_t>(wParam))) return 0;

@@ -230,6 +230,9 @@ void TMForm::onCommand(int id) {
 void TMForm::paint() {
     PAINTSTRUCT paintInfo;
     const HDC dc = BeginPaint(window_, &paintInfo);
+    RECT client;
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     for (const Panel& panel : kPanels) {
         const RECT area = designed(panel.x, panel.y, panel.width, panel.height, dpi_);
         fillGradient(dc, area, panel.start, panel.middle, panel.end);

@@ -120,8 +120,9 @@ LRESULT FormInicioClase::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     const HWND window = window_.get();
     switch (message) {
         case WM_COMMAND:
-            // Button1Click, Enter accepted by the field: the dialog closes.
-            if (LOWORD(wParam) == kButton1) closed_ = true;
+            // Button1Click, or Enter accepted by the field: the dialog closes,
+            // unless the field, left by this click, refuses to be left.
+            if (LOWORD(wParam) == kButton1 && MEHora0_->acceptLeaving()) closed_ = true;
             return 0;
         case WM_CLOSE:
             // The close box reads the time the same way as "Continuar".
