@@ -21,6 +21,10 @@ bool isEditable(std::size_t position) {
     return position != kLiteralPosition;
 }
 
+bool isOptional(std::size_t position) {
+    return position == 0;
+}
+
 }  // namespace
 
 HourMask::HourMask(std::string_view text) {
@@ -88,7 +92,9 @@ bool HourMask::eraseSelection() {
 bool HourMask::type(char c) {
     std::size_t at = caret_;
     if (c == kLiteral && at == kLiteralPosition + 1 && selectionEnd_ == at) return true;
-    if (!isDigit(c) || at >= kLength) return false;
+    // A blank typed on the optional position leaves it blank: " 8:30".
+    const bool blankTyped = c == kBlank && isOptional(at);
+    if ((!isDigit(c) && !blankTyped) || at >= kLength) return false;
     eraseSelection();
     if (cells_[at] != c) changed_ = true;
     cells_[at] = c;

@@ -44,7 +44,8 @@ class HourMask {
 
     // A typed character, overwriting the position at the caret (after
     // clearing a selection). False, and nothing changes, when it does not
-    // fit: the field beeps. Typing ":" on the fixed position steps over it.
+    // fit: the field beeps. Typing ":" on the fixed position steps over it;
+    // a blank may be typed on the optional first position.
     bool type(char c);
     // Blanks the selection, or the editable position before the caret.
     void backspace();

@@ -84,6 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         EditCase{"SelectAllAndDeleteBlanksEverything", "08:00", "ad", "  :  ", 0, 0},
         EditCase{"TypingOverASelectionBlanksItFirst", "08:00", "a7", "7 :  ", 1, 0},
         EditCase{"FirstHourPositionMayStayBlank", "08:00", "d>830", " 8:30", 5, 0},
+        EditCase{"BlankTypedOnlyOnTheOptionalPosition", "08:00", " 7 ", " 7:00", 3, 1},
         EditCase{"InitialTextThatDoesNotFitIsBlank", "8:3", "", "8 :  ", 0, 0},
         EditCase{"InitialTextIsCutToFiveCharacters", "12:345", "", "12:34", 0, 0}),
     [](const auto& info) { return std::string(info.param.name); });
