@@ -373,7 +373,7 @@ void interactive(const Setting& setting) {
     pressContinuar(again);
     answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
     checkTablesWritten(" 7:45");
-    check(!IsWindowEnabled(bExportar) && !IsWindowEnabled(bImportar),
+    check(waitFor([&] { return !IsWindowEnabled(bExportar) && !IsWindowEnabled(bImportar); }, 5s),
           "los botones quedan desactivados");
     check(!mirvane.ended(1s), "la ventana sigue abierta en modo interactivo");
     click(childWithText(form, L"&Salir"));
