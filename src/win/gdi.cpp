@@ -37,8 +37,28 @@ Font makeFont(const wchar_t* face, int height, bool bold, UINT dpi) {
     return Font(CreateFontIndirectW(&font));
 }
 
+bool fontInstalled(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    const HDC screen = GetDC(nullptr);
+    bool found = false;
+    EnumFontFamiliesExW(
+        screen, &wanted,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
 Font defaultFont(bool bold, UINT dpi) {
-    return makeFont(L"Microsoft Sans Serif", -11, bold, dpi);
+    // Tahoma, of the same metrics, where the system lacks it (as Wine does).
+    static const wchar_t* const face =
+        fontInstalled(L"Microsoft Sans Serif") ? L"Microsoft Sans Serif" : L"Tahoma";
+    return makeFont(face, -11, bold, dpi);
 }
 
 void fillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF middle, COLORREF bottom) {

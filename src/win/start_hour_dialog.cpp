@@ -1,5 +1,7 @@
 #include "win/start_hour_dialog.h"
 
+#include <algorithm>
+
 #include "base/error.h"
 
 namespace mirvane::win {
@@ -10,6 +12,14 @@ constexpr int kButton1 = IDOK;
 constexpr int kMEHora0 = 101;
 constexpr COLORREF kFieldBackground = RGB(255, 255, 221);
 constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr wchar_t kExplica[] = L"Debe indica la Hora de Inicio de la primera clase en el Centro.";
+
+int textWidth(HDC dc, const wchar_t* text, HFONT font) {
+    const Selected selected(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    return size.cx;
+}
 
 RECT designed(int x, int y, int width, int height, UINT dpi) {
     return RECT{scaled(x, dpi), scaled(y, dpi), scaled(x + width, dpi), scaled(y + height, dpi)};
@@ -82,6 +92,8 @@ void FormInicioClase::createControls() {
                          kButton1, boldFont_.get());
     hora_ = control(L"EDIT", L"", ES_LEFT | ES_AUTOHSCROLL, designed(227, 35, 44, 19, dpi_),
                     kMEHora0, boldFont_.get());
+    // The five characters need all of the field's narrow width.
+    SendMessageW(hora_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
     MEHora0_ = std::make_unique<HourEdit>(hora_, exporting::kInitialStartHour);
 }
 
@@ -159,7 +171,10 @@ void FormInicioClase::paint() {
     // Draw3DIniClase: red at the bottom fading to white at the top.
     fillGradient(dc, client, RGB(255, 255, 255), RGB(255, 128, 128), kRed);
 
-    const RECT explica = designed(8, 8, 291, 13, dpi_);
+    // LabelExplica grows to its text when the font Windows maps to is wider
+    // than the one it was laid out with.
+    RECT explica = designed(8, 8, 291, 13, dpi_);
+    explica.right = std::max(explica.right, explica.left + textWidth(dc, kExplica, font_.get()));
     const Brush cyan(CreateSolidBrush(RGB(193, 255, 255)));
     FillRect(dc, &explica, cyan.get());
     drawLabel(dc, explica, L"Debe indica la Hora de Inicio de la primera clase en el Centro.",

@@ -381,6 +381,40 @@ void interactive(const Setting& setting) {
     check(!exists(setting.ini), "nada se escribe en Tablexa.ini");
 }
 
+// For tools/screenshot: announces a window to capture through a file in
+// C:\KTEMP holding its screen rectangle, and waits until the file is gone.
+void offerForCapture(HWND window, const wchar_t* name) {
+    RECT area;
+    GetWindowRect(window, &area);
+    const std::wstring file = std::wstring(L"C:\\KTEMP\\") + name + L".captura";
+    const std::string rectangle = std::to_string(area.right - area.left) + "x" +
+                                  std::to_string(area.bottom - area.top) + "+" +
+                                  std::to_string(area.left) + "+" + std::to_string(area.top) + "\n";
+    const HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) abandon("no se puede anunciar la captura");
+    DWORD written = 0;
+    WriteFile(handle, rectangle.data(), static_cast<DWORD>(rectangle.size()), &written, nullptr);
+    CloseHandle(handle);
+    if (!waitFor([&] { return !exists(file); }, 60s)) abandon("la captura no llega");
+}
+
+// The main window and the prompt, shown for tools/screenshot.
+void capturas(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"");
+    const HWND form = topLevelWindow(mirvane.id());
+    offerForCapture(form, L"ventana-principal");
+    click(GetDlgItem(form, 1001));
+    answerFileDialog(mirvane.id(), setting.document);
+    const Prompt prompt = waitForPrompt(mirvane.id());
+    offerForCapture(prompt.window, L"hora-de-inicio");
+    pressContinuar(prompt);
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+}
+
 LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -427,6 +461,7 @@ int wmain(int argc, wchar_t** argv) {
         {L"host-no-es-ventana", [&] { hostNotAWindow(setting); }},
         {L"host-manejador-no-valido", [&] { hostInvalidHandle(setting); }},
         {L"interactivo", [&] { interactive(setting); }},
+        {L"capturas", [&] { capturas(setting); }},
     };
     const auto scenario = scenarios.find(argv[1]);
     if (scenario == scenarios.end()) {
