@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 WERROR ?= OFF
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build test demo bench fuzz format clean
+.PHONY: all deps build test demo bench fuzz format clean windows windows-configure
 
 all: build
 
@@ -17,13 +17,32 @@ build: deps
 		-DMIRVANE_WERROR=$(WERROR) >/dev/null
 	@cmake --build build -j $(JOBS)
 
-# Every test, built with AddressSanitizer and UndefinedBehaviorSanitizer.
-test: deps
+# Windows builds, cross-compiled with mingw-w64 (Release, with their tests):
+# build/windows/ for x86_64, build/windows-i686/ for i686. libxml2 for Windows
+# is built once from Debian's source package and kept in build/deps/.
+windows-configure: deps
+	@tools/configure-windows x86_64 build/windows $(WERROR)
+	@tools/configure-windows i686 build/windows-i686 $(WERROR)
+
+# The programs for Windows and their zips: dist/mirvane-<version>-win64.zip
+# and -win32.zip.
+windows: windows-configure
+	@cmake --build build/windows -j $(JOBS) --target shipped-programs
+	@tools/package-windows x86_64 build/windows
+	@cmake --build build/windows-i686 -j $(JOBS) --target shipped-programs
+	@tools/package-windows i686 build/windows-i686
+
+# Every test: the Linux suite, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, then the x86_64 Windows suite under Wine. The
+# i686 programs are built but not run (wine64 runs only 64-bit programs).
+test: windows-configure
 	@cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIRVANE_SANITIZE=ON \
 		-DMIRVANE_BENCH=OFF -DMIRVANE_WERROR=$(WERROR) \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
 	@cmake --build build/test -j $(JOBS)
-	@cd build/test && ctest --output-on-failure -j $(JOBS)
+	@cmake --build build/windows -j $(JOBS)
+	@cmake --build build/windows-i686 -j $(JOBS) --target shipped-programs
+	@JOBS=$(JOBS) tools/run-tests build/test build/windows
 
 demo: build
 	@tools/demo
@@ -41,4 +60,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build
+	rm -rf build dist

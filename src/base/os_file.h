@@ -39,8 +39,7 @@ class File {
     File& operator=(const File&) = delete;
 
     // An existing file. A hold another opener keeps fails with HeldElsewhere.
-    static File open(const std::filesystem::path& file, Access access, Hold hold,
-                     Failure& failure);
+    static File open(const std::filesystem::path& file, Access access, Hold hold, Failure& failure);
     // A new, empty file in the folder of `target`, named after it; its path
     // goes to `created`.
     static File createBeside(const std::filesystem::path& target, std::filesystem::path& created,

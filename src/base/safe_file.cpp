@@ -24,8 +24,7 @@ class SafeFileWriter::Temporary {
         os::Failure failure;
         file_ = os::File::createBeside(target, path_, failure);
         if (failure)
-            fail("No se puede escribir en la carpeta de " + shown(target) + ": " +
-                 failure.reason);
+            fail("No se puede escribir en la carpeta de " + shown(target) + ": " + failure.reason);
     }
     ~Temporary() {
         if (committed_) return;

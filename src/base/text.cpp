@@ -20,10 +20,7 @@ char32_t codePoint(unsigned char byte) {
 }
 
 char byteFor(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i)
-        if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
-    return '?';
+    return byteOf(cp).value_or('?');
 }
 
 void appendUtf8(std::string& out, char32_t cp) {
@@ -44,6 +41,17 @@ bool isContinuation(unsigned char byte) {
 }
 
 }  // namespace
+
+char32_t codePointOf(char byte) {
+    return codePoint(static_cast<unsigned char>(byte));
+}
+
+std::optional<char> byteOf(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i)
+        if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
+    return std::nullopt;
+}
 
 std::string fromUtf8(std::string_view utf8) {
     std::string out;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,11 @@ std::string fromUtf8(std::string_view utf8);
 // Windows-1252 to UTF-8. The five codes the code page leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same number.
 std::string toUtf8(std::string_view cp1252);
+
+// One character: the Unicode code point of a Windows-1252 byte, and the byte
+// of a code point (nothing when the code page lacks it).
+char32_t codePointOf(char byte);
+std::optional<char> byteOf(char32_t codePoint);
 
 // Drops the characters with codes 32 and below at both ends.
 std::string_view trim(std::string_view value);

@@ -28,8 +28,7 @@ int exportar(const ExportarOptions& options) {
     }
     std::ostringstream out;
     out << core::kFinishedMessage << "\n";
-    for (const core::TableRows& table : *summary)
-        out << table.table << " " << table.rows << "\n";
+    for (const core::TableRows& table : *summary) out << table.table << " " << table.rows << "\n";
     os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }

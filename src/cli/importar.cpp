@@ -1,5 +1,5 @@
-#include <sstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "base/os_console.h"
@@ -26,9 +26,8 @@ int importar(const ImportarOptions& options) {
     }
     std::ostringstream out;
     out << core::kFinishedMessage << "\n"
-              << "Profesores " << summary->profesores << ", actividades " << summary->actividades
-              << "\n"
-              << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";
+        << "Profesores " << summary->profesores << ", actividades " << summary->actividades << "\n"
+        << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";
     os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }

@@ -20,6 +20,8 @@ int runCommandLine(int argc, char** argv) {
     CLI::App app{"Mirvane: datos entre Delphos y Tablexa, sin ventana.", "mirvane-cli"};
     app.set_version_flag("--version", "mirvane-cli 1.0.0");
     app.require_subcommand(1);
+    // "/tmp/datos.xml" is a file, not a "/t" option, on Windows too.
+    app.allow_windows_style_options(false);
 
     mirvane::cli::Action action;
     mirvane::cli::addExportarCommand(app, action);

@@ -230,7 +230,8 @@ void Table::createTable() {
     Impl& impl = *impl_;
     const std::string action = "No se puede crear la tabla";
     const std::filesystem::path existing = impl.path();
-    const std::filesystem::path target = paths::matchCase(impl.folder) / paths::fromUtf8(impl.tableName);
+    const std::filesystem::path target =
+        paths::matchCase(impl.folder) / paths::fromUtf8(impl.tableName);
     if (impl.file) fail(action + " " + shown(existing) + ": está abierta. Ciérrela antes.");
     if (impl.tableName.empty()) fail(action + ": no tiene nombre.");
     if (paths::kindOf(impl.folder) != os::Kind::Directory)

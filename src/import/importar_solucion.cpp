@@ -61,7 +61,8 @@ xml::Node appendRecord(xml::Document& document, xml::Node& parent, std::string_v
 }  // namespace
 
 std::filesystem::path archivoResultado(const std::filesystem::path& elegido) {
-    return elegido.parent_path() / paths::fromUtf8(std::string(kPrefijoResultado) + paths::toUtf8(elegido.filename()));
+    return elegido.parent_path() /
+           paths::fromUtf8(std::string(kPrefijoResultado) + paths::toUtf8(elegido.filename()));
 }
 
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,

@@ -43,6 +43,12 @@ struct Document::Impl {
     std::vector<void*> select(xmlNodePtr context, std::string_view xpath);
 };
 
+// Registers the program's own windows-1252 encoding with libxml2, once.
+// ensureEncodings() does so where libxml2 lacks it (built without iconv, on
+// Windows), before anything is read or written.
+void registerWindows1252();
+void ensureEncodings();
+
 // The first error libxml2 reports while an ErrorCapture lives. While it
 // lives, libxml2's reports come here instead of standard error; on leaving,
 // the handlers that were there before are put back.

@@ -182,6 +182,7 @@ std::string reasonOf(const ErrorCapture& error) {
 template <typename Read, typename CheckInput>
 std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOptions& options,
                                            Read read, CheckInput checkInput) {
+    ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
 
@@ -216,7 +217,8 @@ struct Input {
 
 int readFrom(void* context, char* buffer, int length) {
     auto* input = static_cast<Input*>(context);
-    const std::size_t got = input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
+    const std::size_t got =
+        input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
     return input->failure ? -1 : static_cast<int>(got);
 }
 

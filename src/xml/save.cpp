@@ -39,6 +39,7 @@ int writeTo(void* context, const char* buffer, int length) {
 void Document::save(const std::filesystem::path& file) const {
     if (!impl_->doc) fail("No hay ningún documento XML que guardar en " + paths::toUtf8(file));
     xmlDocPtr doc = impl_->doc;
+    ensureEncodings();
     const std::string encoding =
         doc->encoding ? reinterpret_cast<const char*>(doc->encoding) : "UTF-8";
     // A document read without a declaration is written without one (and then
@@ -51,8 +52,8 @@ void Document::save(const std::filesystem::path& file) const {
         ErrorCapture error;
         xmlSaveCtxtPtr writer = xmlSaveToIO(writeTo, nullptr, &output, encoding.c_str(), options);
         if (!writer)
-            fail("No se puede guardar " + paths::toUtf8(file) + " en la codificación «" + encoding + "»" +
-                 (error.failed() ? ": " + error.reason() : std::string()));
+            fail("No se puede guardar " + paths::toUtf8(file) + " en la codificación «" + encoding +
+                 "»" + (error.failed() ? ": " + error.reason() : std::string()));
         const long written = xmlSaveDoc(writer, doc);
         const int closed = xmlSaveClose(writer);
         if (output.failure) std::rethrow_exception(output.failure);

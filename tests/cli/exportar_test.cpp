@@ -1,5 +1,8 @@
 // mirvane-cli exportar as other tools call it: outputs and exit statuses.
 
+#include <algorithm>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "support/testing.h"
@@ -71,6 +74,32 @@ TEST_F(ExportarCliTest, MissingWorkFolderIsAFailure) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors, "");
     EXPECT_FALSE(std::filesystem::exists(work / "KTEMP"));
+}
+
+TEST_F(ExportarCliTest, FileSystemFaultsAreReportedNamingThePathAndWriteNothing) {
+    const auto loop = work / "LOOP";  // a symbolic link to itself
+    std::filesystem::create_directory_symlink(loop, loop);
+    testing::writeFile(work / "plain", "x");
+    const auto throughFile = work / "plain" / "KTEMP";
+    struct Case {
+        std::string arguments;
+        std::string errors;  // the path it names
+    } cases[] = {
+        {example() + " --carpeta " + shellQuote(loop.string()), loop.string()},
+        {example() + " --carpeta " + shellQuote(throughFile.string()), throughFile.string()},
+        {shellQuote((loop / "datos.xml").string()) + intoWork(), (loop / "datos.xml").string()},
+        {shellQuote((work / "plain" / "datos.xml").string()) + intoWork(), "No existe archivo"},
+    };
+    for (const Case& c : cases) {
+        const auto result = exportar(c.arguments);
+        EXPECT_EQ(result.status, 1) << c.arguments;
+        EXPECT_EQ(result.output, "");
+        EXPECT_NE(result.errors.find(c.errors), std::string::npos) << result.errors;
+        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.path()),
+                            std::filesystem::directory_iterator()),
+              2);
 }
 
 TEST_F(ExportarCliTest, UsageErrorsWriteNothing) {

@@ -113,5 +113,28 @@ TEST_F(ImportarCliTest, HelpNamesTheCommand) {
     EXPECT_NE(run.output.find("ResultadoVorsa"), std::string::npos) << run.output;
 }
 
+TEST_F(ImportarCliTest, FileSystemFaultsAreReportedNamingThePathAndWriteNothing) {
+    const auto loop = docs / "LOOP";  // a symbolic link to itself
+    std::filesystem::create_directory_symlink(loop, loop);
+    const auto throughFile = chosen / "KTEMP";
+    struct Case {
+        std::string arguments;
+        std::string errors;  // the path it names
+    } cases[] = {
+        {shellQuote(chosen.string()) + " --carpeta " + shellQuote(loop.string()), loop.string()},
+        {shellQuote(chosen.string()) + " --carpeta " + shellQuote(throughFile.string()),
+         throughFile.string()},
+        {shellQuote((loop / "datos.xml").string()) + intoWork(), (loop / "datos.xml").string()},
+        {shellQuote((chosen / "datos.xml").string()) + intoWork(), "No existe archivo"},
+    };
+    for (const Case& c : cases) {
+        const auto run = importar(c.arguments);
+        EXPECT_EQ(run.status, 1) << c.arguments;
+        EXPECT_EQ(run.output, "");
+        EXPECT_NE(run.errors.find(c.errors), std::string::npos) << run.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(result));
+}
+
 }  // namespace
 }  // namespace mirvane

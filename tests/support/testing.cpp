@@ -1,7 +1,11 @@
 #include "support/testing.h"
 
+#ifdef _WIN32
+#include <random>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -11,9 +15,23 @@
 namespace mirvane::testing {
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: a random name, taken only when the folder did not exist.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate =
+            std::filesystem::temp_directory_path() / ("mirvane-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder could be created");
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "mirvane-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {
@@ -47,6 +65,7 @@ std::string readFile(const std::filesystem::path& file) {
     return contents.str();
 }
 
+#ifndef _WIN32
 std::string shellQuote(std::string_view text) {
     std::string quoted = "'";
     for (char c : text) {
@@ -71,5 +90,6 @@ CommandResult run(const std::string& commandLine) {
     result.errors = readFile(err);
     return result;
 }
+#endif
 
 }  // namespace mirvane::testing

@@ -123,8 +123,7 @@ std::size_t File::read(char* buffer, std::size_t length, Failure& failure) {
     return static_cast<std::size_t>(got);
 }
 
-std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t length,
-                         Failure& failure) {
+std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t length, Failure& failure) {
     const ssize_t got = retried(
         [&] { return ::pread(descriptorOf(handle_), buffer, length, static_cast<off_t>(offset)); });
     if (got < 0) return report(failure), 0;

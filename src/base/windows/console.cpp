@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -21,8 +21,8 @@ std::vector<std::string> commandLineArguments(int argc, char** argv) {
 void writeConsole(Stream stream, std::string_view utf8) {
     std::FILE* file = stream == Stream::Output ? stdout : stderr;
     std::fflush(file);
-    const HANDLE handle = GetStdHandle(stream == Stream::Output ? STD_OUTPUT_HANDLE
-                                                                : STD_ERROR_HANDLE);
+    const HANDLE handle =
+        GetStdHandle(stream == Stream::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     DWORD mode = 0;
     if (handle != INVALID_HANDLE_VALUE && handle && GetConsoleMode(handle, &mode)) {
         const std::wstring wide = widen(utf8);

@@ -21,8 +21,8 @@ std::string systemText(DWORD error) {
         nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text(buffer ? buffer : L"", length);
     if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' ||
-                             text.back() == L'.' || text.back() == L' '))
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.' ||
+                             text.back() == L' '))
         text.pop_back();
     if (text.empty()) return "error del sistema " + std::to_string(error);
     return narrow(text);
@@ -137,8 +137,7 @@ std::size_t File::read(char* buffer, std::size_t length, Failure& failure) {
     return got;
 }
 
-std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t length,
-                         Failure& failure) {
+std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t length, Failure& failure) {
     DWORD got = 0;
     const DWORD wanted = static_cast<DWORD>(length < kLargestPiece ? length : kLargestPiece);
     OVERLAPPED position = at(offset);
@@ -197,8 +196,7 @@ Kind kindOf(const std::filesystem::path& path, Failure& failure) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-            error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH ||
-            error == ERROR_DIRECTORY)
+            error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH || error == ERROR_DIRECTORY)
             return Kind::Missing;
         report(failure);
         return Kind::Missing;

@@ -1,0 +1,65 @@
+# Third-party libraries as the same targets on both sides: Debian's packages
+# for the Linux build; for the Windows build, libxml2 from
+# tools/build-libxml2-windows and fmt and CLI11 header-only from Debian's headers.
+
+if(NOT WIN32)
+    find_package(LibXml2 REQUIRED)
+    find_package(fmt REQUIRED)
+    find_package(CLI11 REQUIRED)
+    if(MIRVANE_TESTS)
+        find_package(GTest REQUIRED)
+    endif()
+    return()
+endif()
+
+set(MIRVANE_LIBXML2_WINDOWS
+    ${PROJECT_SOURCE_DIR}/build/deps/libxml2-${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32
+    CACHE PATH "libxml2 built for Windows by tools/build-libxml2-windows")
+if(NOT EXISTS ${MIRVANE_LIBXML2_WINDOWS}/lib/libxml2.a)
+    message(FATAL_ERROR "No libxml2 for Windows in ${MIRVANE_LIBXML2_WINDOWS}: "
+                        "run tools/build-libxml2-windows ${CMAKE_SYSTEM_PROCESSOR}")
+endif()
+add_library(LibXml2::LibXml2 STATIC IMPORTED)
+set_target_properties(LibXml2::LibXml2 PROPERTIES
+    IMPORTED_LOCATION ${MIRVANE_LIBXML2_WINDOWS}/lib/libxml2.a
+    INTERFACE_INCLUDE_DIRECTORIES ${MIRVANE_LIBXML2_WINDOWS}/include/libxml2
+    INTERFACE_COMPILE_DEFINITIONS LIBXML_STATIC
+    INTERFACE_LINK_LIBRARIES ws2_32)
+
+# A folder holding only fmt's and CLI11's headers, so that the cross compiler
+# never sees the rest of the host's /usr/include.
+set(header_only ${CMAKE_BINARY_DIR}/header-only)
+foreach(folder fmt CLI)
+    if(NOT EXISTS /usr/include/${folder})
+        message(FATAL_ERROR "/usr/include/${folder} is missing: run tools/install-deps")
+    endif()
+    file(MAKE_DIRECTORY ${header_only})
+    file(CREATE_LINK /usr/include/${folder} ${header_only}/${folder} SYMBOLIC)
+endforeach()
+add_library(fmt::fmt INTERFACE IMPORTED)
+set_target_properties(fmt::fmt PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES ${header_only}
+    INTERFACE_COMPILE_DEFINITIONS FMT_HEADER_ONLY)
+add_library(CLI11::CLI11 INTERFACE IMPORTED)
+set_target_properties(CLI11::CLI11 PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${header_only})
+
+if(MIRVANE_TESTS)
+    # GoogleTest from the sources Debian ships, built with the cross compiler.
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+    # The test programs run under Wine, in the build's own prefix, never the user's.
+    set(MIRVANE_WINE_PREFIX ${PROJECT_SOURCE_DIR}/build/wine-prefix
+        CACHE PATH "Wine prefix in which the Windows tests run")
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+        find_program(MIRVANE_WINE wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+    else()
+        find_program(MIRVANE_WINE wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+    endif()
+    if(MIRVANE_WINE)
+        set(CMAKE_CROSSCOMPILING_EMULATOR
+            ${CMAKE_COMMAND} -E env WINEPREFIX=${MIRVANE_WINE_PREFIX} WINEDEBUG=-all
+            "WINEDLLOVERRIDES=mscoree,mshtml=" ${MIRVANE_WINE})
+    endif()
+endif()

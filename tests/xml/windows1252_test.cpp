@@ -1,0 +1,80 @@
+// windows-1252 documents through the program's own encoding handler (the one
+// the Windows build depends on; here it stands in for iconv's), and documents
+// at accented paths.
+
+#include <gtest/gtest.h>
+
+#include "base/paths.h"
+#include "support/testing.h"
+#include "xml/detail.h"
+#include "xml/document.h"
+
+namespace mirvane::xml {
+namespace {
+
+using mirvane::testing::TempDir;
+
+constexpr std::string_view kDeclaration = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n";
+
+class Windows1252 : public ::testing::Test {
+  protected:
+    void SetUp() override { registerWindows1252(); }
+    TempDir dir;
+};
+
+TEST_F(Windows1252, BytesOfTheHighControlsReadAsTheirCharacters) {
+    for (const char* name : {"windows-1252", "WINDOWS-1252", "cp1252"}) {
+        Document document;
+        document.loadMemory("<?xml version=\"1.0\" encoding=\"" + std::string(name) +
+                                "\"?>\n<a t=\"\x80\">\x93"
+                                "cl\xE1"
+                                "se\x94 \x9C\x81</a>",
+                            "datos.xml");
+        EXPECT_EQ(document.documentElement().text(), "“cláse” œ\u0081") << name;
+        EXPECT_EQ(document.documentElement().attribute("t"), "€") << name;
+    }
+}
+
+TEST_F(Windows1252, SavedInTheCodePageWithReferencesForWhatItLacks) {
+    Document document;
+    document.loadMemory(std::string(kDeclaration) + "<a>x</a>\n", "datos.xml");
+    document.documentElement().setText("€ “sí” œ ✓");
+    const auto file = dir / "salida.xml";
+    document.save(file);
+    EXPECT_EQ(mirvane::testing::readFile(file),
+              std::string(kDeclaration) + "<a>\x80 \x93s\xED\x94 \x9C &#10003;</a>\n");
+    Document reread;
+    reread.load(file);
+    EXPECT_EQ(reread.documentElement().text(), "€ “sí” œ ✓");
+}
+
+TEST_F(Windows1252, LongDocumentsCrossTheParsersPieces) {
+    // Larger than libxml2's buffers, so conversions stop and resume mid-text.
+    std::string body;
+    for (int i = 0; i < 20000; ++i) body += "\x80\x93\xF1\x94 ";
+    const auto file = dir / "largo.xml";
+    mirvane::testing::writeFile(file, std::string(kDeclaration) + "<a>" + body + "</a>\n");
+    Document document;
+    document.load(file);
+    std::string expected;
+    for (int i = 0; i < 20000; ++i) expected += "€“ñ” ";
+    EXPECT_EQ(document.documentElement().text(), expected);
+    document.save(dir / "copia.xml");
+    EXPECT_EQ(mirvane::testing::readFile(dir / "copia.xml"), mirvane::testing::readFile(file));
+}
+
+TEST_F(Windows1252, ADocumentAtAnAccentedPathLoadsAndSavesBesideIt) {
+    const auto folder = dir.path() / paths::fromUtf8("José");
+    std::filesystem::create_directory(folder);
+    const auto chosen = folder / paths::fromUtf8("horario ñ.xml");
+    mirvane::testing::writeFile(chosen, std::string(kDeclaration) + "<a>\xF1</a>\n");
+    Document document;
+    document.load(chosen);
+    EXPECT_EQ(document.documentElement().text(), "ñ");
+    const auto result = folder / paths::fromUtf8("ResultadoVorsahorario ñ.xml");
+    document.save(result);
+    EXPECT_EQ(mirvane::testing::readFile(result), mirvane::testing::readFile(chosen));
+}
+
+}  // namespace
+}  // namespace mirvane::xml
