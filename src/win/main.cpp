@@ -39,9 +39,11 @@ std::vector<std::string> parameters() {
     return result;
 }
 
-int runEventLoop(HWND mainWindow) {
+int runEventLoop(mirvane::win::TMForm& form) {
+    const HWND mainWindow = form.handle();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (IsWindow(mainWindow) && form.takeHelpKey(message)) continue;
         if (IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -58,7 +60,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         InitCommonControlsEx(&controls);
         mirvane::win::TMForm MForm(parameters(), mirvane::shell::installedFolders());
         MForm.show();
-        return runEventLoop(MForm.handle());
+        return runEventLoop(MForm);
     } catch (const std::exception& error) {
         mirvane::win::showErrorBox(nullptr, mirvane::withFullStop(error.what()));
         return 1;

@@ -140,6 +140,15 @@ void TMForm::show() {
     PostMessageW(window_, kFirstShown, 0, 0);
 }
 
+bool TMForm::takeHelpKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || message.wParam != VK_F1) return false;
+    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    DWORD context = GetWindowContextHelpId(message.hwnd);
+    if (context == 0) context = GetWindowContextHelpId(window_);
+    showHelpContext(window_, static_cast<int>(context));
+    return true;
+}
+
 LRESULT CALLBACK TMForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<TMForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!form) return DefWindowProcW(window, message, wParam, lParam);

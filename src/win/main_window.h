@@ -29,6 +29,10 @@ class TMForm final : public shell::Window {
     void show();
     HWND handle() const { return window_; }
 
+    // F1 on the window or one of its controls: the help context of the
+    // control, or the window's when the control has none. True when taken.
+    bool takeHelpKey(const MSG& message);
+
     // shell::Window
     std::optional<std::filesystem::path> chooseFile() override;
     void showInformation(std::string_view message) override;

@@ -61,33 +61,16 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-std::wstring classOf(HWND window) {
-    wchar_t name[128] = {};
-    GetClassNameW(window, name, 128);
-    return name;
-}
-
 // The visible top-level window of `process` with this class and caption.
 HWND findTopLevel(DWORD process, const wchar_t* className, const std::wstring& caption) {
-    struct Search {
-        DWORD process;
-        const wchar_t* className;
-        const std::wstring& caption;
-        HWND found = nullptr;
-    } search{process, className, caption};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s.process || !IsWindowVisible(window) || classOf(window) != s.className)
-                return TRUE;
-            if (!s.caption.empty() && textOf(window) != s.caption) return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, className, nullptr))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != process || !IsWindowVisible(window)) continue;
+        if (caption.empty() || textOf(window) == caption) return window;
+    }
+    return nullptr;
 }
 
 HWND waitForTopLevel(DWORD process, const wchar_t* className, const std::wstring& caption = {}) {
