@@ -41,15 +41,18 @@ class Documents {
     mirvane::bench::ScratchFolder scratch_;
 };
 
+// The second argument asks for the report, whose cost is the difference.
 void BM_ExportInProcess(benchmark::State& state) {
     const std::string size = sizeName(state);
+    const bool withReport = state.range(1) != 0;
     Documents& documents = Documents::get();
     mirvane::exporting::FixedStartHour prompt;
     for (auto _ : state) {
         mirvane::core::ExportRun run(documents.workFolder(size), prompt);
+        if (withReport) run.requestReport(documents.scratch() / ("informe-" + size + ".html"));
         benchmark::DoNotOptimize(run.run(documents.document(size)));
     }
-    state.SetLabel(size);
+    state.SetLabel(size + (withReport ? ", con informe" : ""));
 }
 
 void BM_ExportCli(benchmark::State& state) {
@@ -71,7 +74,10 @@ void BM_XmllintNoout(benchmark::State& state) {
     state.SetLabel(size);
 }
 
-BENCHMARK(BM_ExportInProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ExportInProcess)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_ExportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_XmllintNoout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 

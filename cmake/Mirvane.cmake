@@ -30,12 +30,12 @@ function(mirvane_library name)
     target_link_libraries(${name} PUBLIC mirvane_options ${ARG_DEPS})
 endfunction()
 
-# mirvane_tests([FILES ...] [DEFINITIONS ...] [DEPS ...]): one GoogleTest program per
-# *_test.cpp in the calling folder (or per file in FILES), compiled with
-# DEFINITIONS and linked against the whole core and DEPS, each case registered with
-# ctest. Programs named in MIRVANE_LINUX_ONLY_TESTS and cases in
-# MIRVANE_LINUX_ONLY_CASES (they drive Linux-only tools) are left out of the
-# Windows build. Windows programs run under the Wine of
+# mirvane_tests([FILES ...] [DEFINITIONS ...] [DEPS ...]): one GoogleTest
+# program per *_test.cpp in the calling folder (or per file in FILES),
+# compiled with DEFINITIONS and linked against the whole core and DEPS, each
+# case registered with ctest. Programs named in MIRVANE_LINUX_ONLY_TESTS and
+# cases in MIRVANE_LINUX_ONLY_CASES (they drive Linux-only tools) are left out
+# of the Windows build. Windows programs run under the Wine of
 # CMAKE_CROSSCOMPILING_EMULATOR and list their cases when ctest starts, so
 # that building never starts Wine.
 function(mirvane_tests)
@@ -60,7 +60,8 @@ function(mirvane_tests)
         endif()
         set(target test_${name})
         add_executable(${target} ${test_source})
-        target_link_libraries(${target} PRIVATE mirvane_core ${ARG_DEPS} mirvane_testing GTest::gtest_main GTest::gmock)
+        target_link_libraries(${target} PRIVATE mirvane_core ${ARG_DEPS} mirvane_testing
+                                                GTest::gtest_main GTest::gmock)
         target_compile_definitions(${target} PRIVATE ${ARG_DEFINITIONS})
         set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
         gtest_discover_tests(${target}

@@ -1,7 +1,6 @@
 #include "base/ini.h"
 
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "base/paths.h"

@@ -5,6 +5,11 @@
 #include <string>
 
 #include <CLI/CLI.hpp>
+#include <optional>
+#include <ostream>
+
+#include "base/paths.h"
+#include "report/report_file.h"
 
 // The subcommands of mirvane-cli. Each adds itself to the application and,
 // when it is the one chosen, sets `action` to the run it performs; the run
@@ -15,6 +20,24 @@ using Action = std::function<int()>;
 
 // Adds the arguments both runs take: the exchange document and --carpeta.
 void addDocumentAndFolder(CLI::App& command, std::string& document, std::string& folder);
+
+// The report's options: --informe RUTA writes it there instead of beside the
+// document, --sin-informe writes none.
+struct ReportOptions {
+    std::string path;
+    bool none = false;
+};
+void addReportOptions(CLI::App& command, ReportOptions& options);
+
+// Asks a run for the report the options call for.
+template <typename Run>
+void requestReport(Run& run, const ReportOptions& options) {
+    if (!options.none) run.requestReport(paths::fromUtf8(options.path));
+}
+
+// The line that tells where the report is and how many warnings it holds,
+// or why it could not be written; nothing when none was asked for.
+void printReportLine(std::ostream& out, const std::optional<report::RunReport>& written);
 
 // The work folder given with --carpeta, or C:\KTEMP on this system when none was.
 std::filesystem::path workFolder(const std::string& given);

@@ -1,3 +1,4 @@
+#include "base/error.h"
 #include "base/paths.h"
 #include "cli/commands.h"
 
@@ -7,6 +8,28 @@ void addDocumentAndFolder(CLI::App& command, std::string& document, std::string&
     command.add_option("DOCUMENTO", document, "Documento de intercambio de Delphos (XML)")
         ->required();
     command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+}
+
+void addReportOptions(CLI::App& command, ReportOptions& options) {
+    CLI::Option* elsewhere = command.add_option(
+        "--informe", options.path,
+        "Dónde escribir el informe de lo que no se ha transferido fielmente (por omisión, junto "
+        "al documento)");
+    command.add_flag("--sin-informe", options.none, "No escribir el informe")->excludes(elsewhere);
+}
+
+void printReportLine(std::ostream& out, const std::optional<report::RunReport>& written) {
+    if (!written) return;
+    if (!written->failure.empty()) {
+        out << "No se pudo escribir el informe: " << withFullStop(written->failure) << "\n";
+        return;
+    }
+    if (written->warnings == 0)
+        out << "Informe sin avisos: ";
+    else
+        out << "Informe con " << written->warnings
+            << (written->warnings == 1 ? " aviso: " : " avisos: ");
+    out << paths::toUtf8(written->path) << "\n";
 }
 
 std::filesystem::path workFolder(const std::string& given) {

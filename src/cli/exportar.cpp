@@ -1,6 +1,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/error.h"
 #include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
@@ -15,13 +16,26 @@ struct ExportarOptions {
     std::string document;
     std::string folder;
     std::string startHour{exporting::kInitialStartHour};
+    ReportOptions report;
 };
 
 int exportar(const ExportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     exporting::FixedStartHour prompt(options.startHour);
     core::ExportRun run(folder, prompt);
-    const auto summary = run.run(paths::fromUtf8(options.document));
+    requestReport(run, options.report);
+    std::optional<core::ExportSummary> summary;
+    try {
+        summary = run.run(paths::fromUtf8(options.document));
+    } catch (const Error& error) {
+        // Reported here rather than by main, so that the report's line
+        // follows the error that the report explains.
+        std::ostringstream out;
+        out << withFullStop(error.what()) << "\n";
+        printReportLine(out, run.runReport());
+        os::writeConsole(os::Stream::Errors, out.str());
+        return 1;
+    }
     if (!summary) {
         os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
         return 1;
@@ -29,6 +43,7 @@ int exportar(const ExportarOptions& options) {
     std::ostringstream out;
     out << core::kFinishedMessage << "\n";
     for (const core::TableRows& table : *summary) out << table.table << " " << table.rows << "\n";
+    printReportLine(out, run.runReport());
     os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }
@@ -42,6 +57,7 @@ void addExportarCommand(CLI::App& app, Action& action) {
                            "Transformar datos desde Delphos hacia Tablexa: escribe las "
                            "seis tablas de trabajo a partir del documento XML.");
     addDocumentAndFolder(*command, options->document, options->folder);
+    addReportOptions(*command, options->report);
     command
         ->add_option("--hora", options->startHour,
                      "Hora de inicio de la primera clase, HH:MM (por omisión 08:00)")

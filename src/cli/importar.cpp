@@ -14,11 +14,13 @@ namespace {
 struct ImportarOptions {
     std::string document;
     std::string folder;
+    ReportOptions report;
 };
 
 int importar(const ImportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     core::ImportRun run(folder);
+    requestReport(run, options.report);
     const auto summary = run.run(paths::fromUtf8(options.document));
     if (!summary) {
         os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
@@ -28,6 +30,7 @@ int importar(const ImportarOptions& options) {
     out << core::kFinishedMessage << "\n"
         << "Profesores " << summary->profesores << ", actividades " << summary->actividades << "\n"
         << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";
+    printReportLine(out, run.runReport());
     os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }
@@ -42,6 +45,7 @@ void addImportarCommand(CLI::App& app, Action& action) {
                            "de resultado ResultadoVorsa<DOCUMENTO> junto al documento elegido, "
                            "a partir de la solución (SOLUC) y las tablas de trabajo.");
     addDocumentAndFolder(*command, options->document, options->folder);
+    addReportOptions(*command, options->report);
     command->callback([&action, options] { action = [options] { return importar(*options); }; });
 }
 

@@ -1,13 +1,42 @@
 #include "core/export_run.h"
 
 #include "base/error.h"
+#include "base/os_file.h"
+#include "base/paths.h"
 #include "core/run_common.h"
 #include "export/exportar_asignaturas.h"
 #include "export/exportar_catalogos.h"
 #include "export/exportar_materias.h"
 #include "export/exportar_tramos.h"
+#include "report/export_report.h"
 
 namespace mirvane::core {
+namespace {
+
+// The six tables in the order written.
+const formats::TableSpec* const kWrittenTables[] = {&formats::kAsignomt, &formats::kProft,
+                                                    &formats::kAulat,    &formats::kGrupost,
+                                                    &formats::kAsigt,    &formats::kDiashorast};
+
+// Every table with its state after a failure: those begun as the warnings
+// saw them, the rest as an earlier run left them, or absent.
+std::vector<report::TableProgress> folderState(const report::ExportWarnings& warnings,
+                                               const std::filesystem::path& folder) {
+    std::vector<report::TableProgress> tables = warnings.progress();
+    for (std::size_t i = tables.size(); i < std::size(kWrittenTables); ++i) {
+        const std::string_view name = kWrittenTables[i]->name;
+        // Asked while an error is on its way: a folder that cannot be read
+        // counts as holding no table rather than raising a second error.
+        os::Failure failure;
+        const bool exists = os::kindOf(paths::inFolder(folder, std::string(name) + ".DBF"),
+                                       failure) == os::Kind::Regular;
+        tables.push_back({name, report::TableProgress::State::NotReached, 0, exists});
+    }
+    return tables;
+}
+
+}  // namespace
+
 ExportRun::ExportRun(std::filesystem::path workFolder, exporting::StartHourPrompt& prompt)
     : folder_(std::move(workFolder)), prompt_(prompt), components_(folder_) {}
 
@@ -19,25 +48,62 @@ std::optional<ExportSummary> ExportRun::run(const std::filesystem::path& chosenF
 
 void ExportRun::load(const std::filesystem::path& chosenFile) {
     document_.reset();  // the previous run's document goes first
+    chosenFile_ = chosenFile;
     document_ = loadDocument(chosenFile);
+}
+
+void ExportRun::requestReport(std::filesystem::path path) {
+    reportPath_ = std::move(path);
 }
 
 ExportSummary ExportRun::writeTables() {
     if (!document_) fail("No hay ningún documento cargado");
+    runReport_.reset();
+    if (!reportPath_) return writeAll(nullptr);
+
+    report::ExportWarnings warnings;
+    try {
+        ExportSummary summary = writeAll(&warnings);
+        saveReport(warnings, std::nullopt);
+        return summary;
+    } catch (const Error& error) {
+        // The run stopped half-way: the report says what the folder holds
+        // now, and the error goes on to be reported as ever.
+        saveReport(warnings, report::ExportFailure{error.what(), folderState(warnings, folder_)});
+        throw;
+    }
+}
+
+ExportSummary ExportRun::writeAll(report::ExportWarnings* warnings) {
     const xml::Document& document = *document_;
     formats::WorkTableComponents::ClosedOnExit closed(components_);
 
     ExportSummary summary;
-    summary.push_back({formats::kAsignomt.name, exporting::ExportarMaterias(document, folder_)});
-    summary.push_back({formats::kProft.name, exporting::ExportarProfesores(document, folder_)});
-    summary.push_back({formats::kAulat.name, exporting::ExportarAulas(document, folder_)});
-    summary.push_back({formats::kGrupost.name, exporting::ExportarGrupos(document, folder_)});
-    summary.push_back({formats::kAsigt.name, exporting::ExportarAsignaturas(
-                                                 document, folder_, components_.wwTableNomAsg)});
     summary.push_back(
-        {formats::kDiashorast.name, exporting::ExportarTramos(document, folder_, prompt_)});
+        {formats::kAsignomt.name, exporting::ExportarMaterias(document, folder_, warnings)});
+    summary.push_back(
+        {formats::kProft.name, exporting::ExportarProfesores(document, folder_, warnings)});
+    summary.push_back(
+        {formats::kAulat.name, exporting::ExportarAulas(document, folder_, warnings)});
+    summary.push_back(
+        {formats::kGrupost.name, exporting::ExportarGrupos(document, folder_, warnings)});
+    summary.push_back(
+        {formats::kAsigt.name,
+         exporting::ExportarAsignaturas(document, folder_, components_.wwTableNomAsg, warnings)});
+    summary.push_back({formats::kDiashorast.name,
+                       exporting::ExportarTramos(document, folder_, prompt_, warnings)});
     components_.closeAll();
     return summary;
+}
+
+void ExportRun::saveReport(const report::ExportWarnings& warnings,
+                           std::optional<report::ExportFailure> failure) {
+    const std::filesystem::path target =
+        reportPath_->empty() ? report::reportBeside(chosenFile_, report::kPrefijoInformeExportacion)
+                             : *reportPath_;
+    const std::string page =
+        report::exportReportPage(warnings, {chosenFile_, folder_, std::move(failure)});
+    runReport_ = report::saveReport(target, page, warnings.count());
 }
 
 }  // namespace mirvane::core

@@ -9,6 +9,8 @@
 
 #include "export/start_hour_prompt.h"
 #include "formats/work_tables.h"
+#include "report/export_report.h"
+#include "report/report_file.h"
 #include "xml/document.h"
 
 // A whole export run, as the main window performs it and the command line too:
@@ -42,12 +44,30 @@ class ExportRun {
     // complete, and the failing one keeps the rows posted before it.
     ExportSummary writeTables();
 
+    // Asks the next runs for a report of what they do not carry over
+    // faithfully, at `path`, or beside the chosen document when it is empty
+    // (InformeExportacion followed by its file name and ".html"). Without
+    // it a run writes none, and nothing else about a run changes with it.
+    void requestReport(std::filesystem::path path = {});
+    // The report of the last run that wrote tables, also of one that failed
+    // (it then opens with what the work folder holds); nothing when none was
+    // asked for. A report that could not be saved does not fail the run: it
+    // carries the reason instead.
+    const std::optional<report::RunReport>& runReport() const { return runReport_; }
+
     const xml::Document* document() const { return document_.get(); }
     formats::WorkTableComponents& components() { return components_; }
 
   private:
+    ExportSummary writeAll(report::ExportWarnings* warnings);
+    void saveReport(const report::ExportWarnings& warnings,
+                    std::optional<report::ExportFailure> failure);
+
     std::filesystem::path folder_;
     exporting::StartHourPrompt& prompt_;
+    std::filesystem::path chosenFile_;
+    std::optional<std::filesystem::path> reportPath_;  // set when a report is asked for
+    std::optional<report::RunReport> runReport_;
     std::unique_ptr<xml::Document> document_;  // replaced by each load
     formats::WorkTableComponents components_;
 };

@@ -6,6 +6,7 @@
 
 #include "formats/work_tables.h"
 #include "import/importar_solucion.h"
+#include "report/report_file.h"
 #include "xml/document.h"
 
 // A whole import run, as the main window performs it and the command line
@@ -33,10 +34,23 @@ class ImportRun {
     // writes no file.
     ImportSummary build();
 
+    // Asks the next builds for a report of what the result document does not
+    // carry faithfully, at `path`, or beside the chosen document when it is
+    // empty (InformeImportacion followed by its file name and ".html").
+    // Without it a build writes none, and nothing else about it changes.
+    void requestReport(std::filesystem::path path = {});
+    // The report of the last build that saved its result; a failed build
+    // changed nothing and writes none. A report that could not be saved
+    // carries the reason instead.
+    const std::optional<report::RunReport>& runReport() const { return runReport_; }
+
     formats::WorkTableComponents& components() { return components_; }
 
   private:
+    std::filesystem::path workFolder_;
     std::filesystem::path chosenFile_;
+    std::optional<std::filesystem::path> reportPath_;  // set when a report is asked for
+    std::optional<report::RunReport> runReport_;
     std::unique_ptr<xml::Document> document_;  // replaced by each load
     formats::WorkTableComponents components_;
 };

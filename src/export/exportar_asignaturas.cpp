@@ -12,30 +12,30 @@ namespace {
 
 namespace field = formats::asigt;
 
-constexpr std::string_view kNotATask = "LE";
 constexpr std::int64_t kPlainSessions = 13;
 
 }  // namespace
 
 std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesystem::path& folder,
-                                dbf::Table& wwTableNomAsg) {
+                                dbf::Table& wwTableNomAsg, report::ExportWarnings* warnings) {
     TaskCodes taskCodes(wwTableNomAsg);
     RowRule rule;
-    rule.fill = [&taskCodes](dbf::Table& table, const Values& v) {
-        table.setText(field::kCasig, v[0]);
-        table.setText(field::kCgrup, v[1]);
-        table.setText(field::kCaula, v[2]);
-        table.setText(field::kTurno, v[3]);
-        table.setText(field::kNivel, formats::levelOrNiv(v[4]));
-        table.setText(field::kCurso, v[5]);
-        table.setText(field::kGrupo, v[6]);
+    rule.fill = [&taskCodes](Row& row, const Values& v) {
+        row.setText(field::kCasig, v[0]);
+        row.setText(field::kCgrup, v[1]);
+        row.setText(field::kCaula, v[2]);
+        row.setText(field::kTurno, v[3]);
+        row.setText(field::kNivel, formats::levelOrNiv(v[4]));
+        row.setText(field::kCurso, v[5]);
+        row.setText(field::kGrupo, v[6]);
         const double hours = hoursFromMinutes(v[7]);
-        table.setFloat(field::kHoras, hours);
-        table.setText(field::kSesiones, sessionPattern(hours));
-        table.setText(field::kMateria, v[8]);
-        table.setText(field::kCtarea, taskCodes.taskCode(v[8]));
+        row.setFloat(field::kHoras, hours);
+        row.setText(field::kSesiones, sessionPattern(hours));
+        row.setText(field::kMateria, v[8]);
+        row.setText(field::kCtarea, taskCodes.taskCode(v[8]));
     };
-    return writeRecords(document, folder, {formats::kAsignaturas, formats::kAsigt, 9}, rule);
+    return writeRecords(document, folder, {formats::kAsignaturas, formats::kAsigt, 9, warnings},
+                        rule);
 }
 
 double hoursFromMinutes(std::string_view minutes) {
@@ -50,7 +50,7 @@ std::string sessionPattern(double hours) {
 }
 
 std::string TaskCodes::taskCode(const std::string& materia) {
-    if (!formats::isTaskSubject(materia)) return std::string(kNotATask);
+    if (!formats::isTaskSubject(materia)) return std::string(formats::kNotATask);
     if (!firstCodeByMateria_) buildIndex();
     const auto found = firstCodeByMateria_->find(materia);
     return found != firstCodeByMateria_->end() ? found->second : materia;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "dbf/table.h"
+#include "report/export_warnings.h"
 #include "xml/document.h"
 
 namespace mirvane::exporting {
@@ -17,9 +18,10 @@ namespace mirvane::exporting {
 // session pattern and the task code. Task subjects are looked up in ASIGNOMT,
 // which ExportarMaterias has just written, through `wwTableNomAsg`; the
 // component is opened on the first lookup and left open. Returns the number
-// of rows written.
+// of rows written; given warnings, records in them the values cut.
 std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesystem::path& folder,
-                                dbf::Table& wwTableNomAsg);
+                                dbf::Table& wwTableNomAsg,
+                                report::ExportWarnings* warnings = nullptr);
 
 // HORAS for a minutes value: the minutes over 60, at least 1.0; an empty value
 // gives 1.0, a text that is not a whole number raises the conversion error.

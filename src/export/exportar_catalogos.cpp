@@ -8,43 +8,47 @@
 
 namespace mirvane::exporting {
 
-std::size_t ExportarProfesores(const xml::Document& document, const std::filesystem::path& folder) {
+std::size_t ExportarProfesores(const xml::Document& document, const std::filesystem::path& folder,
+                               report::ExportWarnings* warnings) {
     RowRule rule;
-    rule.fill = [](dbf::Table& table, const Values& v) {
-        table.setText(formats::proft::kXEmpleado, v[0]);
-        table.setText(formats::proft::kFTomapos, v[1]);
-        table.setText(formats::proft::kNombre, v[2]);
-        table.setText(formats::proft::kAbrev, v[3]);
+    rule.fill = [](Row& row, const Values& v) {
+        row.setText(formats::proft::kXEmpleado, v[0]);
+        row.setText(formats::proft::kFTomapos, v[1]);
+        row.setText(formats::proft::kNombre, v[2]);
+        row.setText(formats::proft::kAbrev, v[3]);
     };
-    return writeRecords(document, folder, {formats::kProfesores, formats::kProft, 4}, rule);
+    return writeRecords(document, folder, {formats::kProfesores, formats::kProft, 4, warnings},
+                        rule);
 }
 
-std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::path& folder) {
+std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::path& folder,
+                          report::ExportWarnings* warnings) {
     RowRule rule;
-    rule.fill = [](dbf::Table& table, const Values& v) {
-        table.setText(formats::aulat::kDepcentro, v[0]);
-        table.setText(formats::aulat::kAbrev, v[1].empty() ? v[0] : v[1]);
-        table.setText(formats::aulat::kNombre, v[2]);
-        table.setText(formats::aulat::kEdificio, v[3]);
+    rule.fill = [](Row& row, const Values& v) {
+        row.setText(formats::aulat::kDepcentro, v[0]);
+        row.setText(formats::aulat::kAbrev, v[1].empty() ? v[0] : v[1]);
+        row.setText(formats::aulat::kNombre, v[2]);
+        row.setText(formats::aulat::kEdificio, v[3]);
     };
-    return writeRecords(document, folder, {formats::kAulas, formats::kAulat, 4}, rule);
+    return writeRecords(document, folder, {formats::kAulas, formats::kAulat, 4, warnings}, rule);
 }
 
-std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem::path& folder) {
+std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem::path& folder,
+                           report::ExportWarnings* warnings) {
     RowRule rule;
-    rule.fill = [](dbf::Table& table, const Values& v) {
+    rule.fill = [](Row& row, const Values& v) {
         const std::string nivel = formats::levelOrNiv(v[3]);
-        table.setText(formats::grupost::kUnidad, v[0]);
-        table.setText(formats::grupost::kAbrev, v[1]);
-        table.setText(formats::grupost::kTurno, v[2]);
-        table.setText(formats::grupost::kNivel, nivel);
-        table.setText(formats::grupost::kCurso, v[4]);
-        table.setText(formats::grupost::kGrupo, v[5]);
+        row.setText(formats::grupost::kUnidad, v[0]);
+        row.setText(formats::grupost::kAbrev, v[1]);
+        row.setText(formats::grupost::kTurno, v[2]);
+        row.setText(formats::grupost::kNivel, nivel);
+        row.setText(formats::grupost::kCurso, v[4]);
+        row.setText(formats::grupost::kGrupo, v[5]);
         // The parts at full length; only the joined text is cut to the field.
-        table.setText(formats::grupost::kDescrip, v[2] + " " + nivel + " " + v[4] + " " + v[5]);
-        table.setText(formats::grupost::kMarco, "0");
+        row.setText(formats::grupost::kDescrip, v[2] + " " + nivel + " " + v[4] + " " + v[5]);
+        row.setText(formats::grupost::kMarco, "0");
     };
-    return writeRecords(document, folder, {formats::kGrupos, formats::kGrupost, 6}, rule);
+    return writeRecords(document, folder, {formats::kGrupos, formats::kGrupost, 6, warnings}, rule);
 }
 
 }  // namespace mirvane::exporting

@@ -3,19 +3,24 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "report/export_warnings.h"
 #include "xml/document.h"
 
 // The teachers, rooms and groups tables, one row per record of their section.
-// Each returns the number of rows written.
+// Each returns the number of rows written and, given warnings, records in
+// them what it did not carry over faithfully.
 namespace mirvane::exporting {
 
 // PROFT from "PROFESORES"; the same teacher twice gives two rows.
-std::size_t ExportarProfesores(const xml::Document& document, const std::filesystem::path& folder);
+std::size_t ExportarProfesores(const xml::Document& document, const std::filesystem::path& folder,
+                               report::ExportWarnings* warnings = nullptr);
 
 // AULAT from "AULAS"; a room without an abbreviation takes its DEPCENTRO value.
-std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::path& folder);
+std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::path& folder,
+                          report::ExportWarnings* warnings = nullptr);
 
 // GRUPOST from "GRUPOS"; an empty level is "NIV".
-std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem::path& folder);
+std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem::path& folder,
+                           report::ExportWarnings* warnings = nullptr);
 
 }  // namespace mirvane::exporting

@@ -1,7 +1,7 @@
 #include "export/exportar_materias.h"
 
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "base/text.h"
 #include "export/record_loop.h"
@@ -13,21 +13,34 @@ namespace {
 namespace field = formats::asignomt;
 }  // namespace
 
-std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder) {
+std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder,
+                             report::ExportWarnings* warnings) {
     // The codes written so far, as read (full length), folded to lower case:
     // equal folds are exactly the codes equal without regard to letter case.
-    std::unordered_set<std::string> codes;
+    // Each keeps the record that wrote it and its code, for the warnings.
+    struct Kept {
+        std::size_t index;
+        std::string cod;
+    };
+    std::unordered_map<std::string, Kept> codes;
 
     RowRule rule;
-    rule.accept = [&codes](const Values& v) { return codes.insert(text::toLower(v[1])).second; };
-    rule.fill = [](dbf::Table& table, const Values& v) {
-        table.setText(field::kCod, v[1]);
-        table.setText(field::kCodlargo, v[2]);
-        table.setText(field::kNombre, v[3]);
-        table.setText(field::kMateria, v[0]);
-        table.setBool(field::kEstarea, formats::isTaskSubject(v[0]));
+    rule.accept = [&](const Values& v, std::size_t index) {
+        const auto [kept, isNew] = codes.try_emplace(text::toLower(v[1]), Kept{index, v[1]});
+        if (!isNew && warnings)
+            warnings->droppedSubject(
+                {index + 1, v[0], v[1], v[3], kept->second.index + 1, kept->second.cod});
+        return isNew;
     };
-    return writeRecords(document, folder, {formats::kMaterias, formats::kAsignomt, 4}, rule);
+    rule.fill = [](Row& row, const Values& v) {
+        row.setText(field::kCod, v[1]);
+        row.setText(field::kCodlargo, v[2]);
+        row.setText(field::kNombre, v[3]);
+        row.setText(field::kMateria, v[0]);
+        row.setBool(field::kEstarea, formats::isTaskSubject(v[0]));
+    };
+    return writeRecords(document, folder, {formats::kMaterias, formats::kAsignomt, 4, warnings},
+                        rule);
 }
 
 }  // namespace mirvane::exporting

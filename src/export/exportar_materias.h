@@ -3,13 +3,16 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "report/export_warnings.h"
 #include "xml/document.h"
 
 namespace mirvane::exporting {
 
 // ASIGNOMT from the "MATERIAS" section: one row per subject code, the first
 // record with a code winning over later ones with the same code in any letter
-// case. Returns the number of rows written.
-std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder);
+// case. Returns the number of rows written; given warnings, records in them
+// the subjects dropped and the values cut.
+std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder,
+                             report::ExportWarnings* warnings = nullptr);
 
 }  // namespace mirvane::exporting

@@ -68,21 +68,40 @@ SlotRecord readByLabels(const xml::Node& record, std::size_t index) {
     return values;
 }
 
-void writeRow(dbf::Table& table, const SlotRecord& record, const std::string& start) {
+// A slot the import cannot find again: its weekday letter has no digit, or
+// its slot text is not the number as the import writes it (L03 gives 103,
+// while the import looks for 13).
+void checkSlotKey(report::ExportWarnings& warnings, const SlotRecord& record, int slot,
+                  const std::string& diho, std::size_t index) {
+    using Reason = report::UnreachableSlot::Reason;
+    const std::string day = weekdayDigit(record.slotCode);
+    if (record.slotCode.empty() || !isWeekdayLetter(record.slotCode.front()))
+        warnings.unreachableSlot({Reason::UnknownWeekday, index + 1, record.slotCode, diho, {}});
+    else if (const std::string sought = day + std::to_string(slot); sought != diho)
+        warnings.unreachableSlot(
+            {Reason::SlotTextNotPlain, index + 1, record.slotCode, diho, sought});
+}
+
+void writeRow(dbf::Table& table, const SlotRecord& record, int slotNumber, const std::string& start,
+              report::ExportWarnings* warnings, std::size_t index) {
     const std::string_view slot = slotText(record.slotCode);
     const std::string end = FormatoHora(minutesOf(start) + text::toInt(record.minutes));
     const std::string day = weekdayDigit(record.slotCode);
+    const std::string diho = day + std::string(slot);
+    if (warnings) checkSlotKey(*warnings, record, slotNumber, diho, index);
     table.append();
-    table.setText(field::kDiho, day + std::string(slot));
-    table.setText(field::kCoddiho, record.codigoDelphos);
-    table.setText(field::kDia, day);
-    table.setText(field::kHora, slot);
-    table.setText(field::kTextohor, std::string(slot) + "-" + start + "-" + end);
-    table.setText(field::kHoradesde, start);
-    table.setText(field::kHorahasta, end);
-    table.setText(field::kMinutos, record.minutes);
-    table.setText(field::kMarco, "0");
+    Row row(table, formats::kDiashorast, warnings, index);
+    row.setText(field::kDiho, diho);
+    row.setText(field::kCoddiho, record.codigoDelphos);
+    row.setText(field::kDia, day);
+    row.setText(field::kHora, slot);
+    row.setText(field::kTextohor, std::string(slot) + "-" + start + "-" + end);
+    row.setText(field::kHoradesde, start);
+    row.setText(field::kHorahasta, end);
+    row.setText(field::kMinutos, record.minutes);
+    row.setText(field::kMarco, "0");
     table.post();
+    if (warnings) warnings->rowPosted();
 }
 
 }  // namespace
@@ -98,9 +117,10 @@ std::string askStartHour(StartHourPrompt& prompt) {
 }
 
 std::size_t ExportarTramos(const xml::Document& document, const std::filesystem::path& folder,
-                           StartHourPrompt& prompt) {
+                           StartHourPrompt& prompt, report::ExportWarnings* warnings) {
     dbf::Table table;
     formats::replaceTable(table, folder, formats::kDiashorast);
+    if (warnings) warnings->beginTable(formats::kDiashorast.name);
     const std::string firstStart = askStartHour(prompt);
 
     const xml::NodeList records = formats::sectionRecords(document, formats::kTramos);
@@ -111,9 +131,11 @@ std::size_t ExportarTramos(const xml::Document& document, const std::filesystem:
     for (std::size_t i = 0; i < records.length(); ++i) {
         const SlotRecord record = readByLabels(records.item(i), i);
         const int slot = slotNumber(record.slotCode, i);
-        writeRow(table, record, times.InicioTramo[static_cast<std::size_t>(slot)]);
+        writeRow(table, record, slot, times.InicioTramo[static_cast<std::size_t>(slot)], warnings,
+                 i);
     }
     table.close();
+    if (warnings) warnings->endTable();
     return records.length();
 }
 

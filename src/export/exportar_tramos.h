@@ -5,15 +5,18 @@
 #include <string>
 
 #include "export/start_hour_prompt.h"
+#include "report/export_warnings.h"
 #include "xml/document.h"
 
 namespace mirvane::exporting {
 
 // DIASHORAST from "TRAMOS": asks for the start time of the first lesson, works
 // out every slot's start time from Monday's slots, and writes one row per
-// record with its slot's start and its own end. Returns the number of rows.
+// record with its slot's start and its own end. Returns the number of rows;
+// given warnings, records in them the values cut and the slots whose DIHO the
+// import will not find.
 std::size_t ExportarTramos(const xml::Document& document, const std::filesystem::path& folder,
-                           StartHourPrompt& prompt);
+                           StartHourPrompt& prompt, report::ExportWarnings* warnings = nullptr);
 
 // Shows the prompt until its time has an hour of at most 23 and minutes of at
 // most 59, and returns that time's first five characters. A time that does

@@ -13,24 +13,32 @@ std::size_t writeRecords(const xml::Document& document, const std::filesystem::p
     // still leaves an empty table with all its fields.
     dbf::Table table;
     formats::replaceTable(table, folder, write.table);
+    report::ExportWarnings* const warnings = write.warnings;
+    if (warnings) warnings->beginTable(write.table.name);
 
     const xml::NodeList records = formats::sectionRecords(document, write.section);
     table.open();
     std::size_t rows = 0;
     for (std::size_t i = 0; i < records.length(); ++i) {
         const xml::NodeList fields = formats::recordFields(records.item(i));
-        if (fields.length() < 2) continue;
+        if (fields.length() < 2) {
+            if (warnings) warnings->skippedRecord(write.section, i, fields.length());
+            continue;
+        }
         if (fields.length() < write.positions)
             failRecord(write.section, i, tooFewFields(fields.length(), write.positions));
 
         const Values values = readValues(fields, write.positions);
-        if (rule.accept && !rule.accept(values)) continue;
+        if (rule.accept && !rule.accept(values, i)) continue;
         table.append();
-        rule.fill(table, values);
+        Row row(table, write.table, warnings, i);
+        rule.fill(row, values);
         table.post();
+        if (warnings) warnings->rowPosted();
         ++rows;
     }
     table.close();
+    if (warnings) warnings->endTable();
     return rows;
 }
 

@@ -9,6 +9,7 @@
 
 #include "dbf/table.h"
 #include "formats/work_tables.h"
+#include "report/export_warnings.h"
 #include "xml/document.h"
 
 // The record-to-row loop that the export writers share: replace the table,
@@ -19,17 +20,40 @@ namespace mirvane::exporting {
 // A record's field values by position (Windows-1252, trimmed).
 using Values = std::vector<std::string>;
 
+// The row being filled: sets its fields, and tells the warnings (when there
+// are any) of every text cut to its field's width.
+class Row {
+  public:
+    Row(dbf::Table& table, const formats::TableSpec& spec, report::ExportWarnings* warnings,
+        std::size_t index)
+        : table_(table), spec_(spec), warnings_(warnings), index_(index) {}
+
+    void setText(std::string_view field, std::string_view value) {
+        if (warnings_) warnings_->checkWidth(spec_, field, value, index_);
+        table_.setText(field, value);
+    }
+    void setBool(std::string_view field, bool value) { table_.setBool(field, value); }
+    void setFloat(std::string_view field, double value) { table_.setFloat(field, value); }
+
+  private:
+    dbf::Table& table_;
+    const formats::TableSpec& spec_;
+    report::ExportWarnings* warnings_;
+    std::size_t index_;  // the record's, counted from 0
+};
+
 struct RowRule {
-    // Whether the record gives a row; empty means every record does.
-    std::function<bool(const Values&)> accept;
+    // Whether the record at `index` (from 0) gives a row; empty means every record does.
+    std::function<bool(const Values&, std::size_t index)> accept;
     // Sets the fields of the row just appended.
-    std::function<void(dbf::Table&, const Values&)> fill;
+    std::function<void(Row&, const Values&)> fill;
 };
 
 struct SectionWrite {
-    std::string_view section;         // seq of the section read
-    const formats::TableSpec& table;  // table written
-    std::size_t positions;            // values read from each record, from position 0
+    std::string_view section;                    // seq of the section read
+    const formats::TableSpec& table;             // table written
+    std::size_t positions;                       // values read from each record, from position 0
+    report::ExportWarnings* warnings = nullptr;  // told what is not carried over, when given
 };
 
 // Writes `write.table` in `folder` from the section's records and returns the

@@ -32,6 +32,11 @@ std::string_view slotText(std::string_view slotCode);
 // J, V, S, D; any other character stands for itself.
 std::string weekdayDigit(std::string_view slotCode);
 
+// Whether a character is one of the weekday letters L M X J V S D.
+inline bool isWeekdayLetter(char c) {
+    return std::string_view("LMXJVSD").find(c) != std::string_view::npos;
+}
+
 // Whether a slot code is a Monday record's: its first character is "L".
 inline bool isMonday(std::string_view slotCode) {
     return !slotCode.empty() && slotCode.front() == 'L';

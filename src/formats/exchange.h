@@ -74,6 +74,9 @@ inline bool isTaskSubject(std::string_view code) {
     return !code.empty() && code.front() == 'G';
 }
 
+// The task code of every assignment whose subject is not a task (CTAREA).
+inline constexpr std::string_view kNotATask = "LE";
+
 // The level stored for an empty level value, in GRUPOST and ASIGT.
 inline constexpr std::string_view kEmptyLevel = "NIV";
 inline std::string levelOrNiv(std::string_view level) {

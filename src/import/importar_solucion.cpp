@@ -1,9 +1,11 @@
 #include "import/importar_solucion.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "base/error.h"
 #include "base/paths.h"
+#include "base/text.h"
 #include "formats/exchange.h"
 #include "import/indexed_lookups.h"
 #include "import/resolver_actividad.h"
@@ -58,6 +60,25 @@ xml::Node appendRecord(xml::Document& document, xml::Node& parent, std::string_v
     return record;
 }
 
+// The lessons of SOLUC whose PROF is no teacher's ABREV: no teacher's filter
+// selects them, so they never reach the result document. Both tables are
+// left for the build to position again.
+void recordLessonsWithoutTeacher(dbf::Table& soluc, dbf::Table& proft,
+                                 report::ImportWarnings& warnings) {
+    std::unordered_set<std::string> abrevs;
+    for (proft.first(); !proft.eof(); proft.next())
+        abrevs.insert(proft.asText(formats::proft::kAbrev));
+    soluc.setFiltered(false);
+    for (soluc.first(); !soluc.eof(); soluc.next()) {
+        // A DIA the build could not read fails there, not here.
+        std::int32_t dia = 0;
+        const std::string diaText = soluc.asText(formats::soluc::kDia);
+        if (text::isBlank(diaText) || (text::tryToInt(diaText, dia) && dia == 0)) continue;
+        std::string prof = soluc.asText(formats::soluc::kProf);
+        if (!abrevs.contains(prof)) warnings.lessonWithoutTeacher(prof);
+    }
+}
+
 }  // namespace
 
 std::filesystem::path archivoResultado(const std::filesystem::path& elegido) {
@@ -66,13 +87,15 @@ std::filesystem::path archivoResultado(const std::filesystem::path& elegido) {
 }
 
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
-                                      formats::WorkTableComponents& tables) {
+                                      formats::WorkTableComponents& tables,
+                                      report::ImportWarnings* warnings) {
     IndexedLookups lookups(tables);
-    return ImportarSolucion(document, elegido, tables, lookups);
+    return ImportarSolucion(document, elegido, tables, lookups, warnings);
 }
 
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
-                                      formats::WorkTableComponents& tables, Lookups& lookups) {
+                                      formats::WorkTableComponents& tables, Lookups& lookups,
+                                      report::ImportWarnings* warnings) {
     ResultadoImportacion resultado;
     xml::Node salidas = replaceSalidas(document, elegido);
     appendStatus(document, salidas);
@@ -84,9 +107,15 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
         for (dbf::Table* table : {&soluc, &tables.wwTableGrupos, &proft, &tables.wwTableAulas,
                                   &tables.wwTableNomAsg, &tables.wwTableTramos})
             table->open();
+        if (warnings) recordLessonsWithoutTeacher(soluc, proft, *warnings);
 
         std::int32_t profesor = 1;
         for (proft.first(); !proft.eof(); proft.next()) {
+            if (warnings)
+                warnings->beginTeacher(
+                    {proft.asText(formats::proft::kXEmpleado), proft.asText(formats::proft::kAbrev),
+                     proft.asText(formats::proft::kNombre)},
+                    static_cast<std::size_t>(profesor));
             xml::Node empleado =
                 appendRecord(document, salidas, formats::kEmpleadoPrefix, profesor++);
             formats::appendField(document, empleado, formats::kXEmpleado,
@@ -101,10 +130,17 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
             soluc.setFiltered(true);
             std::int32_t actividad = 1;
             for (; !soluc.eof(); soluc.next()) {
-                if (soluc.asInteger(formats::soluc::kDia) == 0) continue;  // not a lesson
+                if (soluc.asInteger(formats::soluc::kDia) == 0) {  // not a lesson
+                    if (warnings) warnings->skippedDayZero();
+                    continue;
+                }
+                const std::int32_t number = actividad++;
                 xml::Node record =
-                    appendRecord(document, empleado, formats::kActividadPrefix, actividad++);
-                ResolverActividad(document, record, soluc, lookups);
+                    appendRecord(document, empleado, formats::kActividadPrefix, number);
+                report::ActivityCheck check;
+                ResolverActividad(document, record, soluc, lookups, warnings ? &check : nullptr);
+                if (warnings)
+                    warnings->activity(static_cast<std::size_t>(number), std::move(check));
                 ++resultado.actividades;
             }
         }

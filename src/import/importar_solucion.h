@@ -6,6 +6,7 @@
 
 #include "formats/work_tables.h"
 #include "import/lookups.h"
+#include "report/import_warnings.h"
 #include "xml/document.h"
 
 namespace mirvane::importing {
@@ -30,12 +31,16 @@ std::filesystem::path archivoResultado(const std::filesystem::path& elegido);
 // SOLUC; the rest of the document stays as it was. Then saves it as
 // archivoResultado(elegido), in one step: a failed build leaves no file and
 // an earlier result as it was. The chosen file itself is never written.
-// Every table the build opened is closed when it ends, on every path.
+// Every table the build opened is closed when it ends, on every path. Given
+// warnings, records in them what the result does not carry faithfully; the
+// document is the same either way.
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
-                                      formats::WorkTableComponents& tables);
+                                      formats::WorkTableComponents& tables,
+                                      report::ImportWarnings* warnings = nullptr);
 
 // The same with the lookups given (the tests compare answers from scans).
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
-                                      formats::WorkTableComponents& tables, Lookups& lookups);
+                                      formats::WorkTableComponents& tables, Lookups& lookups,
+                                      report::ImportWarnings* warnings = nullptr);
 
 }  // namespace mirvane::importing

@@ -11,11 +11,29 @@ namespace field = formats::soluc;
 
 // TAREA translated through the subjects table; a blank result becomes the
 // default code, whether the row matched with a blank MATERIA or nothing matched.
-std::string actividad(const dbf::Table& soluc, Lookups& lookups) {
+std::string actividad(const dbf::Table& soluc, Lookups& lookups, report::ActivityCheck* check) {
     std::string value = soluc.asText(field::kTarea);
-    if (auto materia = lookups.materiaDeCodigo(value)) value = std::move(*materia);
-    if (text::isBlank(value)) value = kActividadPorDefecto;
+    auto materia = lookups.materiaDeCodigo(value);
+    // The plain lesson code matches no subject and is meant to go as it is.
+    if (check && !materia && !text::isBlank(value) && value != formats::kNotATask)
+        check->actividad = report::ActivityCode::TaskCode;
+    if (materia) value = std::move(*materia);
+    if (text::isBlank(value)) {
+        value = kActividadPorDefecto;
+        if (check) check->actividad = report::ActivityCode::Default;
+    }
     return value;
+}
+
+void readKeys(const dbf::Table& soluc, report::ActivityCheck& check) {
+    check.tarea = soluc.asText(field::kTarea);
+    check.dia = soluc.asText(field::kDia);
+    check.hora = soluc.asText(field::kHora);
+    check.aula = soluc.asText(field::kAula);
+    check.codgrupo = soluc.asText(field::kCodgrupo);
+    check.asig = soluc.asText(field::kAsig);
+    check.nivel = soluc.asText(field::kNivel);
+    check.curso = soluc.asText(field::kCurso);
 }
 
 // The three-stage search for the subject's Delphos code: by subject and
@@ -44,21 +62,41 @@ std::string claveTramo(const dbf::Table& soluc) {
 }
 
 void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, const dbf::Table& soluc,
-                       Lookups& lookups) {
+                       Lookups& lookups, report::ActivityCheck* check) {
     auto append = [&](std::string_view label, std::string_view value) {
         formats::appendField(document, actividadRecord, label, value);
     };
-    append(formats::kXActividad, actividad(soluc, lookups));
+    append(formats::kXActividad, actividad(soluc, lookups, check));
 
     // The weekday written is the slot table's, never SOLUC's own DIA.
     Tramo tramo;
-    if (auto found = lookups.tramo(claveTramo(soluc))) tramo = std::move(*found);
+    const std::string clave = claveTramo(soluc);
+    auto slot = lookups.tramo(clave);
+    if (slot) tramo = std::move(*slot);
     append(formats::kNDiasemana, tramo.dia);
     append(formats::kXTramo, tramo.coddiho);
 
-    append(formats::kXDepcentro, lookups.depcentro(soluc.asText(field::kAula)).value_or(""));
-    append(formats::kXUnidad, lookups.unidad(soluc.asText(field::kCodgrupo)).value_or(""));
-    append(formats::kXMateriaomc, materiaOmc(soluc, lookups));
+    const std::string aula = soluc.asText(field::kAula);
+    auto room = lookups.depcentro(aula);
+    append(formats::kXDepcentro, room.value_or(""));
+    const std::string codgrupo = soluc.asText(field::kCodgrupo);
+    auto group = lookups.unidad(codgrupo);
+    append(formats::kXUnidad, group.value_or(""));
+    const std::string materia = materiaOmc(soluc, lookups);
+    append(formats::kXMateriaomc, materia);
+
+    if (check) {
+        check->slotFound = slot.has_value();
+        // A lesson without a room or group lacks nothing.
+        check->roomFound = room.has_value() || text::isBlank(aula);
+        check->groupFound = group.has_value() || text::isBlank(codgrupo);
+        check->subjectFound = !text::isBlank(materia);
+        // The keys are read only for the few lessons the report shows.
+        if (!check->faithful()) {
+            readKeys(soluc, *check);
+            check->slotKey = clave;
+        }
+    }
 }
 
 }  // namespace mirvane::importing

@@ -67,6 +67,8 @@ void MainForm::FormShow() {
 }
 
 void MainForm::FormClose() {
+    if (closed_) return;
+    closed_ = true;
     if (!hostMode_) return;
     reportingErrors([this] { writeResultCode(folders_.executable, resultCode_); });
 }

@@ -39,7 +39,8 @@ class MainForm {
     void FormShow();
     // The window is closing, whatever closed it: in host mode, the result
     // code goes into the host's INI file. A failure to write it is reported
-    // and the close goes on.
+    // and the close goes on. Only the first call acts, so the window may call
+    // it both when asked to close and when destroyed by its host.
     void FormClose();
     void BExportarClick();
     void BImportarClick();
@@ -67,6 +68,7 @@ class MainForm {
     Folders folders_;
     bool hostMode_ = false;
     bool shown_ = false;
+    bool closed_ = false;
     std::int32_t resultCode_ = 0;
     std::filesystem::path lastChosenFile_;
 };

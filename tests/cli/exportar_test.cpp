@@ -32,19 +32,44 @@ class ExportarCliTest : public ::testing::Test {
     testing::TempDir wine;  // never the real prefix
 };
 
-TEST_F(ExportarCliTest, SuccessPrintsTheSummary) {
-    const auto result = exportar(example() + intoWork() + " --hora ' 8:30'");
+TEST_F(ExportarCliTest, SuccessPrintsTheSummaryAndTheReportLine) {
+    const auto report = work / "informe.html";
+    const auto result = exportar(example() + intoWork() + " --hora ' 8:30' --informe " +
+                                 shellQuote(report.string()));
     EXPECT_EQ(result.status, 0) << result.errors;
     EXPECT_EQ(result.output,
               "Proceso finalizado\nASIGNOMT 28\nPROFT 31\nAULAT 16\nGRUPOST 12\nASIGT 49\n"
-              "DIASHORAST 35\n");
+              "DIASHORAST 35\nInforme con 6 avisos: " +
+                  report.string() + "\n");
     EXPECT_EQ(result.errors, "");
     EXPECT_TRUE(std::filesystem::exists(work / "DIASHORAST.DBF"));
+    EXPECT_NE(testing::readFile(report).find("Informe de exportación"), std::string::npos);
+}
+
+TEST_F(ExportarCliTest, ReportBesideTheDocumentOrNone) {
+    std::filesystem::copy_file(testing::sourceDir() / "examples" / "escuela" / "datos.xml",
+                               work / "datos.xml");
+    const auto beside = work / "InformeExportaciondatos.xml.html";
+    auto result = exportar(shellQuote((work / "datos.xml").string()) + intoWork());
+    EXPECT_EQ(result.status, 0) << result.errors;
+    EXPECT_NE(result.output.find("Informe con 6 avisos: " + beside.string() + "\n"),
+              std::string::npos)
+        << result.output;
+
+    std::filesystem::remove(beside);
+    result = exportar(shellQuote((work / "datos.xml").string()) + intoWork() + " --sin-informe");
+    EXPECT_EQ(result.status, 0) << result.errors;
+    EXPECT_EQ(result.output.find("Informe"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(beside));
+
+    result = exportar(shellQuote((work / "datos.xml").string()) + intoWork() +
+                      " --sin-informe --informe x.html");
+    EXPECT_EQ(result.status, 2);
 }
 
 TEST_F(ExportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
     std::filesystem::create_directories(wine / "drive_c" / "ktemp");  // found in any letter case
-    const auto result = exportar(example());
+    const auto result = exportar(example() + " --sin-informe");
     EXPECT_EQ(result.status, 0) << result.errors;
     EXPECT_TRUE(std::filesystem::exists(wine / "drive_c" / "ktemp" / "ASIGNOMT.DBF"));
 }
@@ -57,7 +82,7 @@ TEST_F(ExportarCliTest, NoFile) {
     EXPECT_TRUE(std::filesystem::is_empty(work.path()));
 }
 
-TEST_F(ExportarCliTest, FailureIsReportedOnceAsTheErrorBoxShowsIt) {
+TEST_F(ExportarCliTest, FailureIsReportedOnceAndThenItsReport) {
     testing::writeFile(work / "datos.xml",
                        "<SERVICIO><SALIDAS><listasal seq=\"ASIGNATURAS\"><listasal>"
                        "<salida>a</salida><salida>b</salida><salida>c</salida></listasal>"
@@ -66,11 +91,17 @@ TEST_F(ExportarCliTest, FailureIsReportedOnceAsTheErrorBoxShowsIt) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(result.errors,
-              "El registro 1 de la sección ASIGNATURAS tiene 3 campos; se esperan 9.\n");
+              "El registro 1 de la sección ASIGNATURAS tiene 3 campos; se esperan 9.\n"
+              "Informe sin avisos: " +
+                  (work / "InformeExportaciondatos.xml.html").string() + "\n");
+    EXPECT_NE(testing::readFile(work / "InformeExportaciondatos.xml.html")
+                  .find("La exportación no terminó"),
+              std::string::npos);
 }
 
 TEST_F(ExportarCliTest, MissingWorkFolderIsAFailure) {
-    const auto result = exportar(example() + " --carpeta " + shellQuote((work / "KTEMP").string()));
+    const auto result =
+        exportar(example() + " --sin-informe --carpeta " + shellQuote((work / "KTEMP").string()));
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors, "");
     EXPECT_FALSE(std::filesystem::exists(work / "KTEMP"));
@@ -118,7 +149,8 @@ TEST_F(ExportarCliTest, UsageErrorsWriteNothing) {
 TEST_F(ExportarCliTest, HelpAndVersion) {
     const auto help = exportar("--help");
     EXPECT_EQ(help.status, 0);
-    for (const char* word : {"DOCUMENTO", "--carpeta", "--hora", "HH:MM"})
+    for (const char* word :
+         {"DOCUMENTO", "--carpeta", "--hora", "HH:MM", "--informe", "--sin-informe"})
         EXPECT_NE(help.output.find(word), std::string::npos) << word;
     const auto version = testing::run(cli() + " --version");
     EXPECT_EQ(version.status, 0);

@@ -44,6 +44,7 @@ class ImportarCliTest : public ::testing::Test {
     testing::TempDir wine;  // never the real prefix
     std::filesystem::path chosen = docs / "datos.xml";
     std::filesystem::path result = docs / "ResultadoVorsadatos.xml";
+    std::filesystem::path report = docs / "InformeImportaciondatos.xml.html";
 };
 
 TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
@@ -52,9 +53,34 @@ TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
     EXPECT_EQ(run.output,
               "Proceso finalizado\nProfesores 31, actividades 119\n"
               "Documento de resultado: " +
-                  result.string() + "\n");
+                  result.string() + "\n" + "Informe con 6 avisos: " + report.string() + "\n");
     EXPECT_EQ(run.errors, "");
     EXPECT_TRUE(std::filesystem::exists(result));
+    EXPECT_NE(testing::readFile(report).find("Informe de importación"), std::string::npos);
+}
+
+TEST_F(ImportarCliTest, ReportElsewhereOrNone) {
+    const auto elsewhere = docs / "otro" / "informe.html";
+    std::filesystem::create_directory(docs / "otro");
+    auto run = importar(shellQuote(chosen.string()) + intoWork() + " --informe " +
+                        shellQuote(elsewhere.string()));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find("Informe con 6 avisos: " + elsewhere.string() + "\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_TRUE(std::filesystem::exists(elsewhere));
+    EXPECT_FALSE(std::filesystem::exists(report));
+
+    run = importar(shellQuote(chosen.string()) + intoWork() + " --sin-informe");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.output.find("Informe"), std::string::npos) << run.output;
+    EXPECT_FALSE(std::filesystem::exists(report));
+
+    // A report that cannot be written is said so; the run still succeeded.
+    run = importar(shellQuote(chosen.string()) + intoWork() + " --informe " +
+                   shellQuote((docs / "no-existe" / "informe.html").string()));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.output.find("No se pudo escribir el informe: "), std::string::npos) << run.output;
 }
 
 TEST_F(ImportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
@@ -84,6 +110,7 @@ TEST_F(ImportarCliTest, FailureIsReportedOnceWithAFullStopAndWritesNothing) {
               "El archivo datos.xml no es un documento de intercambio de Delphos: le falta el "
               "elemento SALIDAS. Elija el archivo XML que envió Delphos.\n");
     EXPECT_FALSE(std::filesystem::exists(result));
+    EXPECT_FALSE(std::filesystem::exists(report));  // it changed nothing
 }
 
 TEST_F(ImportarCliTest, MissingSolutionIsAFailure) {

@@ -1,16 +1,20 @@
-// The export run on a generated school of full size, checked against what the
-// school model says each table must hold.
+// The runs on a generated school of full size: the export checked against
+// what the school model says each table must hold, and both runs unchanged by
+// the report.
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <unordered_set>
 
 #include "base/text.h"
 #include "core/export_run.h"
+#include "core/import_run.h"
 #include "export/export_fixture.h"
 #include "formats/work_tables.h"
 #include "schoolgen/exchange_writer.h"
 #include "schoolgen/school.h"
+#include "schoolgen/soluc_writer.h"
 #include "support/testing.h"
 
 namespace mirvane::core {
@@ -72,6 +76,55 @@ TEST(ExportSchool, GeneratedSchoolGivesWhatItsModelSays) {
     for (std::size_t i = 0; i < kept.size(); ++i)
         EXPECT_EQ(subjects[i].at("NOMBRE"), std::string(text::trim(kept[i].nombre)).substr(0, 80))
             << i;
+}
+
+}  // namespace
+}  // namespace mirvane::core
+
+namespace mirvane::core {
+namespace {
+
+// Every file of a folder by name, as bytes.
+std::map<std::string, std::string> filesOf(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = testing::readFile(entry.path());
+    return files;
+}
+
+// The report only watches: the tables and the result document of a generated
+// school are the same, byte for byte, with it and without it.
+TEST(ExportSchool, TheReportChangesNoByteOfTablesOrResult) {
+    const schoolgen::School school = schoolgen::generateSchool(schoolgen::schoolSize(), 3);
+    testing::TempDir dir;
+    std::map<std::string, std::string> tables[2], results[2];
+    std::size_t warnings[2] = {0, 0};
+    for (int withReport : {0, 1}) {
+        const auto folder = dir / (withReport ? "con" : "sin");
+        std::filesystem::create_directories(folder / "KTEMP");
+        schoolgen::writeExchangeDocument(school, folder / "centro.xml");
+
+        exporting::FixedStartHour prompt;
+        ExportRun exportRun(folder / "KTEMP", prompt);
+        if (withReport) exportRun.requestReport(dir / "exportacion.html");
+        ASSERT_TRUE(exportRun.run(folder / "centro.xml"));
+        tables[withReport] = filesOf(folder / "KTEMP");
+
+        schoolgen::writeSoluc(schoolgen::solution(school, 3), folder / "KTEMP");
+        ImportRun importRun(folder / "KTEMP");
+        if (withReport) importRun.requestReport(dir / "importacion.html");
+        ASSERT_TRUE(importRun.run(folder / "centro.xml"));
+        results[withReport] = filesOf(folder);
+        if (withReport) warnings[0] = exportRun.runReport()->warnings;
+        if (withReport) warnings[1] = importRun.runReport()->warnings;
+    }
+    EXPECT_EQ(tables[0].size(), 6u);
+    EXPECT_TRUE(tables[0] == tables[1]);
+    EXPECT_TRUE(results[0] == results[1]);
+    // The generated school repeats codes and leaves lessons unresolved.
+    EXPECT_GT(warnings[0], 0u);
+    EXPECT_GT(warnings[1], 0u);
 }
 
 }  // namespace

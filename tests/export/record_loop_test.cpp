@@ -16,7 +16,7 @@ using export_test::Record;
 // A rule that stores position 0 in PROFT.ABREV and position 1 in NOMBRE.
 RowRule abbreviationAndName() {
     RowRule rule;
-    rule.fill = [](dbf::Table& table, const Values& v) {
+    rule.fill = [](Row& table, const Values& v) {
         table.setText("ABREV", v[0]);
         table.setText("NOMBRE", v[1]);
     };
@@ -83,7 +83,7 @@ TEST_F(RecordLoopTest, RecordShortOfItsPositionsIsAnErrorAndRowsBeforeItStay) {
 
 TEST_F(RecordLoopTest, RowBeingBuiltWhenTheRuleFailsIsNotStored) {
     RowRule rule = abbreviationAndName();
-    rule.fill = [](dbf::Table& table, const Values& v) {
+    rule.fill = [](Row& table, const Values& v) {
         table.setText("ABREV", v[0]);
         if (v[1] == "mal") fail("fallo a medias");
     };
@@ -95,7 +95,7 @@ TEST_F(RecordLoopTest, RowBeingBuiltWhenTheRuleFailsIsNotStored) {
 
 TEST_F(RecordLoopTest, RejectedRecordsGiveNoRow) {
     RowRule rule = abbreviationAndName();
-    rule.accept = [](const Values& v) { return v[0] != "B"; };
+    rule.accept = [](const Values& v, std::size_t) { return v[0] != "B"; };
     EXPECT_EQ(
         write({export_test::section("PROFESORES", {{"A", "1"}, {"B", "2"}, {"C", "3"}})}, 2, rule),
         2u);

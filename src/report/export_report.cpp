@@ -1,0 +1,171 @@
+#include "report/export_report.h"
+
+#include <fmt/format.h>
+
+#include "base/paths.h"
+#include "report/html.h"
+#include "report/report_file.h"
+
+namespace mirvane::report {
+namespace {
+
+using State = TableProgress::State;
+
+std::string failureBlock(const ExportFailure& failure) {
+    std::string out =
+        "<div class=\"aviso\">\n<p><strong>La exportación no terminó.</strong> "
+        "Se detuvo con este error:</p>\n<p><strong>" +
+        html::text(failure.message) + "</strong></p>\n<p>La carpeta de trabajo queda así:</p>\n" +
+        html::tableStart({"Tabla", "Estado", "Filas"});
+    for (const TableProgress& table : failure.tables) {
+        std::string state, rows;
+        switch (table.state) {
+            case State::Complete:
+                state = "Nueva y completa";
+                rows = std::to_string(table.rows);
+                break;
+            case State::Partial:
+                state =
+                    "<span class=\"falta\">Incompleta</span>: sólo tiene las filas escritas "
+                    "antes del error";
+                rows = std::to_string(table.rows);
+                break;
+            case State::NotReached:
+                state = table.earlierExists ? "Sin tocar: sigue siendo la de una exportación "
+                                              "anterior"
+                                            : "No existe: no se llegó a escribir";
+                break;
+        }
+        out += html::row({"<code>" + std::string(table.table) + "</code>", state, rows});
+    }
+    return out + std::string(html::kTableEnd) +
+           "<p><strong>Tablexa no debe cargar estas tablas</strong>: mezclan datos nuevos, "
+           "incompletos y antiguos. Corrija el documento como indica el error y vuelva a "
+           "exportar.</p>\n</div>\n";
+}
+
+std::string droppedSection(const std::vector<DroppedSubject>& dropped) {
+    std::string out =
+        html::sectionStart("descartadas", "Asignaturas descartadas por código repetido",
+                           dropped.size()) +
+        "<p>Tablexa no recibe estas asignaturas: su código repite, sin distinguir "
+        "mayúsculas de minúsculas, el de una asignatura anterior, que es la que se "
+        "conserva. Ninguno de sus datos pasa a las tablas.</p>\n" +
+        html::tableStart({"Registro", "MATERIA", "Código", "Nombre", "Se conserva el registro",
+                          "con el código"});
+    for (const DroppedSubject& d : dropped)
+        out += html::row({std::to_string(d.record), html::value(d.materia), html::value(d.cod),
+                          html::value(d.nombre), std::to_string(d.keptRecord),
+                          html::value(d.keptCod)});
+    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+}
+
+std::string skippedSection(const std::vector<SkippedRecord>& skipped) {
+    std::string out =
+        html::sectionStart("omitidos", "Registros omitidos por tener menos de dos campos",
+                           skipped.size()) +
+        "<p>Estos registros no dan ninguna fila.</p>\n" +
+        html::tableStart({"Sección", "Registro", "Campos"});
+    for (const SkippedRecord& s : skipped)
+        out +=
+            html::row({html::value(s.section), std::to_string(s.record), std::to_string(s.fields)});
+    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+}
+
+std::string cutSection(std::string_view anchor, std::string_view heading, std::string_view intro,
+                       const std::vector<const CutValue*>& cuts) {
+    std::size_t rows = 0;
+    for (const CutValue* cut : cuts) rows += cut->rows;
+    std::string out = html::sectionStart(anchor, heading, cuts.size()) + "<p>" + html::text(intro) +
+                      fmt::format(" {} {} en {} {}.", cuts.size(),
+                                  cuts.size() == 1 ? "valor" : "valores distintos", rows,
+                                  rows == 1 ? "fila" : "filas") +
+                      "</p>\n" +
+                      html::tableStart({"Tabla", "Campo", "Valor en el documento", "Guardado",
+                                        "Filas", "Primer registro"});
+    for (const CutValue* cut : cuts)
+        out += html::row({"<code>" + std::string(cut->table) + "</code>",
+                          "<code>" + std::string(cut->field) + "</code>", html::value(cut->value),
+                          html::value(cut->stored), std::to_string(cut->rows),
+                          std::to_string(cut->firstRecord)});
+    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+}
+
+std::string slotSection(const std::vector<UnreachableSlot>& slots) {
+    std::string out =
+        html::sectionStart("tramos", "Tramos que la importación no encontrará", slots.size()) +
+        "<p>La importación busca cada clase por la clave DIHO: el dígito del día seguido del "
+        "número del tramo, sin ceros delante. Las clases en estos tramos llegarán a Delphos sin "
+        "día ni tramo.</p>\n" +
+        html::tableStart({"Registro", "Código del tramo", "DIHO guardado",
+                          "Clave que buscará la importación", "Motivo"});
+    for (const UnreachableSlot& s : slots) {
+        const bool weekday = s.reason == UnreachableSlot::Reason::UnknownWeekday;
+        out +=
+            html::row({std::to_string(s.record), html::value(s.slotCode), html::value(s.diho),
+                       weekday ? std::string("—") : html::value(s.keySought),
+                       weekday ? "La letra del día no es ninguna de L M X J V S D"
+                               : "El número del tramo no está escrito como la importación lo busca "
+                                 "(por ejemplo, con un cero delante)"});
+    }
+    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+}
+
+}  // namespace
+
+std::string exportReportPage(const ExportWarnings& warnings, const ExportReportFacts& facts) {
+    std::vector<const CutValue*> matchCuts, otherCuts;
+    for (const CutValue& cut : warnings.cutValues())
+        (cut.matchField ? matchCuts : otherCuts).push_back(&cut);
+    const std::size_t matchCutCount = matchCuts.size(), otherCutCount = otherCuts.size();
+
+    std::string out =
+        html::pageStart("Informe de exportación: " + paths::toUtf8(facts.document.filename())) +
+        "<h1>Informe de exportación</h1>\n<p class=\"datos\">Documento: <code>" +
+        html::text(paths::toUtf8(facts.document)) + "</code><br>Carpeta de trabajo: <code>" +
+        html::text(paths::toUtf8(facts.workFolder)) + "</code></p>\n";
+    if (facts.failure) out += failureBlock(*facts.failure);
+
+    const std::size_t count = warnings.count();
+    if (count == 0) {
+        out += facts.failure ? "<p class=\"bien\">De lo que se llegó a exportar antes del error "
+                               "no se ha perdido nada.</p>\n"
+                             : "<p class=\"bien\">No se ha perdido nada: todo lo que trae el "
+                               "documento ha llegado tal cual a las tablas de Tablexa.</p>\n";
+        return out + html::pageEnd();
+    }
+    out += fmt::format(
+        "<p class=\"nota\"><strong>{} {}.</strong> Lo que sigue no ha llegado "
+        "fielmente a las tablas de Tablexa, o no volverá igual a Delphos; lo más "
+        "grave, primero.</p>\n<ul>\n",
+        count, count == 1 ? "aviso" : "avisos");
+    const auto& dropped = warnings.droppedSubjects();
+    const auto& skipped = warnings.skippedRecords();
+    const auto& slots = warnings.unreachableSlots();
+    if (!dropped.empty())
+        out += html::summaryLine("descartadas", "Asignaturas descartadas", dropped.size());
+    if (!skipped.empty())
+        out += html::summaryLine("omitidos", "Registros omitidos", skipped.size());
+    if (matchCutCount) out += html::summaryLine("claves", "Códigos recortados", matchCutCount);
+    if (!slots.empty()) out += html::summaryLine("tramos", "Tramos inalcanzables", slots.size());
+    if (otherCutCount) out += html::summaryLine("textos", "Otros textos recortados", otherCutCount);
+    out += "</ul>\n";
+
+    if (!dropped.empty()) out += droppedSection(dropped);
+    if (!skipped.empty()) out += skippedSection(skipped);
+    if (matchCutCount)
+        out += cutSection("claves", "Códigos recortados que la importación no reconocerá",
+                          "No caben en su campo y se guardan recortados. La importación busca "
+                          "por estos campos, así que lo que dependa de ellos llegará a Delphos "
+                          "vacío o equivocado.",
+                          matchCuts);
+    if (!slots.empty()) out += slotSection(slots);
+    if (otherCutCount)
+        out += cutSection("textos", "Otros textos recortados",
+                          "No caben en su campo y se guardan recortados en las tablas de "
+                          "Tablexa.",
+                          otherCuts);
+    return out + html::pageEnd();
+}
+
+}  // namespace mirvane::report

@@ -1,0 +1,96 @@
+#include "report/html.h"
+
+#include <fmt/format.h>
+
+#include "base/text.h"
+
+namespace mirvane::report::html {
+namespace {
+
+// Plain, printable and readable on any screen; marks for the three levels of
+// harm: lost, wrong, worth knowing.
+constexpr std::string_view kStyle = R"(
+body { font-family: Segoe UI, Tahoma, Arial, sans-serif; margin: 2em auto; max-width: 70em;
+       padding: 0 1em; color: #222; line-height: 1.4; }
+h1 { font-size: 1.6em; margin-bottom: 0.2em; }
+h2 { font-size: 1.25em; margin-top: 1.8em; border-bottom: 2px solid #ccc; }
+h2 .cuenta { color: #555; font-weight: normal; }
+.datos { color: #555; margin-top: 0; }
+.aviso { border-left: 6px solid #c0392b; background: #fdecea; padding: 0.6em 1em; }
+.bien { border-left: 6px solid #2e7d32; background: #e8f5e9; padding: 0.6em 1em; }
+.nota { border-left: 6px solid #b7950b; background: #fef9e7; padding: 0.6em 1em; }
+table { border-collapse: collapse; margin: 0.6em 0; }
+th, td { border: 1px solid #bbb; padding: 0.2em 0.6em; text-align: left; vertical-align: top; }
+th { background: #eee; }
+td.n { text-align: right; }
+code { font-family: Consolas, Courier New, monospace; background: #f4f4f4; padding: 0 0.2em;
+       white-space: pre-wrap; }
+.vacio { color: #999; font-style: italic; }
+.falta { color: #c0392b; font-weight: bold; }
+)";
+
+}  // namespace
+
+std::string text(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (char c : utf8) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string value(std::string_view cp1252) {
+    // Blanks at the ends matter to a lookup, so they are kept in sight.
+    if (cp1252.empty()) return "<span class=\"vacio\">(vacío)</span>";
+    return "<code>" + text(text::toUtf8(cp1252)) + "</code>";
+}
+
+std::string pageStart(std::string_view titleUtf8) {
+    return fmt::format(
+        "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<title>{}</title>\n<style>{}</style>\n</head>\n<body>\n",
+        text(titleUtf8), kStyle);
+}
+
+std::string pageEnd() {
+    return "</body>\n</html>\n";
+}
+
+std::string sectionStart(std::string_view anchor, std::string_view headingUtf8, std::size_t count) {
+    return fmt::format("<section id=\"{}\">\n<h2>{} <span class=\"cuenta\">({})</span></h2>\n",
+                       anchor, text(headingUtf8), count);
+}
+
+std::string tableStart(std::initializer_list<std::string_view> headersUtf8) {
+    std::string out = "<table><thead><tr>";
+    for (std::string_view header : headersUtf8) out += "<th>" + text(header) + "</th>";
+    return out + "</tr></thead><tbody>\n";
+}
+
+std::string row(std::initializer_list<std::string> cells) {
+    std::string out = "<tr>";
+    for (const std::string& cell : cells) out += "<td>" + cell + "</td>";
+    return out + "</tr>\n";
+}
+
+std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count) {
+    return fmt::format("<li><a href=\"#{}\">{}</a>: {}</li>\n", anchor, text(labelUtf8), count);
+}
+
+}  // namespace mirvane::report::html

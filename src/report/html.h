@@ -1,0 +1,32 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// The pieces of the report pages: one self-contained HTML file in UTF-8, its
+// style inline, nothing fetched from outside, so it reads the same offline.
+namespace mirvane::report::html {
+
+// A Windows-1252 value (a code or name of the school) as HTML text in UTF-8.
+std::string value(std::string_view cp1252);
+// A UTF-8 text (one of ours, or an error message) as HTML text.
+std::string text(std::string_view utf8);
+
+// The page up to the opening of its body, and its end.
+std::string pageStart(std::string_view titleUtf8);
+std::string pageEnd();
+
+// A section with its heading, counted, and an anchor for the summary's link.
+std::string sectionStart(std::string_view anchor, std::string_view headingUtf8, std::size_t count);
+inline constexpr std::string_view kSectionEnd = "</section>\n";
+
+// A table: its header row from plain texts, and rows of cells already HTML.
+std::string tableStart(std::initializer_list<std::string_view> headersUtf8);
+std::string row(std::initializer_list<std::string> cells);
+inline constexpr std::string_view kTableEnd = "</tbody></table>\n";
+
+// A link in the summary to a section, with its count.
+std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count);
+
+}  // namespace mirvane::report::html

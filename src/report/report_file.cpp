@@ -1,0 +1,29 @@
+#include "report/report_file.h"
+
+#include <string>
+
+#include "base/error.h"
+#include "base/paths.h"
+#include "base/safe_file.h"
+
+namespace mirvane::report {
+
+std::filesystem::path reportBeside(const std::filesystem::path& document, std::string_view prefix) {
+    std::filesystem::path name = paths::fromUtf8(std::string(prefix));
+    name += document.filename();
+    name += ".html";
+    return document.parent_path() / name;
+}
+
+RunReport saveReport(const std::filesystem::path& target, std::string_view page,
+                     std::size_t warnings) {
+    RunReport written{target, warnings, {}};
+    try {
+        saveFileSafely(target, page);
+    } catch (const Error& error) {
+        written.failure = error.what();
+    }
+    return written;
+}
+
+}  // namespace mirvane::report

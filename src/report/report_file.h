@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+// Where a run's report goes and how it is written.
+namespace mirvane::report {
+
+inline constexpr std::string_view kPrefijoInformeExportacion = "InformeExportacion";
+inline constexpr std::string_view kPrefijoInformeImportacion = "InformeImportacion";
+
+// `prefix` followed by the document's file name and ".html", in the
+// document's folder: datos.xml gives InformeExportaciondatos.xml.html.
+std::filesystem::path reportBeside(const std::filesystem::path& document, std::string_view prefix);
+
+// A run's report: where it is and how many warnings it holds, or why it could
+// not be saved (the run's own outcome stays as it was).
+struct RunReport {
+    std::filesystem::path path;
+    std::size_t warnings = 0;
+    std::string failure;  // empty when the report was saved
+};
+
+// Replaces `target` with the page in one step (an older report stays whole
+// until the new one is complete) and returns what it wrote. A failure to save
+// is returned, not raised: the run has already done its work, and a failed
+// export's own error is the one the user must see.
+RunReport saveReport(const std::filesystem::path& target, std::string_view page,
+                     std::size_t warnings);
+
+}  // namespace mirvane::report

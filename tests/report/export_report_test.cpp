@@ -1,0 +1,133 @@
+// The export report as a whole run writes it: after a failure, on the example
+// school, and when nothing was lost.
+
+#include "report/export_report.h"
+
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "core/export_run.h"
+#include "export/export_fixture.h"
+#include "support/testing.h"
+
+namespace mirvane::report {
+namespace {
+
+std::filesystem::path exampleSchool() {
+    return testing::sourceDir() / "examples" / "escuela" / "datos.xml";
+}
+
+// Whether `page` holds the texts in this order.
+::testing::AssertionResult inOrder(const std::string& page, std::vector<std::string> texts) {
+    std::size_t at = 0;
+    for (const std::string& text : texts) {
+        const std::size_t found = page.find(text, at);
+        if (found == std::string::npos)
+            return ::testing::AssertionFailure() << "no \"" << text << "\" after position " << at;
+        at = found + text.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class ExportReportTest : public ::testing::Test {
+  protected:
+    // Exports `document` with a report beside it; the run's error, if any, goes on.
+    core::ExportRun& exportWithReport(const std::filesystem::path& document) {
+        run.requestReport();
+        run.run(document);
+        return run;
+    }
+    std::string page() const { return testing::readFile(reportPath); }
+
+    testing::TempDir dir;
+    std::filesystem::path chosen = dir / "datos.xml";
+    std::filesystem::path reportPath = dir / "InformeExportaciondatos.xml.html";
+    exporting::FixedStartHour prompt{"08:00"};
+    core::ExportRun run{dir.path(), prompt};
+};
+
+TEST_F(ExportReportTest, AFailedExportSaysWhatTheWorkFolderHolds) {
+    // An earlier, complete run leaves its DIASHORAST; this one stops in ASIGT
+    // at its third record, after two rows.
+    testing::writeFile(chosen, testing::readFile(exampleSchool()));
+    exportWithReport(chosen);
+    std::string text = testing::readFile(exampleSchool());
+    const std::string marker = "<listasal seq=\"ASIGNATURAS\">";
+    const std::size_t section = text.find(marker);
+    ASSERT_NE(section, std::string::npos);
+    std::size_t third = section + marker.size();
+    for (int i = 0; i < 3; ++i) third = text.find("<listasal>", third + 1);
+    text.insert(third, "<listasal><salida>a</salida><salida>b</salida></listasal>");
+    testing::writeFile(chosen, text);
+    EXPECT_THROW(exportWithReport(chosen), Error);
+
+    ASSERT_TRUE(run.runReport());
+    EXPECT_EQ(run.runReport()->path, reportPath);
+    EXPECT_TRUE(run.runReport()->failure.empty());
+    EXPECT_TRUE(inOrder(page(), {"La exportación no terminó", "tiene 2 campos; se esperan 9",
+                                 "<code>ASIGNOMT</code></td><td>Nueva y completa</td><td>28<",
+                                 "<code>GRUPOST</code></td><td>Nueva y completa</td><td>12<",
+                                 "<code>ASIGT</code></td><td><span class=\"falta\">Incompleta",
+                                 "</td><td>2</td>", "<code>DIASHORAST</code></td><td>Sin tocar",
+                                 "Tablexa no debe cargar estas tablas", "vuelva a exportar"}));
+}
+
+TEST_F(ExportReportTest, AFailureBeforeATableWasEverWrittenNamesItAbsent) {
+    testing::writeFile(chosen, export_test::exchange({export_test::section(
+                                   "PROFESORES", {{"E1", "F1", "Ana"}})}));  // three of four
+    EXPECT_THROW(exportWithReport(chosen), Error);
+    EXPECT_TRUE(inOrder(page(), {"<code>ASIGNOMT</code></td><td>Nueva y completa</td><td>0<",
+                                 "<code>PROFT</code></td><td><span class=\"falta\">Incompleta",
+                                 "<td>0</td>", "<code>AULAT</code></td><td>No existe",
+                                 "<code>DIASHORAST</code></td><td>No existe"}));
+}
+
+TEST_F(ExportReportTest, TheExampleSchoolsReportListsWhatItLost) {
+    testing::writeFile(chosen, testing::readFile(exampleSchool()));
+    exportWithReport(chosen);
+    ASSERT_TRUE(run.runReport());
+    EXPECT_EQ(run.runReport()->warnings, 6u);
+    EXPECT_EQ(page().find("La exportación no terminó"), std::string::npos);
+    // The worst first: the subject dropped, the room record skipped, then the
+    // texts cut (the school's own values, in UTF-8).
+    EXPECT_TRUE(inOrder(page(), {"<meta charset=\"utf-8\">", "6 avisos",
+                                 "Asignaturas descartadas por código repetido", "<code>mat1</code>",
+                                 "<code>MAT1</code>", "Registros omitidos", "<code>AULAS</code>",
+                                 "<td>17</td>", "Otros textos recortados", "<code>Principal</code>",
+                                 "<code>MAÑANA</code>", "<code>M</code>"}));
+    EXPECT_EQ(page().find("Códigos recortados"), std::string::npos);
+}
+
+TEST_F(ExportReportTest, NothingLostIsSaidInOneLine) {
+    testing::writeFile(
+        chosen,
+        export_test::exchange({export_test::section("MATERIAS", {{"M1", "C1", "L1", "Uno"}})}));
+    exportWithReport(chosen);
+    ASSERT_TRUE(run.runReport());
+    EXPECT_EQ(run.runReport()->warnings, 0u);
+    EXPECT_NE(page().find("No se ha perdido nada"), std::string::npos);
+}
+
+TEST_F(ExportReportTest, AnOlderReportIsReplacedAndNoneIsWrittenUnlessAsked) {
+    testing::writeFile(reportPath, "viejo");
+    testing::writeFile(chosen, testing::readFile(exampleSchool()));
+    core::ExportRun plain(dir.path(), prompt);
+    plain.run(chosen);
+    EXPECT_FALSE(plain.runReport());
+    EXPECT_EQ(page(), "viejo");
+    exportWithReport(chosen);
+    EXPECT_NE(page().find("Informe de exportación"), std::string::npos);
+}
+
+TEST(ExportReportPage, CodesAreEscapedAndConverted) {
+    ExportWarnings warnings;
+    warnings.droppedSubject({2, "<b>&", "c\"d", "Ni\xF1o", 1, ""});
+    const std::string page = exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt});
+    EXPECT_TRUE(inOrder(page, {"<code>&lt;b&gt;&amp;</code>", "<code>c&quot;d</code>",
+                               "<code>Niño</code>", "(vacío)"}));
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find("http"), std::string::npos);  // nothing fetched from outside
+}
+
+}  // namespace
+}  // namespace mirvane::report
