@@ -35,7 +35,6 @@ struct CommandResult {
     std::string errors;  // standard error
 };
 
-#ifndef _WIN32
 // Runs a shell command line and collects what it prints.
 CommandResult run(const std::string& commandLine);
 
@@ -45,6 +44,5 @@ std::string shellQuote(std::string_view text);
 // Debian's own Python, which has python3-dbf and python3-dbfread (the first
 // python3 on PATH may be another one).
 inline constexpr const char* kDebianPython = "/usr/bin/python3";
-#endif
 
 }  // namespace mirvane::testing
