@@ -93,7 +93,12 @@ TMForm::TMForm(std::vector<std::string> parameters, shell::Folders folders)
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
     SetWindowContextHelpId(window_, kHelpContext);
-    createControls();
+    try {
+        createControls();
+    } catch (...) {
+        DestroyWindow(window_);  // no destructor runs for a half-built window
+        throw;
+    }
     form_.FormCreate();
 }
 
