@@ -120,6 +120,14 @@ struct Prompt {
     HWND field;
 };
 
+// The control that has the keyboard focus in the thread that owns `window`.
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
 Prompt waitForPrompt(DWORD process) {
     const HWND window =
         waitForTopLevel(process, L"TFormInicioClase", L"Hora de Inicio de las Clases");
@@ -138,23 +146,35 @@ void typeInto(HWND field, const std::wstring& keys) {
     }
 }
 
-void pressContinuar(const Prompt& prompt) {
+// "Continuar". A time that is taken closes the prompt; a rejected one shows it
+// again at once, too soon to be seen hidden, so then there is nothing to wait for.
+void pressContinuar(const Prompt& prompt, bool taken = true) {
     click(childWithText(prompt.window, L"Continuar"));
-    waitFor([&] { return !IsWindowVisible(prompt.window); });
+    if (taken) waitFor([&] { return !IsWindowVisible(prompt.window); });
+}
+
+// After a rejected time: the same prompt, still showing it, and no message.
+void checkShownAgain(DWORD process, const Prompt& prompt, const std::wstring& time) {
+    check(
+        waitFor([&] { return IsWindowVisible(prompt.window) && textOf(prompt.field) == time; }, 5s),
+        "la hora rechazada se muestra otra vez");
+    check(findTopLevel(process, L"#32770", L"Mirvane") == nullptr,
+          "la hora rechazada no da mensaje");
 }
 
 // The start-hour prompt answered with a time it rejects, then a right one.
 void answerPrompt(DWORD process, const std::wstring& wrong, const std::wstring& right) {
     const Prompt first = waitForPrompt(process);
     check(textOf(first.field) == L"08:00", "la hora de inicio empieza en 08:00");
+    check(
+        waitFor([&] { return focusOf(first.window) == childWithText(first.window, L"Continuar"); },
+                5s),
+        "\"Continuar\" tiene el foco al abrir");
     typeInto(first.field, L"H" + wrong);
+    pressContinuar(first, false);
+    checkShownAgain(process, first, wrong);
+    typeInto(first.field, L"H" + right);
     pressContinuar(first);
-    const Prompt again = waitForPrompt(process);
-    check(findTopLevel(process, L"#32770", L"Mirvane") == nullptr,
-          "la hora rechazada no da mensaje");
-    check(textOf(again.field) == wrong, "la hora rechazada se muestra otra vez");
-    typeInto(again.field, L"H" + right);
-    pressContinuar(again);
 }
 
 struct Mirvane {
@@ -346,14 +366,16 @@ void interactive(const Setting& setting) {
     answerBox(mirvane.id(), L"Invalid input value.  Use escape key to abandon changes.",
               "el campo vacío se rechaza");
     check(IsWindowVisible(prompt.window), "la ventana de la hora sigue abierta");
+    check(waitFor([&] { return focusOf(prompt.window) == prompt.field; }, 5s),
+          "el campo conserva el foco");
     typeInto(prompt.field, L"\x1b");
     check(waitFor([&] { return textOf(prompt.field) == L"08:00"; }, 5s),
           "Escape devuelve el texto que había");
     typeInto(prompt.field, L"H24:00");
+    pressContinuar(prompt, false);
+    checkShownAgain(mirvane.id(), prompt, L"24:00");
+    typeInto(prompt.field, L"H 7:45");
     pressContinuar(prompt);
-    const Prompt again = waitForPrompt(mirvane.id());
-    typeInto(again.field, L"H 7:45");
-    pressContinuar(again);
     answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
     checkTablesWritten(" 7:45");
     check(waitFor([&] { return !IsWindowEnabled(bExportar) && !IsWindowEnabled(bImportar); }, 5s),
