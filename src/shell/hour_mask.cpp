@@ -28,11 +28,19 @@ bool isOptional(std::size_t position) {
 }  // namespace
 
 HourMask::HourMask(std::string_view text) {
+    setText(text);
+    atFocus_ = cells_;
+    changed_ = false;
+}
+
+void HourMask::setText(std::string_view text) {
+    const auto before = cells_;
     cells_.fill(kBlank);
     cells_[kLiteralPosition] = kLiteral;
     for (std::size_t i = 0; i < kLength && i < text.size(); ++i)
         if (isEditable(i) && isDigit(text[i])) cells_[i] = text[i];
-    atFocus_ = cells_;
+    if (cells_ != before) changed_ = true;
+    select(0, 0);
 }
 
 std::string HourMask::text() const {

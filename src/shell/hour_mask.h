@@ -26,6 +26,10 @@ class HourMask {
     // a character that does not fit its position is left blank.
     explicit HourMask(std::string_view text = "08:00");
 
+    // Text set from outside the keyboard (WM_SETTEXT), laid over the mask as
+    // the constructor does; a change counts as an edit.
+    void setText(std::string_view text);
+
     // The text as read: five characters, a space for every blank position.
     std::string text() const;
     // The text as shown while editing: "_" for every blank position.

@@ -87,6 +87,12 @@ LRESULT HourEdit::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
             if (handleKey(wParam)) return 0;
             break;
+        case WM_SETTEXT:
+            // Text set by another program goes through the mask too.
+            mask_.setText(lParam ? toUtf8(reinterpret_cast<const wchar_t*>(lParam))
+                                 : std::string());
+            show();
+            return TRUE;
         case WM_PASTE:
             paste();
             return 0;

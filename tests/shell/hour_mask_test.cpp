@@ -95,6 +95,18 @@ TEST(HourMask, ShowsBlanksAsUnderscoresWhileEditing) {
     EXPECT_EQ(field.text(), " 8:3 ");
 }
 
+TEST(HourMask, TextSetFromOutsideIsLaidOverTheMaskAndCountsAsAnEdit) {
+    HourMask field("08:00");
+    field.focus();
+    field.setText("08:00");
+    EXPECT_FALSE(field.changed());
+    field.setText("9h");
+    EXPECT_EQ(field.text(), "9 :  ");
+    EXPECT_EQ(field.checkOnLeave(), 1u);
+    field.abandonChanges();
+    EXPECT_EQ(field.text(), "08:00");
+}
+
 TEST(HourMask, PasteIsAllOrNothing) {
     HourMask field("08:00");
     EXPECT_TRUE(field.paste("11:15"));
