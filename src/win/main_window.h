@@ -1,0 +1,71 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/main_form.h"
+#include "shell/window.h"
+#include "win/gdi.h"
+#include "win/start_hour_dialog.h"
+
+// TMForm: the program's main window. It draws and lays out the controls and
+// passes every event to the shell's MainForm, which holds the rules.
+namespace mirvane::win {
+
+class TMForm final : public shell::Window {
+  public:
+    // Creates the window, hidden, and runs FormCreate.
+    TMForm(std::vector<std::string> parameters, shell::Folders folders);
+    ~TMForm() override;
+    TMForm(const TMForm&) = delete;
+    TMForm& operator=(const TMForm&) = delete;
+
+    // Shows the window; its first show runs FormShow once it is painted.
+    void show();
+    HWND handle() const { return window_; }
+
+    // F1 on the window or one of its controls: the help context of the
+    // control, or the window's when the control has none. True when taken.
+    bool takeHelpKey(const MSG& message);
+
+    // shell::Window
+    std::optional<std::filesystem::path> chooseFile() override;
+    void showInformation(std::string_view message) override;
+    void showError(std::string_view message) override;
+    void setBusyCursor(bool busy) override;
+    void enableRunButtons(bool enabled) override;
+    bool embedInto(std::uintptr_t handle) override;
+    void close() override;
+    exporting::StartHourPrompt& startHourPrompt() override { return prompt_; }
+
+  private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void layOut(UINT dpi);
+    void paint();
+    void onCommand(int id);
+    void formClose();
+
+    HWND window_ = nullptr;  // destroyed by closing; WM_NCDESTROY clears it
+    UINT dpi_;
+    Font font_;
+    Font boldFont_;
+    Font titleFont_;
+    HWND BExportar_ = nullptr;
+    HWND BImportar_ = nullptr;
+    HWND BClose_ = nullptr;
+    HWND Button1_ = nullptr;
+    bool busy_ = false;
+    bool closed_ = false;
+    std::wstring lastFile_;  // what the file dialog shows next
+    StartHourPromptWindow prompt_;
+    shell::MainForm form_;
+};
+
+}  // namespace mirvane::win

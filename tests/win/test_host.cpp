@@ -1,0 +1,480 @@
+// Plays Tablexa, and the person in front of it, for mirvane.exe under Wine:
+// starts it as the host does (a mode word and this program's own window
+// handle) or as a person does (no parameters), drives its file dialog, its
+// start-hour prompt and its message boxes by their controls, and checks the
+// windows, Tablexa.ini and the files the runs leave.
+//
+//   test_host SCENARIO MIRVANE_EXE EXAMPLE_FOLDER
+//
+// Exit status 0 when the scenario passed; each failed check is printed.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+int failures = 0;
+
+void check(bool condition, const char* what) {
+    if (condition) return;
+    std::printf("FALLO: %s\n", what);
+    ++failures;
+}
+
+[[noreturn]] void abandon(const char* what) {
+    std::printf("FALLO: %s\n", what);
+    std::fflush(stdout);
+    ExitProcess(2);
+}
+
+// Waits for `ready`, handling this window's messages meanwhile: the
+// embedded window is this thread's child, and a host that stops pumping
+// would hang it.
+bool waitFor(const std::function<bool()>& ready, std::chrono::milliseconds limit = 20s) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (ready()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[512] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    return text;
+}
+
+// The visible top-level window of `process` with this class and caption.
+HWND findTopLevel(DWORD process, const wchar_t* className, const std::wstring& caption) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, className, nullptr))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != process || !IsWindowVisible(window)) continue;
+        if (caption.empty() || textOf(window) == caption) return window;
+    }
+    return nullptr;
+}
+
+HWND waitForTopLevel(DWORD process, const wchar_t* className, const std::wstring& caption = {}) {
+    HWND found = nullptr;
+    waitFor([&] { return (found = findTopLevel(process, className, caption)) != nullptr; });
+    return found;
+}
+
+HWND childWithText(HWND parent, const std::wstring& text) {
+    HWND child = nullptr;
+    while ((child = FindWindowExW(parent, child, nullptr, nullptr)))
+        if (textOf(child) == text) return child;
+    return nullptr;
+}
+
+void click(HWND button) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+// Answers the next message box with OK, after checking its text.
+void answerBox(DWORD process, const std::wstring& text, const char* what) {
+    const HWND box = waitForTopLevel(process, L"#32770", L"Mirvane");
+    if (!box) abandon(what);
+    check(textOf(GetDlgItem(box, 0xFFFF)) == text, what);
+    click(GetDlgItem(box, IDOK));
+    waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
+// Puts `file` in the file dialog's name field and presses Open, or Cancel.
+void answerFileDialog(DWORD process, const std::wstring& file) {
+    const HWND dialog = waitForTopLevel(process, L"#32770", L"Archivo XML");
+    if (!dialog) abandon("el diálogo \"Archivo XML\" no aparece");
+    if (file.empty()) {
+        click(GetDlgItem(dialog, IDCANCEL));
+    } else {
+        HWND name = GetDlgItem(dialog, 0x47c);  // cmb13, the file name box
+        if (!name) name = GetDlgItem(dialog, 0x480);
+        if (!name) abandon("el diálogo de archivo no tiene campo de nombre");
+        SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.c_str()));
+        click(GetDlgItem(dialog, IDOK));
+    }
+    waitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+}
+
+struct Prompt {
+    HWND window;
+    HWND field;
+};
+
+// The control that has the keyboard focus in the thread that owns `window`.
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+Prompt waitForPrompt(DWORD process) {
+    const HWND window =
+        waitForTopLevel(process, L"TFormInicioClase", L"Hora de Inicio de las Clases");
+    if (!window) abandon("la ventana de la hora de inicio no aparece");
+    return {window, FindWindowExW(window, nullptr, L"Edit", nullptr)};
+}
+
+// Keys as the edit control gets them: characters, and 'H' for Home, 'E' for
+// End. Posted, as the keyboard does: Enter may open a box that waits for us.
+void typeInto(HWND field, const std::wstring& keys) {
+    for (const wchar_t key : keys) {
+        if (key == L'H' || key == L'E')
+            PostMessageW(field, WM_KEYDOWN, key == L'H' ? VK_HOME : VK_END, 0);
+        else
+            PostMessageW(field, WM_CHAR, key, 0);
+    }
+}
+
+// "Continuar". A time that is taken closes the prompt; a rejected one shows it
+// again at once, too soon to be seen hidden, so then there is nothing to wait for.
+void pressContinuar(const Prompt& prompt, bool taken = true) {
+    click(childWithText(prompt.window, L"Continuar"));
+    if (taken) waitFor([&] { return !IsWindowVisible(prompt.window); });
+}
+
+// After a rejected time: the same prompt, still showing it, and no message.
+void checkShownAgain(DWORD process, const Prompt& prompt, const std::wstring& time) {
+    check(
+        waitFor([&] { return IsWindowVisible(prompt.window) && textOf(prompt.field) == time; }, 5s),
+        "la hora rechazada se muestra otra vez");
+    check(findTopLevel(process, L"#32770", L"Mirvane") == nullptr,
+          "la hora rechazada no da mensaje");
+}
+
+// The start-hour prompt answered with a time it rejects, then a right one.
+void answerPrompt(DWORD process, const std::wstring& wrong, const std::wstring& right) {
+    const Prompt first = waitForPrompt(process);
+    check(textOf(first.field) == L"08:00", "la hora de inicio empieza en 08:00");
+    check(
+        waitFor([&] { return focusOf(first.window) == childWithText(first.window, L"Continuar"); },
+                5s),
+        "\"Continuar\" tiene el foco al abrir");
+    typeInto(first.field, L"H" + wrong);
+    pressContinuar(first, false);
+    checkShownAgain(process, first, wrong);
+    typeInto(first.field, L"H" + right);
+    pressContinuar(first);
+}
+
+struct Mirvane {
+    PROCESS_INFORMATION process{};
+    DWORD id() const { return process.dwProcessId; }
+    bool ended(std::chrono::milliseconds limit = 20s) const {
+        return waitFor([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
+                       limit);
+    }
+    ~Mirvane() {
+        if (!process.hProcess) return;
+        if (WaitForSingleObject(process.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 3);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+};
+
+struct Setting {
+    std::wstring mirvane;   // path of mirvane.exe
+    std::wstring examples;  // folder of the example school
+    std::wstring ini;       // Tablexa.ini beside mirvane.exe
+    std::wstring document;  // the exchange document, under an accented name
+    HWND host = nullptr;
+};
+
+void start(Mirvane& mirvane, const Setting& setting, const std::wstring& parameters) {
+    std::wstring commandLine =
+        L"\"" + setting.mirvane + L"\"" + (parameters.empty() ? L"" : L" " + parameters);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &mirvane.process))
+        abandon("mirvane.exe no arranca");
+}
+
+std::wstring hex(HWND window) {
+    wchar_t text[32];
+    swprintf(text, 32, L"%llX",
+             static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    return text;
+}
+
+int resultCode(const Setting& setting) {
+    return static_cast<int>(
+        GetPrivateProfileIntW(L"Transformadores", L"Transformado", 99, setting.ini.c_str()));
+}
+
+bool exists(const std::wstring& file) {
+    return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string contentsOf(const std::wstring& file) {
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    std::string contents(GetFileSize(handle, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(handle, contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr);
+    CloseHandle(handle);
+    contents.resize(read);
+    return contents;
+}
+
+// Mirvane's window inside the host: a child, shown, without caption or frame.
+HWND embeddedWindow(const Setting& setting) {
+    HWND form = nullptr;
+    waitFor([&] {
+        form = FindWindowExW(setting.host, nullptr, L"TMForm", nullptr);
+        return form && IsWindowVisible(form);
+    });
+    if (!form) abandon("la ventana de Mirvane no aparece dentro de la del anfitrión");
+    const LONG style = GetWindowLongW(form, GWL_STYLE);
+    check(GetParent(form) == setting.host, "la ventana de Mirvane es hija de la del anfitrión");
+    check((style & WS_CHILD) != 0, "la ventana incrustada tiene el estilo WS_CHILD");
+    check((style & (WS_CAPTION | WS_THICKFRAME)) == 0,
+          "la ventana incrustada no tiene título ni marco");
+    return form;
+}
+
+HWND topLevelWindow(DWORD process) {
+    const HWND form = waitForTopLevel(process, L"TMForm");
+    if (!form) abandon("la ventana de Mirvane no aparece");
+    check(textOf(form) == L"Exportar e importar datos entre Tablexa y Delphos ",
+          "el título de la ventana");
+    check((GetWindowLongW(form, GWL_STYLE) & WS_CAPTION) == WS_CAPTION,
+          "la ventana tiene su título");
+    return form;
+}
+
+const wchar_t* const kTables[] = {L"ASIGNOMT", L"PROFT", L"AULAT",
+                                  L"GRUPOST",  L"ASIGT", L"DIASHORAST"};
+
+void checkTablesWritten(const std::string& firstStart) {
+    for (const wchar_t* table : kTables)
+        check(exists(std::wstring(L"C:\\KTEMP\\") + table + L".DBF"), "la tabla de trabajo existe");
+    check(contentsOf(L"C:\\KTEMP\\DIASHORAST.DBF").find(firstStart) != std::string::npos,
+          "los tramos empiezan a la hora contestada");
+}
+
+void hostExportar(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"exportar " + hex(setting.host));
+    embeddedWindow(setting);
+    answerFileDialog(mirvane.id(), setting.document);
+    answerPrompt(mirvane.id(), L"25:00", L"09:15");
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    check(mirvane.ended(), "Mirvane termina al acabar la exportación");
+    check(resultCode(setting) == 1, "Transformado=1 tras una exportación completa");
+    checkTablesWritten("09:15");
+}
+
+void hostImportar(const Setting& setting) {
+    CopyFileW((setting.examples + L"\\SOLUC.DBF").c_str(), L"C:\\KTEMP\\SOLUC.DBF", FALSE);
+    const std::wstring result = L"C:\\KTEMP\\delphos\\ResultadoVorsahorario año.xml";
+    DeleteFileW(result.c_str());
+    Mirvane mirvane;
+    start(mirvane, setting, L"IMPORTAR " + hex(setting.host));
+    embeddedWindow(setting);
+    answerFileDialog(mirvane.id(), setting.document);
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    check(mirvane.ended(), "Mirvane termina al acabar la importación");
+    check(resultCode(setting) == 1, "Transformado=1 tras una importación completa");
+    check(exists(result), "el documento de resultado está junto al elegido");
+}
+
+void hostCancelled(const Setting& setting, const wchar_t* mode, int expected) {
+    Mirvane mirvane;
+    start(mirvane, setting, std::wstring(mode) + L" " + hex(setting.host));
+    embeddedWindow(setting);
+    answerFileDialog(mirvane.id(), L"");
+    answerBox(mirvane.id(), L"No existe archivo", "\"No existe archivo\"");
+    check(mirvane.ended(), "Mirvane termina sin archivo");
+    check(resultCode(setting) == expected, "el código sin archivo");
+}
+
+void hostSincronizar(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"sincronizar " + hex(setting.host));
+    const HWND form = embeddedWindow(setting);
+    check(findTopLevel(mirvane.id(), L"#32770", L"Archivo XML") == nullptr,
+          "ninguna transformación empieza");
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    check(mirvane.ended(), "Mirvane termina al cerrarse");
+    check(resultCode(setting) == 0, "Transformado=0 sin transformación");
+}
+
+// A handle that reads as a number but names no window: a normal window, and
+// the host still gets its code.
+void hostNotAWindow(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"exportar 7FFFFFF0");
+    topLevelWindow(mirvane.id());
+    answerFileDialog(mirvane.id(), L"");
+    answerBox(mirvane.id(), L"No existe archivo", "\"No existe archivo\"");
+    check(mirvane.ended(), "Mirvane termina sin archivo");
+    check(resultCode(setting) == -1, "Transformado=-1 aunque el manejador no sea una ventana");
+}
+
+void hostInvalidHandle(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"exportar XYZ");
+    answerBox(mirvane.id(), L"'$XYZ' is not a valid integer value.",
+              "el error del manejador no válido");
+    const HWND form = topLevelWindow(mirvane.id());
+    answerFileDialog(mirvane.id(), L"");
+    answerBox(mirvane.id(), L"No existe archivo", "\"No existe archivo\"");
+    check(!mirvane.ended(1s), "la ventana sigue abierta fuera del modo anfitrión");
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    check(mirvane.ended(), "Mirvane termina al cerrarse");
+    check(!exists(setting.ini), "nada se escribe en Tablexa.ini");
+}
+
+// A person at the window: the export by its button, the field's checks, and
+// "&Salir".
+void interactive(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"");
+    const HWND form = topLevelWindow(mirvane.id());
+    const HWND bExportar = GetDlgItem(form, 1001);
+    const HWND bImportar = GetDlgItem(form, 1002);
+    check(textOf(bExportar) == L"OK" && textOf(bImportar) == L"OK",
+          "los botones de las transformaciones");
+    click(bExportar);
+    answerFileDialog(mirvane.id(), setting.document);
+
+    const Prompt prompt = waitForPrompt(mirvane.id());
+    typeInto(prompt.field, L"E\b\r");  // a required minute left blank, then Enter
+    answerBox(mirvane.id(), L"Invalid input value.  Use escape key to abandon changes.",
+              "el campo vacío se rechaza");
+    check(IsWindowVisible(prompt.window), "la ventana de la hora sigue abierta");
+    check(waitFor([&] { return focusOf(prompt.window) == prompt.field; }, 5s),
+          "el campo conserva el foco");
+    typeInto(prompt.field, L"\x1b");
+    check(waitFor([&] { return textOf(prompt.field) == L"08:00"; }, 5s),
+          "Escape devuelve el texto que había");
+    typeInto(prompt.field, L"H24:00");
+    pressContinuar(prompt, false);
+    checkShownAgain(mirvane.id(), prompt, L"24:00");
+    typeInto(prompt.field, L"H 7:45");
+    pressContinuar(prompt);
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    checkTablesWritten(" 7:45");
+    check(waitFor([&] { return !IsWindowEnabled(bExportar) && !IsWindowEnabled(bImportar); }, 5s),
+          "los botones quedan desactivados");
+    check(!mirvane.ended(1s), "la ventana sigue abierta en modo interactivo");
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+    check(!exists(setting.ini), "nada se escribe en Tablexa.ini");
+}
+
+// For tools/screenshot: announces a window to capture through a file in
+// C:\KTEMP holding its screen rectangle, and waits until the file is gone.
+void offerForCapture(HWND window, const wchar_t* name) {
+    RECT area;
+    GetWindowRect(window, &area);
+    const std::wstring file = std::wstring(L"C:\\KTEMP\\") + name + L".captura";
+    const std::string rectangle = std::to_string(area.right - area.left) + "x" +
+                                  std::to_string(area.bottom - area.top) + "+" +
+                                  std::to_string(area.left) + "+" + std::to_string(area.top) + "\n";
+    const HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) abandon("no se puede anunciar la captura");
+    DWORD written = 0;
+    WriteFile(handle, rectangle.data(), static_cast<DWORD>(rectangle.size()), &written, nullptr);
+    CloseHandle(handle);
+    if (!waitFor([&] { return !exists(file); }, 60s)) abandon("la captura no llega");
+}
+
+// The main window and the prompt, shown for tools/screenshot.
+void capturas(const Setting& setting) {
+    Mirvane mirvane;
+    start(mirvane, setting, L"");
+    const HWND form = topLevelWindow(mirvane.id());
+    offerForCapture(form, L"ventana-principal");
+    click(GetDlgItem(form, 1001));
+    answerFileDialog(mirvane.id(), setting.document);
+    const Prompt prompt = waitForPrompt(mirvane.id());
+    offerForCapture(prompt.window, L"hora-de-inicio");
+    pressContinuar(prompt);
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+}
+
+LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND createHostWindow() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = hostProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"TablexaStandIn";
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&windowClass);
+    const HWND host =
+        CreateWindowExW(0, L"TablexaStandIn", L"Tablexa", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                        0, 800, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(host, SW_SHOW);
+    return host;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::printf("uso: test_host ESCENARIO MIRVANE_EXE CARPETA_DEL_EJEMPLO\n");
+        return 2;
+    }
+    Setting setting;
+    setting.mirvane = argv[2];
+    setting.examples = argv[3];
+    setting.ini =
+        setting.mirvane.substr(0, setting.mirvane.find_last_of(L"\\/") + 1) + L"Tablexa.ini";
+    setting.document = L"C:\\KTEMP\\delphos\\horario año.xml";
+    CreateDirectoryW(L"C:\\KTEMP", nullptr);
+    CreateDirectoryW(L"C:\\KTEMP\\delphos", nullptr);
+    CopyFileW((setting.examples + L"\\datos.xml").c_str(), setting.document.c_str(), FALSE);
+    DeleteFileW(setting.ini.c_str());
+    setting.host = createHostWindow();
+
+    const std::map<std::wstring, std::function<void()>> scenarios = {
+        {L"host-exportar", [&] { hostExportar(setting); }},
+        {L"host-importar", [&] { hostImportar(setting); }},
+        {L"host-exportar-sin-archivo", [&] { hostCancelled(setting, L"exportar", -1); }},
+        {L"host-importar-sin-archivo", [&] { hostCancelled(setting, L"importar", 0); }},
+        {L"host-sincronizar", [&] { hostSincronizar(setting); }},
+        {L"host-no-es-ventana", [&] { hostNotAWindow(setting); }},
+        {L"host-manejador-no-valido", [&] { hostInvalidHandle(setting); }},
+        {L"interactivo", [&] { interactive(setting); }},
+        {L"capturas", [&] { capturas(setting); }},
+    };
+    const auto scenario = scenarios.find(argv[1]);
+    if (scenario == scenarios.end()) {
+        std::printf("escenario desconocido\n");
+        return 2;
+    }
+    scenario->second();
+    DestroyWindow(setting.host);
+    std::printf(failures ? "%d comprobaciones fallidas\n" : "correcto\n", failures);
+    return failures ? 1 : 0;
+}
