@@ -199,6 +199,27 @@ bool tryToInt(std::string_view value, std::int32_t& result, Digits digits) {
     return true;
 }
 
+void appendEscapedMarkup(std::string& out, std::string_view value) {
+    for (char c : value) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
 void failNotInteger(std::string_view value) {
     fail("'" + toUtf8(value) + "' is not a valid integer value");
 }

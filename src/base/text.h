@@ -49,6 +49,10 @@ std::int32_t toInt(std::string_view value, Digits digits = Digits::Decimal);
 // The same conversion without the error: false where toInt would fail.
 bool tryToInt(std::string_view value, std::int32_t& result, Digits digits = Digits::Decimal);
 
+// Appends `value` with &, <, > and " written as the entities that XML and
+// HTML both read, for text and attribute values alike.
+void appendEscapedMarkup(std::string& out, std::string_view value);
+
 // The conversion error for a text (Windows-1252), as toInt raises it.
 [[noreturn]] void failNotInteger(std::string_view value);
 

@@ -34,24 +34,7 @@ code { font-family: Consolas, Courier New, monospace; background: #f4f4f4; paddi
 std::string text(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (char c : utf8) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
+    mirvane::text::appendEscapedMarkup(out, utf8);
     return out;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "help/kel_html_help.h"
 #include "win/main_window.h"
 #include "win/message_box.h"
 #include "win/wide.h"
@@ -39,6 +40,14 @@ std::vector<std::string> parameters() {
     return result;
 }
 
+// The executable's path as the system reports it in the ANSI code page, as
+// HTML Help's "A" entry reads the help file's name.
+std::string executablePathAnsi() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length < MAX_PATH ? length : 0);
+}
+
 int runEventLoop(mirvane::win::TMForm& form) {
     const HWND mainWindow = form.handle();
     MSG message;
@@ -58,7 +67,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         const ComApartment com;
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
-        mirvane::win::TMForm MForm(parameters(), mirvane::shell::installedFolders());
+        // The help bridge is installed before the main window exists and
+        // gives back its viewer once the window is gone.
+        mirvane::help::HelpSystem helpSystem;
+        helpSystem.application().setHelpFile(mirvane::help::kHelpFileName);
+        const mirvane::help::KelHtmlHelp bridge(helpSystem, mirvane::help::HtmlHelpEngine::load(),
+                                                executablePathAnsi());
+        mirvane::win::TMForm MForm(parameters(), mirvane::shell::installedFolders(), helpSystem);
         MForm.show();
         return runEventLoop(MForm);
     } catch (const std::exception& error) {

@@ -1,12 +1,13 @@
 #include "win/main_window.h"
 
+#include "help/kel_html_help.h"
+
 #include <commdlg.h>
 
 #include <array>
 
 #include "base/error.h"
 #include "base/paths.h"
-#include "win/help_hooks.h"
 #include "win/message_box.h"
 #include "win/wide.h"
 
@@ -74,8 +75,9 @@ void registerClass() {
 
 }  // namespace
 
-TMForm::TMForm(std::vector<std::string> parameters, shell::Folders folders)
-    : dpi_(screenDpi()),
+TMForm::TMForm(std::vector<std::string> parameters, shell::Folders folders, help::HelpSystem& help)
+    : help_(help),
+      dpi_(screenDpi()),
       prompt_(window_, busy_),
       form_(*this, std::move(parameters), std::move(folders)) {
     registerClass();
@@ -150,7 +152,7 @@ bool TMForm::takeHelpKey(const MSG& message) {
     if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
     DWORD context = GetWindowContextHelpId(message.hwnd);
     if (context == 0) context = GetWindowContextHelpId(window_);
-    showHelpContext(window_, static_cast<int>(context));
+    help_.HelpContext(static_cast<int>(context));
     return true;
 }
 
@@ -187,7 +189,7 @@ LRESULT TMForm::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             }
             break;
         case WM_HELP:
-            showHelpContext(window_, kHelpContext);
+            help_.HelpContext(kHelpContext);
             return TRUE;
         case WM_DPICHANGED: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -234,7 +236,7 @@ void TMForm::onCommand(int id) {
             close();
             break;
         case kButton1:
-            showHelpContents(window_);
+            help::showHelpContents(help_);
             break;
         default:
             break;

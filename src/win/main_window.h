@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "help/help_system.h"
 #include "shell/main_form.h"
 #include "shell/window.h"
 #include "win/gdi.h"
@@ -19,8 +20,9 @@ namespace mirvane::win {
 
 class TMForm final : public shell::Window {
   public:
-    // Creates the window, hidden, and runs FormCreate.
-    TMForm(std::vector<std::string> parameters, shell::Folders folders);
+    // Creates the window, hidden, and runs FormCreate. Help requests go to
+    // `help`, which outlives the window.
+    TMForm(std::vector<std::string> parameters, shell::Folders folders, help::HelpSystem& help);
     ~TMForm() override;
     TMForm(const TMForm&) = delete;
     TMForm& operator=(const TMForm&) = delete;
@@ -53,6 +55,7 @@ class TMForm final : public shell::Window {
     void formClose();
 
     HWND window_ = nullptr;  // destroyed by closing; WM_NCDESTROY clears it
+    help::HelpSystem& help_;
     UINT dpi_;
     Font font_;
     Font boldFont_;

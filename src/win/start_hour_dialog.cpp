@@ -140,6 +140,10 @@ LRESULT FormInicioClase::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The close box reads the time the same way as "Continuar".
             closed_ = true;
             return 0;
+        case WM_HELP:
+            // Nothing on this form has a help context: F1 shows nothing here,
+            // rather than going on to the main window that owns it.
+            return TRUE;
         case WM_ERASEBKGND:
             return 1;
         case WM_PAINT:

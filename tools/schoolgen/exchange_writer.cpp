@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/safe_file.h"
+#include "base/text.h"
 
 namespace mirvane::schoolgen {
 namespace {
@@ -14,24 +15,7 @@ using Field = std::pair<std::string_view, const std::string&>;
 // The values are Windows-1252; the generator only uses characters that
 // ISO-8859-1 has at the same codes, so they are written as they are.
 void appendEscaped(std::string& out, std::string_view value) {
-    for (char c : value) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
+    text::appendEscapedMarkup(out, value);
 }
 
 class DocumentText {

@@ -2,8 +2,6 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include <shellapi.h>
-
 #include <cstdio>
 
 #include "base/os_console.h"
