@@ -1,8 +1,10 @@
 #include "shell/main_form.h"
 
+#include <cstddef>
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "base/error.h"
 #include "base/paths.h"
@@ -13,6 +15,17 @@
 #include "shell/host_result.h"
 
 namespace mirvane::shell {
+namespace {
+
+std::string warningsQuestion(std::size_t warnings) {
+    return "La conversión tiene " + std::to_string(warnings) +
+           (warnings == 1 ? " aviso" : " avisos") + ". ¿Desea abrir el informe?";
+}
+
+constexpr std::string_view kUnfinishedQuestion =
+    "El informe dice qué tablas quedaron a medias. ¿Desea abrir el informe?";
+
+}  // namespace
 
 Folders installedFolders() {
     return {paths::fromWindows(paths::kWorkFolder), paths::executableFolder()};
@@ -59,7 +72,7 @@ void MainForm::FormShow() {
             reportingErrors([this] { importRun(); });
             break;
         case ModeWord::Exportar:
-            reportingErrors([this] { exportRun(); });
+            exportReportingErrors();
             break;
         case ModeWord::None:
             break;
@@ -74,7 +87,7 @@ void MainForm::FormClose() {
 }
 
 void MainForm::BExportarClick() {
-    reportingErrors([this] { exportRun(); });
+    exportReportingErrors();
 }
 
 void MainForm::BImportarClick() {
@@ -93,32 +106,56 @@ bool MainForm::chooseExistingFile(std::int32_t codeWithoutFile) {
     return false;
 }
 
-void MainForm::exportRun() {
+void MainForm::exportReportingErrors() {
+    std::optional<report::RunReport> unfinished;
+    reportingErrors([this, &unfinished] { exportRun(unfinished); });
+    offerReport(unfinished, std::string(kUnfinishedQuestion));
+}
+
+void MainForm::exportRun(std::optional<report::RunReport>& unfinished) {
     if (!chooseExistingFile(kResultExportWithoutFile)) return;
     core::ExportRun run(folders_.work, window_.startHourPrompt());
+    run.requestReport();
     run.load(lastChosenFile_);
     BusyCursor busy(window_);
-    run.writeTables();
+    try {
+        run.writeTables();
+    } catch (...) {
+        // The run dies with this scope; its report outlives it, to be offered
+        // once the error has been shown.
+        unfinished = run.runReport();
+        throw;
+    }
     busy.restore();
-    finishRun();
+    finishRun(run.runReport());
 }
 
 void MainForm::importRun() {
     if (!chooseExistingFile(kResultStart)) return;
     BusyCursor busy(window_);  // before the load, unlike the export run
     core::ImportRun run(folders_.work);
+    run.requestReport();
     run.load(lastChosenFile_);
     run.build();
     busy.restore();
-    finishRun();
+    finishRun(run.runReport());
 }
 
-void MainForm::finishRun() {
+void MainForm::finishRun(const std::optional<report::RunReport>& runReport) {
     resultCode_ = kResultCompleted;
     window_.showInformation(core::kFinishedMessage);
     // One completed run per process.
     window_.enableRunButtons(false);
     if (hostMode_) window_.close();
+    if (runReport && runReport->warnings > 0)
+        offerReport(runReport, warningsQuestion(runReport->warnings));
+}
+
+void MainForm::offerReport(const std::optional<report::RunReport>& runReport,
+                           const std::string& question) {
+    // The host waits for the window to close: nothing is asked of it.
+    if (hostMode_ || !runReport || !runReport->failure.empty()) return;
+    if (window_.askYesNo(question)) window_.openWithDefaultProgram(runReport->path);
 }
 
 }  // namespace mirvane::shell

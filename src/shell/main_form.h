@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "report/report_file.h"
 #include "shell/command_line.h"
 #include "shell/window.h"
 
@@ -51,15 +53,24 @@ class MainForm {
     const std::filesystem::path& lastChosenFile() const { return lastChosenFile_; }
 
   private:
-    // The runs raise their errors; the handlers above report them.
-    void exportRun();
+    // The export with its error reported and, after the error box, the offer
+    // of the report of a run that stopped half-way.
+    void exportReportingErrors();
+    // The runs raise their errors; the handlers above report them. Both ask
+    // for the report beside the chosen document; the export hands back the
+    // report of a run that failed once it had begun writing tables.
+    void exportRun(std::optional<report::RunReport>& unfinished);
     void importRun();
     // Step 1 and 2 of both runs: whether the file dialog left an existing
     // file to work on; if not, "No existe archivo" and, in host mode, the
     // given result code and the close.
     bool chooseExistingFile(std::int32_t codeWithoutFile);
     // The last steps of a run that reached its end.
-    void finishRun();
+    void finishRun(const std::optional<report::RunReport>& runReport);
+    // In interactive mode, asks `question` about a saved report and opens it
+    // on yes.
+    void offerReport(const std::optional<report::RunReport>& runReport,
+                     const std::string& question);
     template <typename Step>
     void reportingErrors(Step step);
 

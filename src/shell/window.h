@@ -24,6 +24,13 @@ class Window {
     // user has pressed OK.
     virtual void showInformation(std::string_view message) = 0;
     virtual void showError(std::string_view message) = 0;
+    // A question box with the question icon and Yes and No buttons, captioned
+    // like the others: true when the user answers yes.
+    virtual bool askYesNo(std::string_view question) = 0;
+
+    // Opens `file` with the program the system has for its kind, without
+    // waiting for it. A failure is shown by the window in an error box.
+    virtual void openWithDefaultProgram(const std::filesystem::path& file) = 0;
 
     // The screen-wide hourglass cursor on or off.
     virtual void setBusyCursor(bool busy) = 0;

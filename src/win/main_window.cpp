@@ -9,6 +9,7 @@
 #include "base/error.h"
 #include "base/paths.h"
 #include "win/message_box.h"
+#include "win/open_file.h"
 #include "win/wide.h"
 
 namespace mirvane::win {
@@ -287,6 +288,18 @@ void TMForm::showInformation(std::string_view message) {
 
 void TMForm::showError(std::string_view message) {
     showErrorBox(window_, message);
+}
+
+bool TMForm::askYesNo(std::string_view question) {
+    try {
+        return askYesNoBox(window_, question);
+    } catch (const std::exception&) {
+        return false;  // no memory left for the question: nothing is opened
+    }
+}
+
+void TMForm::openWithDefaultProgram(const std::filesystem::path& file) {
+    win::openWithDefaultProgram(window_, file);
 }
 
 void TMForm::setBusyCursor(bool busy) {

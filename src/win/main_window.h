@@ -39,6 +39,8 @@ class TMForm final : public shell::Window {
     std::optional<std::filesystem::path> chooseFile() override;
     void showInformation(std::string_view message) override;
     void showError(std::string_view message) override;
+    bool askYesNo(std::string_view question) override;
+    void openWithDefaultProgram(const std::filesystem::path& file) override;
     void setBusyCursor(bool busy) override;
     void enableRunButtons(bool enabled) override;
     bool embedInto(std::uintptr_t handle) override;

@@ -12,4 +12,9 @@ void showErrorBox(HWND owner, std::string_view message) {
     MessageBoxW(owner, toWide(message).c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
+bool askYesNoBox(HWND owner, std::string_view question) {
+    return MessageBoxW(owner, toWide(question).c_str(), kApplicationTitle,
+                       MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 }  // namespace mirvane::win

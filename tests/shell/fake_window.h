@@ -22,10 +22,13 @@ class FakeWindow final : public Window, public exporting::StartHourPrompt {
     std::deque<std::optional<std::filesystem::path>> files;
     // The prompt's answers, one per showing; "08:00" once they run out.
     std::deque<std::string> startHours;
+    // The question boxes' answers, one per showing; no once they run out.
+    std::deque<bool> answers;
     // Whether the host handle names a window.
     bool handleIsAWindow = true;
 
     std::vector<std::string> calls;
+    std::vector<std::filesystem::path> opened;
     bool busy = false;
     bool buttonsEnabled = true;
     bool closeAsked = false;
@@ -42,6 +45,17 @@ class FakeWindow final : public Window, public exporting::StartHourPrompt {
     }
     void showError(std::string_view message) override {
         calls.push_back("error " + std::string(message));
+    }
+    bool askYesNo(std::string_view question) override {
+        const bool yes = !answers.empty() && answers.front();
+        if (!answers.empty()) answers.pop_front();
+        calls.push_back("ask " + std::string(question) + (yes ? " -> yes" : " -> no"));
+        return yes;
+    }
+    // Recorded by file name; the whole path goes to `opened`.
+    void openWithDefaultProgram(const std::filesystem::path& file) override {
+        opened.push_back(file);
+        calls.push_back("open " + file.filename().string());
     }
     void setBusyCursor(bool on) override {
         busy = on;

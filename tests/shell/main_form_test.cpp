@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
 #include "core/export_run.h"
+#include "export/export_fixture.h"
 #include "export/start_hour_prompt.h"
 #include "shell/fake_window.h"
 #include "support/testing.h"
@@ -28,14 +30,18 @@ struct Session {
     WorkFolder work = WorkFolder::Empty;
     std::vector<std::string> dialog = {};  // file names in the documents' folder; "" cancels
     std::vector<std::string> startHours = {};
+    std::vector<bool> answers = {};  // to the question boxes; no once they run out
     std::vector<Click> clicks = {};
     bool handleIsAWindow = true;
     // What the window was asked, in order; an entry ending in "*" matches
-    // any call that starts with the text before it.
+    // any call that starts with the text before it. A file opened shows as
+    // "open" and its name; it must lie in the documents' folder.
     std::vector<std::string> calls = {};
     std::int32_t resultCode = 0;
     std::optional<std::int32_t> written = std::nullopt;  // in Tablexa.ini; nothing: no file
     Output output = Output::Nothing;
+    // The reports in the documents' folder afterwards, by name.
+    std::vector<std::string> reports = {};
 };
 
 // gtest names the failing session by it.
@@ -45,6 +51,25 @@ void PrintTo(const Session& session, std::ostream* out) {
 
 fs::path example(std::string_view name) {
     return mirvane::testing::sourceDir() / "examples" / "escuela" / name;
+}
+
+// The documents a session may choose: the example school, one that is not
+// XML, one carried over faithfully, one with a single warning (a subject
+// code repeated in another letter case), and one whose teachers' section
+// stops the export after its first table.
+void writeDocuments(const fs::path& folder) {
+    using export_test::exchange;
+    using export_test::section;
+    fs::copy_file(example("datos.xml"), folder / "datos.xml");
+    mirvane::testing::writeFile(folder / "roto.xml", "<listasal><seq>");
+    mirvane::testing::writeFile(folder / "limpio.xml",
+                                exchange({section("MATERIAS", {{"M1", "C1", "L1", "Uno"}})}));
+    mirvane::testing::writeFile(
+        folder / "repetida.xml",
+        exchange({section("MATERIAS", {{"M1", "C1", "L1", "Uno"}, {"M2", "c1", "L2", "Dos"}})}));
+    mirvane::testing::writeFile(
+        folder / "amedias.xml",
+        exchange({section("PROFESORES", {{"E1", "F1", "Ana"}})}));  // three fields of four
 }
 
 void prepare(WorkFolder work, const fs::path& folder, const fs::path& document) {
@@ -75,8 +100,7 @@ class MainFormSession : public ::testing::TestWithParam<Session> {
 
 TEST_P(MainFormSession, FollowsTheRules) {
     const Session& session = GetParam();
-    fs::copy_file(example("datos.xml"), documents / "datos.xml");
-    mirvane::testing::writeFile(documents / "roto.xml", "<listasal><seq>");
+    writeDocuments(documents.path());
     prepare(session.work, work.path(), documents / "datos.xml");
 
     testing::FakeWindow window;
@@ -84,6 +108,7 @@ TEST_P(MainFormSession, FollowsTheRules) {
         window.files.push_back(name.empty() ? std::nullopt
                                             : std::optional<fs::path>(documents / name));
     window.startHours.assign(session.startHours.begin(), session.startHours.end());
+    window.answers.assign(session.answers.begin(), session.answers.end());
     window.handleIsAWindow = session.handleIsAWindow;
 
     MainForm form(window, session.parameters, {work.path(), executable.path()});
@@ -96,6 +121,10 @@ TEST_P(MainFormSession, FollowsTheRules) {
     form.FormClose();
 
     expectCalls(window.calls, session.calls);
+    for (const fs::path& opened : window.opened) {
+        EXPECT_EQ(opened.parent_path(), documents.path()) << opened;
+        EXPECT_TRUE(fs::is_regular_file(opened)) << opened;
+    }
     EXPECT_FALSE(window.busy) << "the hourglass is left on";
     EXPECT_EQ(form.resultCode(), session.resultCode);
     const fs::path ini = executable / "Tablexa.ini";
@@ -110,6 +139,12 @@ TEST_P(MainFormSession, FollowsTheRules) {
     }
     EXPECT_EQ(fs::exists(documents / "ResultadoVorsadatos.xml"),
               session.output == Output::ResultDocument);
+    std::vector<std::string> reports;
+    for (const fs::directory_entry& entry : fs::directory_iterator(documents.path()))
+        if (entry.path().filename().string().starts_with("Informe"))
+            reports.push_back(entry.path().filename().string());
+    std::sort(reports.begin(), reports.end());
+    EXPECT_EQ(reports, session.reports);
 }
 
 using Calls = std::vector<std::string>;
@@ -122,6 +157,13 @@ Calls operator+(Calls first, const Calls& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
+
+// The question after a completed export or import of the example school.
+const std::string kSixWarnings = "ask La conversión tiene 6 avisos. ¿Desea abrir el informe?";
+const std::string kUnfinished =
+    "ask El informe dice qué tablas quedaron a medias. ¿Desea abrir el informe?";
+const std::vector<std::string> kExportReport = {"InformeExportaciondatos.xml.html"};
+const std::vector<std::string> kImportReport = {"InformeImportaciondatos.xml.html"};
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, MainFormSession,
@@ -136,7 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
                 .calls = Calls{"embed 1a2b"} + kExportCompletes + Calls{"close"},
                 .resultCode = 1,
                 .written = 1,
-                .output = Output::Tables},
+                .output = Output::Tables,
+                .reports = kExportReport},
         Session{.name = "HostOtherWordStartsNothing",
                 .parameters = {"sincronizar", "1A2B"},
                 .calls = {"embed 1a2b"},
@@ -144,9 +187,11 @@ INSTANTIATE_TEST_SUITE_P(
         Session{.name = "InvalidHandleStillRunsButWritesNothing",
                 .parameters = {"exportar", "XYZ"},
                 .dialog = {"datos.xml"},
-                .calls = Calls{"error '$XYZ' is not a valid integer value."} + kExportCompletes,
+                .calls = Calls{"error '$XYZ' is not a valid integer value."} + kExportCompletes +
+                         Calls{kSixWarnings + " -> no"},
                 .resultCode = 1,
-                .output = Output::Tables},
+                .output = Output::Tables,
+                .reports = kExportReport},
         Session{.name = "HandleOfNoWindowStillHandsBackTheCode",
                 .parameters = {"exportar", "DEAD"},
                 .dialog = {""},
@@ -180,7 +225,15 @@ INSTANTIATE_TEST_SUITE_P(
                           "buttons off", "close"},
                 .resultCode = 1,
                 .written = 1,
-                .output = Output::ResultDocument},
+                .output = Output::ResultDocument,
+                .reports = kImportReport},
+        Session{.name = "HostFailedExportAsksNothing",
+                .parameters = {"exportar", "1A2B"},
+                .dialog = {"amedias.xml"},
+                .answers = {true},
+                .calls = {"embed 1a2b", "choose", "busy on", "busy off", "error *"},
+                .written = 0,
+                .reports = {"InformeExportacionamedias.xml.html"}},
         Session{
             .name = "HostImportWithoutATableFailsAndStaysOpen",
             .parameters = {"importar", "1A2B"},
@@ -189,37 +242,79 @@ INSTANTIATE_TEST_SUITE_P(
             .calls = {"embed 1a2b", "choose", "busy on", "busy off", "error No existe la tabla *"},
             .written = 0},
         // The buttons, in interactive mode.
-        Session{.name = "InteractiveExportCompletesAndStaysOpen",
+        Session{.name = "InteractiveExportCompletesAndOpensItsReportOnYes",
                 .parameters = {},
                 .dialog = {"datos.xml"},
+                .answers = {true},
+                .clicks = {Click::Exportar},
+                .calls = kExportCompletes +
+                         Calls{kSixWarnings + " -> yes", "open InformeExportaciondatos.xml.html"},
+                .resultCode = 1,
+                .output = Output::Tables,
+                .reports = kExportReport},
+        Session{.name = "InteractiveExportCompletesAndOpensNothingOnNo",
+                .parameters = {},
+                .dialog = {"datos.xml"},
+                .answers = {false},
+                .clicks = {Click::Exportar},
+                .calls = kExportCompletes + Calls{kSixWarnings + " -> no"},
+                .resultCode = 1,
+                .output = Output::Tables,
+                .reports = kExportReport},
+        Session{.name = "InteractiveExportWithoutWarningsAsksNothing",
+                .parameters = {},
+                .dialog = {"limpio.xml"},
+                .answers = {true},
                 .clicks = {Click::Exportar},
                 .calls = kExportCompletes,
                 .resultCode = 1,
-                .output = Output::Tables},
+                .output = Output::Tables,
+                .reports = {"InformeExportacionlimpio.xml.html"}},
+        Session{.name = "OneWarningIsCountedInTheSingular",
+                .parameters = {},
+                .dialog = {"repetida.xml"},
+                .answers = {true},
+                .clicks = {Click::Exportar},
+                .calls = kExportCompletes +
+                         Calls{"ask La conversión tiene 1 aviso. ¿Desea abrir el informe? -> yes",
+                               "open InformeExportacionrepetida.xml.html"},
+                .resultCode = 1,
+                .output = Output::Tables,
+                .reports = {"InformeExportacionrepetida.xml.html"}},
+        Session{.name = "InteractiveFailedExportOffersItsReportAfterTheError",
+                .parameters = {},
+                .dialog = {"amedias.xml"},
+                .answers = {true},
+                .clicks = {Click::Exportar},
+                .calls = {"choose", "busy on", "busy off", "error *", kUnfinished + " -> yes",
+                          "open InformeExportacionamedias.xml.html"},
+                .reports = {"InformeExportacionamedias.xml.html"}},
         Session{.name = "InteractiveCancelAtFirstUse",
                 .parameters = {},
                 .dialog = {""},
                 .clicks = {Click::Exportar, Click::Importar},
                 .calls = {"choose", "info No existe archivo", "choose", "info No existe archivo"}},
-        Session{
-            .name = "InteractiveImportCompletes",
-            .parameters = {},
-            .work = WorkFolder::Exported,
-            .dialog = {"datos.xml"},
-            .clicks = {Click::Importar},
-            .calls = {"choose", "busy on", "busy off", "info Proceso finalizado", "buttons off"},
-            .resultCode = 1,
-            .output = Output::ResultDocument},
+        Session{.name = "InteractiveImportCompletes",
+                .parameters = {},
+                .work = WorkFolder::Exported,
+                .dialog = {"datos.xml"},
+                .clicks = {Click::Importar},
+                .calls = {"choose", "busy on", "busy off", "info Proceso finalizado", "buttons off",
+                          kSixWarnings + " -> no"},
+                .resultCode = 1,
+                .output = Output::ResultDocument,
+                .reports = kImportReport},
         Session{.name = "AFailedRunIsTriedAgainWithTheLastFile",
                 .parameters = {},
                 .dialog = {"datos.xml", ""},
                 .startHours = {"  :  "},
                 .clicks = {Click::Exportar, Click::Exportar},
                 .calls = Calls{"choose", "busy on", "prompt   :   (busy)", "busy off",
-                               "error '  ' is not a valid integer value."} +
-                         kExportCompletes,
+                               "error '  ' is not a valid integer value.", kUnfinished + " -> no"} +
+                         kExportCompletes + Calls{kSixWarnings + " -> no"},
                 .resultCode = 1,
-                .output = Output::Tables},
+                .output = Output::Tables,
+                .reports = kExportReport},
         Session{.name = "ExportLoadsBeforeTheHourglass",
                 .parameters = {},
                 .dialog = {"roto.xml"},
@@ -266,6 +361,19 @@ TEST_F(MainFormTest, AFailedWriteOfTheCodeIsReportedAndTheCloseGoesOn) {
     EXPECT_NO_THROW(form.FormClose());
     form.FormClose();  // the window is destroyed after its close: no second report
     expectCalls(window.calls, {"embed 1a2b", "error No se puede *"});
+}
+
+TEST_F(MainFormTest, AReportThatCouldNotBeSavedIsNotOffered) {
+    mirvane::testing::TempDir documents;
+    fs::copy_file(example("datos.xml"), documents / "datos.xml");
+    fs::create_directory(documents / "InformeExportaciondatos.xml.html");  // in the way
+    window.files.push_back(documents / "datos.xml");
+    window.answers.push_back(true);
+    MainForm form(window, {}, {work.path(), executable.path()});
+    form.FormCreate();
+    form.BExportarClick();
+    expectCalls(window.calls, kExportCompletes);
+    EXPECT_TRUE(fs::exists(work / "DIASHORAST.DBF"));
 }
 
 }  // namespace
