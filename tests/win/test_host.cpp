@@ -2,7 +2,7 @@
 // starts it as the host does (a mode word and this program's own window
 // handle) or as a person does (no parameters), drives its file dialog, its
 // start-hour prompt and its message boxes by their controls, and checks the
-// windows, Tablexa.ini and the files the runs leave.
+// windows, Tablexa.ini, the files the runs leave and the help they ask for.
 //
 //   test_host SCENARIO MIRVANE_EXE EXAMPLE_FOLDER
 //
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <thread>
@@ -451,14 +452,33 @@ std::vector<std::string> linesOf(const std::wstring& file) {
     return lines;
 }
 
-// F1 as the keyboard gives it: a key press posted to the control that has the
-// focus in `window`'s thread, or to `window` itself when none has it, so that
-// the program's own message loop meets it.
+// F1 posted as a key press to the control that has the focus in `window`'s
+// thread, or to `window` itself when none has it. A posted key makes no
+// system help request (WM_HELP): only the program's own message loop can turn
+// it into help.
 void pressF1(HWND window) {
     const HWND focus = focusOf(window);
     const HWND target = focus && (focus == window || IsChild(window, focus)) ? focus : window;
     PostMessageW(target, WM_KEYDOWN, VK_F1, 0x003B0001);  // scan code of F1
     PostMessageW(target, WM_KEYUP, VK_F1, 0xC03B0001);
+}
+
+// Keys pressed on the keyboard while `window` is in front, as the system
+// delivers them to the control that has the focus there.
+void keyboard(HWND window, std::initializer_list<WORD> keys) {
+    SetForegroundWindow(window);
+    if (!waitFor([&] { return GetForegroundWindow() == window; }, 5s))
+        abandon("la ventana no pasa al frente");
+    std::vector<INPUT> presses;
+    for (const WORD key : keys) {
+        INPUT press{};
+        press.type = INPUT_KEYBOARD;
+        press.ki.wVk = key;
+        presses.push_back(press);
+        press.ki.dwFlags = KEYEVENTF_KEYUP;
+        presses.push_back(press);
+    }
+    SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
 }
 
 // The help a person asks for: F1 on the main window, "F1 AYUDA", and F1 in
@@ -507,16 +527,20 @@ void ayuda(Setting setting, const std::wstring& testHost) {
           "\"F1 AYUDA\": HH_DISPLAY_TOC con DELPHOS.chm de la carpeta del programa");
     for (const std::string& call : calls) std::printf("HtmlHelpA: %s\n", call.c_str());
 
-    // The key reaches the prompt before "Continuar" does, and the run ends
-    // only after that: by "Proceso finalizado" it has been handled.
+    // In the prompt, F1 from the keyboard, which also makes the system's own
+    // help request, then Enter on "Continuar": the keys arrive in order, so
+    // by "Proceso finalizado" F1 has been handled.
+    const std::size_t before = linesOf(log).size();
     click(GetDlgItem(form, 1001));
     answerFileDialog(mirvane.id(), setting.document);
     const Prompt prompt = waitForPrompt(mirvane.id());
-    pressF1(prompt.window);
-    PostMessageW(prompt.field, WM_KEYDOWN, VK_F1, 0x003B0001);
-    pressContinuar(prompt);
+    check(waitFor(
+              [&] { return focusOf(prompt.window) == childWithText(prompt.window, L"Continuar"); },
+              5s),
+          "\"Continuar\" tiene el foco al abrir");
+    keyboard(prompt.window, {VK_F1, VK_RETURN});
     answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
-    check(linesOf(log).size() == 2, "F1 en la ventana de la hora no pide ayuda");
+    check(linesOf(log).size() == before, "F1 en la ventana de la hora no pide ayuda");
 
     click(childWithText(form, L"&Salir"));
     check(mirvane.ended(), "\"&Salir\" cierra el programa");
