@@ -2,7 +2,7 @@
 // starts it as the host does (a mode word and this program's own window
 // handle) or as a person does (no parameters), drives its file dialog, its
 // start-hour prompt and its message boxes by their controls, and checks the
-// windows, Tablexa.ini and the files the runs leave.
+// windows, Tablexa.ini, the files the runs leave and the help they ask for.
 //
 //   test_host SCENARIO MIRVANE_EXE EXAMPLE_FOLDER
 //
@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <thread>
@@ -386,6 +387,165 @@ void interactive(const Setting& setting) {
     check(!exists(setting.ini), "nada se escribe en Tablexa.ini");
 }
 
+// A folder of the Wine prefix's temporary folder that holds a copy of
+// mirvane.exe beside the stand-in hhctrl.ocx, so that the shipped folder
+// never gets it. Emptied when made (a scenario that was abandoned leaves it
+// behind) and removed, with everything in it, when done.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const wchar_t* name) {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        path_ = std::wstring(temp) + name;
+        empty();
+        CreateDirectoryW(path_.c_str(), nullptr);
+        // The long form, as mirvane.exe reports its own path.
+        wchar_t full[MAX_PATH];
+        if (GetLongPathNameW(path_.c_str(), full, MAX_PATH)) path_ = full;
+    }
+    ~ScratchFolder() {
+        empty();
+        RemoveDirectoryW(path_.c_str());
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::wstring file(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+  private:
+    void empty() const {
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileW(file(L"*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileW(file(found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+
+    std::wstring path_;
+};
+
+std::wstring folderOf(const std::wstring& file) {
+    return file.substr(0, file.find_last_of(L"\\/"));
+}
+
+std::string ansi(const std::wstring& text) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size - 1 : 0, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+    return result;
+}
+
+std::vector<std::string> linesOf(const std::wstring& file) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char c : contentsOf(file)) {
+        if (c == '\n') {
+            lines.push_back(line);
+            line.clear();
+        } else if (c != '\r') {
+            line += c;
+        }
+    }
+    return lines;
+}
+
+// F1 posted as a key press to the control that has the focus in `window`'s
+// thread, or to `window` itself when none has it. A posted key makes no
+// system help request (WM_HELP): only the program's own message loop can turn
+// it into help.
+void pressF1(HWND window) {
+    const HWND focus = focusOf(window);
+    const HWND target = focus && (focus == window || IsChild(window, focus)) ? focus : window;
+    PostMessageW(target, WM_KEYDOWN, VK_F1, 0x003B0001);  // scan code of F1
+    PostMessageW(target, WM_KEYUP, VK_F1, 0xC03B0001);
+}
+
+// Keys pressed on the keyboard while `window` is in front, as the system
+// delivers them to the control that has the focus there.
+void keyboard(HWND window, std::initializer_list<WORD> keys) {
+    SetForegroundWindow(window);
+    if (!waitFor([&] { return GetForegroundWindow() == window; }, 5s))
+        abandon("la ventana no pasa al frente");
+    std::vector<INPUT> presses;
+    for (const WORD key : keys) {
+        INPUT press{};
+        press.type = INPUT_KEYBOARD;
+        press.ki.wVk = key;
+        presses.push_back(press);
+        press.ki.dwFlags = KEYEVENTF_KEYUP;
+        presses.push_back(press);
+    }
+    SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
+}
+
+// The help a person asks for: F1 on the main window, "F1 AYUDA", and F1 in
+// the start-hour prompt, which shows nothing. mirvane.exe runs from a copy
+// beside the stand-in hhctrl.ocx, which logs each HtmlHelpA call.
+void ayuda(Setting setting, const std::wstring& testHost) {
+    const ScratchFolder folder(L"mirvane-ayuda");
+    const std::wstring standIn = folderOf(testHost) + L"\\hhctrl.ocx";
+    if (!exists(standIn)) abandon("falta hhctrl.ocx junto a test_host.exe");
+    const std::wstring shipped = folderOf(setting.mirvane);
+    setting.mirvane = folder.file(L"mirvane.exe");
+    setting.ini = folder.file(L"Tablexa.ini");
+    if (!CopyFileW((shipped + L"\\mirvane.exe").c_str(), setting.mirvane.c_str(), FALSE) ||
+        !CopyFileW(standIn.c_str(), folder.file(L"hhctrl.ocx").c_str(), FALSE))
+        abandon("no se puede preparar la carpeta de la ayuda");
+    // The help file itself is never opened: the stand-in only logs its name.
+    CopyFileW((shipped + L"\\DELPHOS.chm").c_str(), folder.file(L"DELPHOS.chm").c_str(), FALSE);
+
+    // Wine keeps its own hhctrl.ocx unless told, by its full name, to load
+    // the one beside the program. Wine reads that only from the environment
+    // it was started with, so the test sets it, not this program.
+    wchar_t overrides[1024] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 1024);
+    if (std::wstring(overrides).find(L"hhctrl.ocx=n") == std::wstring::npos)
+        abandon("WINEDLLOVERRIDES no incluye hhctrl.ocx=n");
+    const std::wstring log = folder.file(L"ayuda.log");
+    SetEnvironmentVariableW(L"MIRVANE_HTMLHELP_LOG", log.c_str());
+
+    Mirvane mirvane;
+    start(mirvane, setting, L"");
+    const HWND form = topLevelWindow(mirvane.id());
+    const std::string helpFile = ansi(folder.file(L"DELPHOS.chm"));
+    auto logShows = [&](std::size_t count) {
+        return waitFor([&] { return linesOf(log).size() >= count; }, 5s);
+    };
+
+    pressF1(form);
+    check(logShows(1), "F1 en la ventana llega a HtmlHelpA");
+    click(childWithText(form, L"F1 AYUDA"));
+    check(logShows(2), "\"F1 AYUDA\" llega a HtmlHelpA");
+    const std::vector<std::string> calls = linesOf(log);
+    check(calls.size() == 2, "dos llamadas a HtmlHelpA");
+    check(calls.size() > 0 && calls[0] == "0 15 1 " + helpFile,
+          "F1: HH_HELP_CONTEXT 1 con DELPHOS.chm de la carpeta del programa");
+    check(calls.size() > 1 && calls[1] == "0 1 0 " + helpFile,
+          "\"F1 AYUDA\": HH_DISPLAY_TOC con DELPHOS.chm de la carpeta del programa");
+    for (const std::string& call : calls) std::printf("HtmlHelpA: %s\n", call.c_str());
+
+    // In the prompt, F1 from the keyboard, which also makes the system's own
+    // help request, then Enter on "Continuar": the keys arrive in order, so
+    // by "Proceso finalizado" F1 has been handled.
+    const std::size_t before = linesOf(log).size();
+    click(GetDlgItem(form, 1001));
+    answerFileDialog(mirvane.id(), setting.document);
+    const Prompt prompt = waitForPrompt(mirvane.id());
+    check(waitFor(
+              [&] { return focusOf(prompt.window) == childWithText(prompt.window, L"Continuar"); },
+              5s),
+          "\"Continuar\" tiene el foco al abrir");
+    keyboard(prompt.window, {VK_F1, VK_RETURN});
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    check(linesOf(log).size() == before, "F1 en la ventana de la hora no pide ayuda");
+
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+}
+
 // For tools/screenshot: announces a window to capture through a file in
 // C:\KTEMP holding its screen rectangle, and waits until the file is gone.
 void offerForCapture(HWND window, const wchar_t* name) {
@@ -456,6 +616,8 @@ int wmain(int argc, wchar_t** argv) {
     CopyFileW((setting.examples + L"\\datos.xml").c_str(), setting.document.c_str(), FALSE);
     DeleteFileW(setting.ini.c_str());
     setting.host = createHostWindow();
+    wchar_t testHost[MAX_PATH];
+    GetModuleFileNameW(nullptr, testHost, MAX_PATH);
 
     const std::map<std::wstring, std::function<void()>> scenarios = {
         {L"host-exportar", [&] { hostExportar(setting); }},
@@ -466,6 +628,7 @@ int wmain(int argc, wchar_t** argv) {
         {L"host-no-es-ventana", [&] { hostNotAWindow(setting); }},
         {L"host-manejador-no-valido", [&] { hostInvalidHandle(setting); }},
         {L"interactivo", [&] { interactive(setting); }},
+        {L"ayuda", [&] { ayuda(setting, testHost); }},
         {L"capturas", [&] { capturas(setting); }},
     };
     const auto scenario = scenarios.find(argv[1]);
