@@ -101,7 +101,7 @@ TEST(ExportSchool, TheReportChangesNoByteOfTablesOrResult) {
     std::map<std::string, std::string> tables[2], results[2];
     std::size_t warnings[2] = {0, 0};
     for (int withReport : {0, 1}) {
-        const auto folder = dir / (withReport ? "con" : "sin");
+        const auto folder = dir / (withReport ? "con-informe" : "sin-informe");
         std::filesystem::create_directories(folder / "KTEMP");
         schoolgen::writeExchangeDocument(school, folder / "centro.xml");
 
