@@ -20,6 +20,10 @@ int scaled(int designed, UINT dpi) {
     return MulDiv(designed, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
+RECT designed(int x, int y, int width, int height, UINT dpi) {
+    return RECT{scaled(x, dpi), scaled(y, dpi), scaled(x + width, dpi), scaled(y + height, dpi)};
+}
+
 UINT screenDpi() {
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);

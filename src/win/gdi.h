@@ -35,6 +35,8 @@ class Selected {
 // Pixels at the screen's resolution for a length designed at 96 dots per inch.
 int scaled(int designed, UINT dpi);
 UINT screenDpi();
+// A rectangle designed at 96 dots per inch, in pixels at `dpi`.
+RECT designed(int x, int y, int width, int height, UINT dpi);
 
 // A font by face name; `height` is the designed character height (negative,
 // as in LOGFONT), scaled to `dpi`.

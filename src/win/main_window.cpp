@@ -56,10 +56,6 @@ constexpr std::array<ControlPlace, 4> kButtons = {
     ControlPlace{kButton1, 0 + 264, 168 + 63, 75, 18},
 };
 
-RECT designed(int x, int y, int width, int height, UINT dpi) {
-    return RECT{scaled(x, dpi), scaled(y, dpi), scaled(x + width, dpi), scaled(y + height, dpi)};
-}
-
 void registerClass() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};

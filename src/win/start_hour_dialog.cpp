@@ -21,10 +21,6 @@ int textWidth(HDC dc, const wchar_t* text, HFONT font) {
     return size.cx;
 }
 
-RECT designed(int x, int y, int width, int height, UINT dpi) {
-    return RECT{scaled(x, dpi), scaled(y, dpi), scaled(x + width, dpi), scaled(y + height, dpi)};
-}
-
 void registerClass() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
