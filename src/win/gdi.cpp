@@ -20,6 +20,17 @@ int scaled(int designed, UINT dpi) {
     return MulDiv(designed, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
+bool registerWindowClass(const wchar_t* className, HICON icon) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hIcon = icon;
+    windowClass.lpszClassName = className;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
 RECT designed(int x, int y, int width, int height, UINT dpi) {
     return RECT{scaled(x, dpi), scaled(y, dpi), scaled(x + width, dpi), scaled(y + height, dpi)};
 }

@@ -35,6 +35,11 @@ class Selected {
 // Pixels at the screen's resolution for a length designed at 96 dots per inch.
 int scaled(int designed, UINT dpi);
 UINT screenDpi();
+// Registers a window class of this program, with the arrow cursor and
+// `icon` (none when null); each window sets its own procedure once made.
+// False when the system refuses.
+bool registerWindowClass(const wchar_t* className, HICON icon);
+
 // A rectangle designed at 96 dots per inch, in pixels at `dpi`.
 RECT designed(int x, int y, int width, int height, UINT dpi);
 

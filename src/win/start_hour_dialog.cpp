@@ -22,15 +22,7 @@ int textWidth(HDC dc, const wchar_t* text, HFONT font) {
 }
 
 void registerClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
+    static const bool registered = registerWindowClass(kClassName, nullptr);
     if (!registered) fail("No se pudo crear la ventana de la hora de inicio de las clases");
 }
 
