@@ -17,31 +17,25 @@ build: deps
 		-DMIRVANE_WERROR=$(WERROR) >/dev/null
 	@cmake --build build -j $(JOBS)
 
-# Windows builds, cross-compiled with mingw-w64 (Release, with their tests):
-# build/windows/ for x86_64, build/windows-i686/ for i686. libxml2 for Windows
-# is built once from Debian's source package and kept in build/deps/.
+# The Windows build, cross-compiled with mingw-w64 for x86_64 (Release, with
+# its tests): build/windows/. libxml2 for Windows is built once from Debian's
+# source package and kept in build/deps/.
 windows-configure: deps
 	@tools/configure-windows x86_64 build/windows $(WERROR)
-	@tools/configure-windows i686 build/windows-i686 $(WERROR)
 
-# The programs for Windows and their zips: dist/mirvane-<version>-win64.zip
-# and -win32.zip.
+# The programs for Windows and their zip: dist/mirvane-<version>-win64.zip.
 windows: windows-configure
 	@cmake --build build/windows -j $(JOBS) --target shipped-programs
 	@tools/package-windows x86_64 build/windows
-	@cmake --build build/windows-i686 -j $(JOBS) --target shipped-programs
-	@tools/package-windows i686 build/windows-i686
 
 # Every test: the Linux suite, built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the x86_64 Windows suite under Wine. The
-# i686 programs are built but not run (wine64 runs only 64-bit programs).
+# UndefinedBehaviorSanitizer, then the Windows suite under Wine.
 test: windows-configure
 	@cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIRVANE_SANITIZE=ON \
 		-DMIRVANE_BENCH=OFF -DMIRVANE_WERROR=$(WERROR) \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
 	@cmake --build build/test -j $(JOBS)
 	@cmake --build build/windows -j $(JOBS)
-	@cmake --build build/windows-i686 -j $(JOBS) --target shipped-programs
 	@JOBS=$(JOBS) tools/run-tests build/test build/windows
 
 demo: build
