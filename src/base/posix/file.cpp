@@ -1,5 +1,6 @@
 // The POSIX side of the files: descriptors, flock for the holds, rename for
-// the replacement. Interrupted calls are retried here and nowhere else.
+// the replacement. Interrupted calls are retried here and nowhere else; holds
+// are not, since flock is only advisory: no scanner or sync agent takes one.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -27,7 +28,8 @@ Failure failureOf(int error) {
         case EROFS:
             return {Cause::ReadOnly, "el disco es de solo lectura"};
         case EWOULDBLOCK:
-            return {Cause::HeldElsewhere, "está abierto en otro programa"};
+            return {Cause::HeldElsewhere,
+                    "está abierto en otro programa; ciérrelo e inténtelo de nuevo"};
         case ENOSPC:
         case EDQUOT:
             return {Cause::Other, "no queda espacio en el disco"};
