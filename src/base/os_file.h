@@ -61,6 +61,9 @@ Kind kindOf(const std::filesystem::path& path, Failure& failure);
 // The names in a folder (UTF-8), without "." and "..".
 std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure& failure);
 
+// Creates a folder in an existing one; a folder already there is no failure.
+bool createFolder(const std::filesystem::path& folder, Failure& failure);
+
 // Removes a file; a missing file is no failure.
 bool remove(const std::filesystem::path& file, Failure& failure);
 

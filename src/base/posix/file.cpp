@@ -204,6 +204,16 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure
     return names;
 }
 
+bool createFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (retried([&] { return ::mkdir(folder.c_str(), 0777); }) == 0) return true;
+    if (errno == EEXIST) {
+        struct stat status {};
+        if (::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return true;
+        errno = EEXIST;
+    }
+    return report(failure);
+}
+
 bool remove(const std::filesystem::path& file, Failure& failure) {
     if (retried([&] { return ::unlink(file.c_str()); }) != 0 && errno != ENOENT)
         return report(failure);

@@ -297,6 +297,17 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure
     return names;
 }
 
+bool createFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        SetLastError(ERROR_ALREADY_EXISTS);
+    }
+    return report(failure);
+}
+
 bool remove(const std::filesystem::path& file, Failure& failure) {
     const DWORD error = retried(
         file, [&] { return DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
@@ -316,6 +327,24 @@ bool replace(const std::filesystem::path& replacement, const std::filesystem::pa
     return false;
 }
 
+namespace {
+
+// The long form of every name in `path` (a program may be started by its
+// short 8.3 path), or `path` itself when the system cannot tell it.
+std::wstring longForm(const std::wstring& path) {
+    const DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::wstring buffer(size, L'\0');
+    const DWORD length = GetLongPathNameW(path.c_str(), buffer.data(), size);
+    if (length == 0 || length >= size) return path;
+    buffer.resize(length);
+    return buffer;
+}
+
+}  // namespace
+
+// In its long form, as the system's own folders are named, so that it can be
+// told whether the program lies inside one of them.
 std::filesystem::path executableFile() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
@@ -324,7 +353,7 @@ std::filesystem::path executableFile() {
         if (length == 0) return {};
         if (length < buffer.size()) {
             buffer.resize(length);
-            return buffer;
+            return longForm(buffer);
         }
         buffer.resize(buffer.size() * 2);
     }
