@@ -7,8 +7,8 @@ std::string withFullStop(std::string message) {
     return message;
 }
 
-void fail(const std::string& message) {
-    throw Error(message);
+void fail(const std::string& message, os::Cause cause) {
+    throw Error(message, cause);
 }
 
 }  // namespace mirvane

@@ -6,20 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/os_failure.h"
+
 // The operating system's files, behind one interface with a POSIX side
 // (posix/file.cpp) and a Windows side (windows/file.cpp). Nothing else in the
 // program calls the system's file functions. Nothing here raises: each call
 // reports its failure, with the reason in Spanish, for the caller's message.
 namespace mirvane::os {
-
-// Why a call failed.
-enum class Cause { None, NotFound, NoPermission, ReadOnly, HeldElsewhere, Other };
-
-struct Failure {
-    Cause cause = Cause::None;
-    std::string reason;  // Spanish, lower case: "no queda espacio en el disco"
-    explicit operator bool() const { return cause != Cause::None; }
-};
 
 enum class Access { Read, ReadWrite };
 
@@ -67,6 +60,9 @@ Kind kindOf(const std::filesystem::path& path, Failure& failure);
 
 // The names in a folder (UTF-8), without "." and "..".
 std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure& failure);
+
+// Creates a folder in an existing one; a folder already there is no failure.
+bool createFolder(const std::filesystem::path& folder, Failure& failure);
 
 // Removes a file; a missing file is no failure.
 bool remove(const std::filesystem::path& file, Failure& failure);

@@ -24,6 +24,19 @@ os::Kind kindOf(const std::filesystem::path& path) {
     return kind;
 }
 
+void createFolders(const std::filesystem::path& folder) {
+    std::filesystem::path partial;
+    for (const auto& component : folder) {
+        partial /= component;
+        if (partial == partial.root_path()) continue;
+        os::Failure failure;
+        if (os::kindOf(partial, failure) == os::Kind::Directory) continue;
+        if (!os::createFolder(partial, failure))
+            fail("No se puede crear la carpeta " + toUtf8(partial) + ": " + failure.reason + ".",
+                 failure.cause);
+    }
+}
+
 std::filesystem::path driveC() {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
         return fromUtf8(prefix) / "drive_c";

@@ -26,6 +26,10 @@ std::string toUtf8(const std::filesystem::path& path);
 // naming the path.
 os::Kind kindOf(const std::filesystem::path& path);
 
+// Creates `folder` and every missing folder above it. A failure raises
+// mirvane::Error naming the folder.
+void createFolders(const std::filesystem::path& folder);
+
 // Drive C of the Wine prefix (not used on Windows).
 std::filesystem::path driveC();
 

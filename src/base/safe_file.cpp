@@ -24,7 +24,8 @@ class SafeFileWriter::Temporary {
         os::Failure failure;
         file_ = os::File::createBeside(target, path_, failure);
         if (failure)
-            fail("No se puede escribir en la carpeta de " + shown(target) + ": " + failure.reason);
+            fail("No se puede escribir en la carpeta de " + shown(target) + ": " + failure.reason,
+                 failure.cause);
     }
     ~Temporary() {
         if (committed_) return;
@@ -38,15 +39,15 @@ class SafeFileWriter::Temporary {
     void write(std::string_view bytes, const std::filesystem::path& target) {
         os::Failure failure;
         if (!file_.write(bytes, failure))
-            fail("No se puede escribir " + shown(target) + ": " + failure.reason);
+            fail("No se puede escribir " + shown(target) + ": " + failure.reason, failure.cause);
     }
 
     void commit(const std::filesystem::path& target) {
         os::Failure failure;
         if (!file_.flushToDisk(failure) || !file_.close(failure))
-            fail("No se puede escribir " + shown(target) + ": " + failure.reason);
+            fail("No se puede escribir " + shown(target) + ": " + failure.reason, failure.cause);
         if (!os::replace(path_, target, failure))
-            fail("No se puede reemplazar " + shown(target) + ": " + failure.reason);
+            fail("No se puede reemplazar " + shown(target) + ": " + failure.reason, failure.cause);
         committed_ = true;
     }
 
@@ -89,14 +90,14 @@ void saveFileSafely(const std::filesystem::path& target, std::string_view bytes)
 std::string readWholeFile(const std::filesystem::path& file) {
     os::Failure failure;
     os::File input = os::File::open(file, os::Access::Read, os::Hold::Unheld, failure);
-    if (failure) fail("No se puede leer " + shown(file) + ": " + failure.reason);
+    if (failure) fail("No se puede leer " + shown(file) + ": " + failure.reason, failure.cause);
     // Sized from the file once, so a large document is not copied while it grows.
     std::string bytes;
     bytes.reserve(input.size());
     char buffer[1 << 16];
     for (;;) {
         const std::size_t got = input.read(buffer, sizeof buffer, failure);
-        if (failure) fail("No se puede leer " + shown(file) + ": " + failure.reason);
+        if (failure) fail("No se puede leer " + shown(file) + ": " + failure.reason, failure.cause);
         if (got == 0) return bytes;
         bytes.append(buffer, got);
     }

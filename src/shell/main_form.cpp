@@ -28,7 +28,8 @@ constexpr std::string_view kUnfinishedQuestion =
 }  // namespace
 
 Folders installedFolders() {
-    return {paths::fromWindows(paths::kWorkFolder), paths::executableFolder()};
+    return {paths::fromWindows(paths::kWorkFolder), paths::executableFolder(),
+            os::fileVirtualization()};
 }
 
 MainForm::MainForm(Window& window, std::vector<std::string> parameters, Folders folders)
@@ -83,7 +84,8 @@ void MainForm::FormClose() {
     if (closed_) return;
     closed_ = true;
     if (!hostMode_) return;
-    reportingErrors([this] { writeResultCode(folders_.executable, resultCode_); });
+    reportingErrors(
+        [this] { writeResultCode(folders_.executable, folders_.virtualization, resultCode_); });
 }
 
 void MainForm::BExportarClick() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/os_virtualization.h"
 #include "report/report_file.h"
 #include "shell/command_line.h"
 #include "shell/window.h"
@@ -18,8 +19,9 @@ namespace mirvane::shell {
 
 // Where the runs work and where the host keeps its INI file.
 struct Folders {
-    std::filesystem::path work;        // C:\KTEMP
-    std::filesystem::path executable;  // the program's own folder, beside the host's
+    std::filesystem::path work;           // C:\KTEMP
+    std::filesystem::path executable;     // the program's own folder, beside the host's
+    os::Virtualization virtualization{};  // where a virtualized host reads that file instead
 };
 
 // The folders of the running program on this system.

@@ -597,6 +597,75 @@ void capturas(const Setting& setting) {
     check(mirvane.ended(), "\"&Salir\" cierra el programa");
 }
 
+// Tablexa where schools install it: under Program Files (x86), where Windows
+// virtualizes an older 32-bit program, which then reads Tablexa.ini from the
+// user's VirtualStore once a copy of it is there.
+const std::wstring kInstalledFolder = L"C:\\Program Files (x86)\\Tablexa";
+const std::string kHostsOwnIni = "[Tablexa]\r\nVersion=4\r\n";
+const std::string kCodeWithoutFile = "[Transformadores]\r\nTransformado=-1\r\n";
+
+std::wstring virtualStoreCopy() {
+    wchar_t local[MAX_PATH] = {};
+    GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    return std::wstring(local) + L"\\VirtualStore" + kInstalledFolder.substr(2) + L"\\Tablexa.ini";
+}
+
+bool writeTo(const std::wstring& file, const std::string& contents) {
+    for (std::size_t slash = file.find(L'\\', 3); slash != std::wstring::npos;
+         slash = file.find(L'\\', slash + 1))
+        CreateDirectoryW(file.substr(0, slash).c_str(), nullptr);
+    const HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(handle, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(handle);
+    return written == contents.size();
+}
+
+// The host starts the installed mirvane.exe for an export and the user
+// cancels the file dialog: the code to hand back is -1.
+void cancelledExportFromInstalledFolder(Setting setting) {
+    setting.mirvane = kInstalledFolder + L"\\mirvane.exe";
+    Mirvane mirvane;
+    start(mirvane, setting, L"exportar " + hex(setting.host));
+    embeddedWindow(setting);
+    answerFileDialog(mirvane.id(), L"");
+    answerBox(mirvane.id(), L"No existe archivo", "\"No existe archivo\"");
+    check(mirvane.ended(), "Mirvane termina sin archivo, sin error al escribir el código");
+}
+
+// A VirtualStore copy from earlier runs: the code goes there, where the host
+// reads it, and into the file itself too, which this user may write.
+void hostVirtualStoreCopy(const Setting& setting) {
+    const std::wstring ini = kInstalledFolder + L"\\Tablexa.ini";
+    const std::string copied = kHostsOwnIni + "Usuario=ana\r\n";
+    if (!writeTo(ini, kHostsOwnIni) || !writeTo(virtualStoreCopy(), copied) ||
+        !CopyFileW(setting.mirvane.c_str(), (kInstalledFolder + L"\\mirvane.exe").c_str(), FALSE))
+        abandon("no se puede instalar en Program Files (x86)");
+    cancelledExportFromInstalledFolder(setting);
+    check(contentsOf(virtualStoreCopy()) == copied + kCodeWithoutFile,
+          "el código queda en la copia de VirtualStore, con el resto intacto");
+    check(contentsOf(ini) == kHostsOwnIni + kCodeWithoutFile, "y en el propio Tablexa.ini");
+    for (const std::wstring& file : {virtualStoreCopy(), ini, kInstalledFolder + L"\\mirvane.exe"})
+        DeleteFileW(file.c_str());
+    RemoveDirectoryW(kInstalledFolder.c_str());
+}
+
+// The folder refuses writing, as to a standard user (run-without-permission
+// installed mirvane.exe and Tablexa.ini there, read-only): Windows' copy on
+// first write, the host's file with the code set, in the VirtualStore.
+void hostWithoutPermission(const Setting& setting) {
+    const std::wstring ini = kInstalledFolder + L"\\Tablexa.ini";
+    if (writeTo(kInstalledFolder + L"\\prueba.txt", "x") || GetLastError() != ERROR_ACCESS_DENIED)
+        abandon("la carpeta de Tablexa admite escritura: nada que probar");
+    check(!exists(virtualStoreCopy()), "no hay copia en VirtualStore al empezar");
+    cancelledExportFromInstalledFolder(setting);
+    check(contentsOf(virtualStoreCopy()) == kHostsOwnIni + kCodeWithoutFile,
+          "la copia de VirtualStore es Tablexa.ini con el código");
+    check(contentsOf(ini) == kHostsOwnIni, "Tablexa.ini queda como estaba");
+}
+
 LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -647,6 +716,8 @@ int wmain(int argc, wchar_t** argv) {
         {L"interactivo", [&] { interactive(setting); }},
         {L"ayuda", [&] { ayuda(setting, testHost); }},
         {L"capturas", [&] { capturas(setting); }},
+        {L"host-copia-virtualstore", [&] { hostVirtualStoreCopy(setting); }},
+        {L"host-sin-permiso", [&] { hostWithoutPermission(setting); }},
     };
     const auto scenario = scenarios.find(argv[1]);
     if (scenario == scenarios.end()) {

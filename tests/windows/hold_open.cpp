@@ -1,18 +1,42 @@
-// Holds a file open the way Tablexa holds its tables (no sharing at all)
-// until its standard input closes, so that tests can start a second program
-// against a table held elsewhere. Prints "abierto" once the file is held.
+// Holds a file open the way Tablexa holds its tables (no sharing at all), so
+// that tests can start a second program against a file held elsewhere.
+// Prints "abierto" once the file is held.
 //
 //   hold-open FILE
+//       until its standard input closes;
+//   hold-open FILE SIGN MILLISECONDS
+//       until MILLISECONDS after a file matching SIGN (a path, wildcards
+//       allowed) appears, as a scanner holds a file for a moment: the sign
+//       tells that the program under test has reached the held file.
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 
 #include "owned_handle.h"
 
+namespace {
+
+// Whether the standard input, a pipe, is still open.
+bool inputOpen() {
+    return ::PeekNamedPipe(::GetStdHandle(STD_INPUT_HANDLE), nullptr, 0, nullptr, nullptr,
+                           nullptr) != 0;
+}
+
+bool exists(const wchar_t* pattern) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(search);
+    return true;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("uso: hold-open FILE\n", stderr);
+    if (argc != 2 && argc != 4) {
+        std::fputs("uso: hold-open FILE [SIGN MILLISECONDS]\n", stderr);
         return 2;
     }
     mirvane::testing::OwnedHandle file(::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE,
@@ -27,6 +51,11 @@ int wmain(int argc, wchar_t** argv) {
     DWORD written = 0;
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), held, sizeof held - 1, &written, nullptr);
 
+    if (argc == 4) {
+        while (!exists(argv[2]) && inputOpen()) ::Sleep(2);
+        ::Sleep(static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+        return 0;
+    }
     char buffer[64];
     DWORD read = 0;
     const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);

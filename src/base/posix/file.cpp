@@ -1,5 +1,6 @@
 // The POSIX side of the files: descriptors, flock for the holds, rename for
-// the replacement. Interrupted calls are retried here and nowhere else.
+// the replacement. Interrupted calls are retried here and nowhere else; holds
+// are not, since flock is only advisory: no scanner or sync agent takes one.
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -27,7 +28,8 @@ Failure failureOf(int error) {
         case EROFS:
             return {Cause::ReadOnly, "el disco es de solo lectura"};
         case EWOULDBLOCK:
-            return {Cause::HeldElsewhere, "está abierto en otro programa"};
+            return {Cause::HeldElsewhere,
+                    "está abierto en otro programa; ciérrelo e inténtelo de nuevo"};
         case ENOSPC:
         case EDQUOT:
             return {Cause::Other, "no queda espacio en el disco"};
@@ -200,6 +202,16 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure
     }
     ::closedir(directory);
     return names;
+}
+
+bool createFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (retried([&] { return ::mkdir(folder.c_str(), 0777); }) == 0) return true;
+    if (errno == EEXIST) {
+        struct stat status {};
+        if (::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return true;
+        errno = EEXIST;
+    }
+    return report(failure);
 }
 
 bool remove(const std::filesystem::path& file, Failure& failure) {

@@ -1,13 +1,17 @@
 // The Windows side of the files: wide-character paths, the share mode of
 // CreateFileW for the holds (Tablexa opens its tables the same way, so each
-// sees the other's), MoveFileExW for the replacement.
+// sees the other's), MoveFileExW for the replacement. Opening, replacing and
+// deleting are tried again while they meet a hold that passes by itself, here
+// and nowhere else.
 
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <utility>
 
 #include "base/os_file.h"
+#include "base/transient_retry.h"
 #include "base/windows/wide.h"
 
 namespace mirvane::os {
@@ -39,7 +43,8 @@ Failure failureOf(DWORD error) {
             return {Cause::ReadOnly, "el disco es de solo lectura"};
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
-            return {Cause::HeldElsewhere, "está abierto en otro programa"};
+            return {Cause::HeldElsewhere,
+                    "está abierto en otro programa; ciérrelo e inténtelo de nuevo"};
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return {Cause::Other, "no queda espacio en el disco"};
@@ -53,6 +58,70 @@ Failure failureOf(DWORD error) {
 bool report(Failure& failure) {
     failure = failureOf(GetLastError());
     return false;
+}
+
+// Whether a refusal of `file` may pass by itself: a regular file without the
+// read-only attribute, or no file yet. A read-only file and a folder refuse
+// for good, and waiting would only delay the message.
+bool mayBeHeld(const std::filesystem::path& file) {
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    return !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// The errors of a call that meets another program's hold on `file`. Access
+// denied is also what a file gives while a scanner has it open, or while it
+// is being deleted with a handle still open on it.
+bool transient(DWORD error, const std::filesystem::path& file) {
+    switch (error) {
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return true;
+        case ERROR_ACCESS_DENIED:
+            return mayBeHeld(file);
+        default:
+            return false;
+    }
+}
+
+// Makes `call`, which returns whether the system call in it succeeded, again
+// while it fails on a hold of `file` that may pass. The system's error of the
+// last call, ERROR_SUCCESS when it succeeded.
+template <typename Call>
+DWORD retried(const std::filesystem::path& file, Call call) {
+    DWORD error = ERROR_SUCCESS;
+    retryTransient(
+        [&] {
+            const bool succeeded = call();
+            error = succeeded ? ERROR_SUCCESS : GetLastError();
+            return succeeded;
+        },
+        [&] { return transient(error, file); },
+        [](std::chrono::milliseconds wait) { Sleep(static_cast<DWORD>(wait.count())); });
+    return error;
+}
+
+// Access denied to the replacement or the deletion of `file`, after the
+// retries: a permission refusal when the file is read-only or its permissions
+// deny us its deletion; otherwise another program has it open. (Windows
+// refuses to replace a file that is open elsewhere even when its holder
+// shares deletion, so a probe that gets in still means a hold.)
+Failure refusalOf(const std::filesystem::path& file) {
+    if (!mayBeHeld(file)) return failureOf(ERROR_ACCESS_DENIED);
+    const HANDLE probe =
+        CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return failureOf(ERROR_SHARING_VIOLATION);
+    }
+    const DWORD error = GetLastError();
+    return failureOf(error == ERROR_SHARING_VIOLATION ? error : ERROR_ACCESS_DENIED);
+}
+
+// The failure of a replacement or a deletion of `file`, from its last error.
+Failure failureOf(DWORD error, const std::filesystem::path& file) {
+    return error == ERROR_ACCESS_DENIED ? refusalOf(file) : failureOf(error);
 }
 
 HANDLE handleOf(std::intptr_t handle) {
@@ -95,12 +164,17 @@ File File::open(const std::filesystem::path& file, Access access, Hold hold, Fai
     if (hold == Hold::Shared) sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     if (hold == Hold::Unheld) sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     File opened;
-    opened.handle_ = stored(CreateFileW(file.c_str(), wanted, sharing, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!opened.isOpen()) report(failure);
+    const DWORD error = retried(file, [&] {
+        opened.handle_ = stored(CreateFileW(file.c_str(), wanted, sharing, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        return opened.isOpen();
+    });
+    if (error != ERROR_SUCCESS) failure = failureOf(error);
     return opened;
 }
 
+// Not retried: a name that never existed is held by nobody, and access denied
+// there is the folder's own refusal.
 File File::createBeside(const std::filesystem::path& target, std::filesystem::path& created,
                         Failure& failure) {
     static std::atomic<unsigned> counter{0};
@@ -223,20 +297,54 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure
     return names;
 }
 
+bool createFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        SetLastError(ERROR_ALREADY_EXISTS);
+    }
+    return report(failure);
+}
+
 bool remove(const std::filesystem::path& file, Failure& failure) {
-    if (!DeleteFileW(file.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
-        return report(failure);
-    return true;
+    const DWORD error = retried(
+        file, [&] { return DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
+    if (error == ERROR_SUCCESS) return true;
+    failure = failureOf(error, file);
+    return false;
 }
 
 bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
              Failure& failure) {
-    if (!MoveFileExW(replacement.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return report(failure);
-    return true;
+    const DWORD error = retried(target, [&] {
+        return MoveFileExW(replacement.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
+    if (error == ERROR_SUCCESS) return true;
+    failure = failureOf(error, target);
+    return false;
 }
 
+namespace {
+
+// The long form of every name in `path` (a program may be started by its
+// short 8.3 path), or `path` itself when the system cannot tell it.
+std::wstring longForm(const std::wstring& path) {
+    const DWORD size = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return path;
+    std::wstring buffer(size, L'\0');
+    const DWORD length = GetLongPathNameW(path.c_str(), buffer.data(), size);
+    if (length == 0 || length >= size) return path;
+    buffer.resize(length);
+    return buffer;
+}
+
+}  // namespace
+
+// In its long form, as the system's own folders are named, so that it can be
+// told whether the program lies inside one of them.
 std::filesystem::path executableFile() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
@@ -245,7 +353,7 @@ std::filesystem::path executableFile() {
         if (length == 0) return {};
         if (length < buffer.size()) {
             buffer.resize(length);
-            return buffer;
+            return longForm(buffer);
         }
         buffer.resize(buffer.size() * 2);
     }
