@@ -363,6 +363,65 @@ void hostInvalidHandle(const Setting& setting) {
     check(!exists(setting.ini), "nada se escribe en Tablexa.ini");
 }
 
+// Every child of `window` lies inside its client area.
+void checkChildrenInside(HWND window, const char* what) {
+    RECT client;
+    GetClientRect(window, &client);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT area;
+        GetWindowRect(child, &area);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+        check(area.left >= 0 && area.top >= 0 && area.right <= client.right &&
+                  area.bottom <= client.bottom,
+              what);
+    }
+}
+
+SIZE clientSize(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return SIZE{client.right, client.bottom};
+}
+
+// The pixel width of `text` in the windows' font at `dpi`: 8-point
+// Microsoft Sans Serif, or Tahoma where it is missing, as in Wine.
+int textWidthAt(const std::wstring& text, UINT dpi) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    int width = 0;
+    for (const wchar_t* face : {L"Microsoft Sans Serif", L"Tahoma"}) {
+        const HFONT font =
+            CreateFontW(-MulDiv(11, static_cast<int>(dpi), 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                        FALSE, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, face);
+        const HGDIOBJ previous = SelectObject(dc, font);
+        wchar_t chosen[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, chosen);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        width = size.cx;
+        if (std::wstring(chosen) == face) break;
+    }
+    DeleteDC(dc);
+    return width;
+}
+
+// The start-hour prompt at `dpi`: at least its designed size, scaled, with
+// every control and LabelExplica's whole text inside it.
+void checkPromptLayout(const Prompt& prompt, UINT dpi) {
+    const SIZE client = clientSize(prompt.window);
+    check(client.cx >= MulDiv(307, dpi, 96) && client.cy >= MulDiv(106, dpi, 96),
+          "la ventana de la hora tiene al menos su tamaño de diseño a escala");
+    checkChildrenInside(prompt.window, "los controles caben en la ventana de la hora");
+    const std::wstring explica = L"Debe indica la Hora de Inicio de la primera clase en el Centro.";
+    const HWND label = childWithText(prompt.window, explica);
+    RECT area{};
+    GetWindowRect(label, &area);
+    check(label && area.right - area.left >= textWidthAt(explica, dpi),
+          "el texto entero de LabelExplica cabe en su etiqueta");
+    std::printf("ventana de la hora a %u PPP: %ld x %ld\n", dpi, client.cx, client.cy);
+}
+
 // A person at the window: the export by its button, the field's checks, and
 // "&Salir".
 void interactive(const Setting& setting) {
@@ -377,6 +436,7 @@ void interactive(const Setting& setting) {
     answerFileDialog(mirvane.id(), setting.document);
 
     const Prompt prompt = waitForPrompt(mirvane.id());
+    checkPromptLayout(prompt, 96);
     typeInto(prompt.field, L"E\b\r");  // a required minute left blank, then Enter
     answerBox(mirvane.id(), L"Invalid input value.  Use escape key to abandon changes.",
               "el campo vacío se rechaza");
@@ -615,6 +675,44 @@ HWND createHostWindow() {
     return host;
 }
 
+// Wine reads the screen's DPI from LogPixels as each program starts: the
+// value stays only until mirvane.exe has made its windows, so every other
+// program runs at the prefix's own DPI (and main() clears one left behind).
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+void clearScreenDpi() {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
+
+void startAtDpi(Mirvane& mirvane, const Setting& setting, const std::wstring& parameters,
+                DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    start(mirvane, setting, parameters);
+    WaitForInputIdle(mirvane.process.hProcess, 20000);
+    clearScreenDpi();
+}
+
+// At 150 %: both windows scaled from their first show, the prompt's whole
+// text and every control inside it.
+void screenAt144(const Setting& setting) {
+    Mirvane mirvane;
+    startAtDpi(mirvane, setting, L"", 144);
+    const HWND form = topLevelWindow(mirvane.id());
+    const SIZE client = clientSize(form);
+    check(client.cx == 948 && client.cy == 399, "la ventana principal a escala de 144 PPP");
+    checkChildrenInside(form, "los botones caben en la ventana principal");
+    std::printf("ventana principal a 144 PPP: %ld x %ld\n", client.cx, client.cy);
+    click(GetDlgItem(form, 1001));
+    answerFileDialog(mirvane.id(), setting.document);
+    const Prompt prompt = waitForPrompt(mirvane.id());
+    checkPromptLayout(prompt, 144);
+    pressContinuar(prompt);
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    declineReport(mirvane.id(), kExampleReportOffer);
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -628,6 +726,7 @@ int wmain(int argc, wchar_t** argv) {
     setting.ini =
         setting.mirvane.substr(0, setting.mirvane.find_last_of(L"\\/") + 1) + L"Tablexa.ini";
     setting.document = L"C:\\KTEMP\\delphos\\horario año.xml";
+    clearScreenDpi();
     CreateDirectoryW(L"C:\\KTEMP", nullptr);
     CreateDirectoryW(L"C:\\KTEMP\\delphos", nullptr);
     CopyFileW((setting.examples + L"\\datos.xml").c_str(), setting.document.c_str(), FALSE);
@@ -647,6 +746,7 @@ int wmain(int argc, wchar_t** argv) {
         {L"interactivo", [&] { interactive(setting); }},
         {L"ayuda", [&] { ayuda(setting, testHost); }},
         {L"capturas", [&] { capturas(setting); }},
+        {L"pantalla-144ppp", [&] { screenAt144(setting); }},
     };
     const auto scenario = scenarios.find(argv[1]);
     if (scenario == scenarios.end()) {
