@@ -713,6 +713,28 @@ void screenAt144(const Setting& setting) {
     check(mirvane.ended(), "\"&Salir\" cierra el programa");
 }
 
+// A legacy host, unaware of DPI, on a screen at 150 %: the system stretches
+// its window, and the embedded one must be stretched with it, so it takes
+// the host's awareness and its designed size at 96 DPI.
+void hostUnawareOfDpi(Setting setting) {
+    const DPI_AWARENESS_CONTEXT own = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+    setting.host = createHostWindow();
+    SetThreadDpiAwarenessContext(own);
+    Mirvane mirvane;
+    startAtDpi(mirvane, setting, L"sincronizar " + hex(setting.host), 144);
+    const HWND form = embeddedWindow(setting);
+    check(AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(form),
+                                       GetWindowDpiAwarenessContext(setting.host)),
+          "la ventana incrustada tiene la conciencia de PPP del anfitrión");
+    const SIZE client = clientSize(form);
+    check(client.cx == 632 && client.cy == 266,
+          "la ventana incrustada, a 96 PPP, se estira con la del anfitrión");
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    check(mirvane.ended(), "Mirvane termina al cerrarse");
+    check(resultCode(setting) == 0, "Transformado=0 sin transformación");
+    DestroyWindow(setting.host);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -747,6 +769,7 @@ int wmain(int argc, wchar_t** argv) {
         {L"ayuda", [&] { ayuda(setting, testHost); }},
         {L"capturas", [&] { capturas(setting); }},
         {L"pantalla-144ppp", [&] { screenAt144(setting); }},
+        {L"host-sin-ppp", [&] { hostUnawareOfDpi(setting); }},
     };
     const auto scenario = scenarios.find(argv[1]);
     if (scenario == scenarios.end()) {
