@@ -23,6 +23,11 @@ UINT labelFormat(Wrap wrap) {
 
 }  // namespace
 
+Icon applicationIcon(int size) {
+    return Icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+}
+
 Font makeFont(const wchar_t* face, int height, bool bold, UINT dpi) {
     LOGFONTW font{};
     font.lfHeight = scaled(height, dpi);

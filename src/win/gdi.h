@@ -5,7 +5,7 @@
 #include <memory>
 #include <type_traits>
 
-// Owned GDI objects, and the measuring and drawing the two windows share.
+// Owned GDI objects and icons, and the measuring and drawing the two windows share.
 namespace mirvane::win {
 
 struct GdiObjectDeleter {
@@ -13,6 +13,14 @@ struct GdiObjectDeleter {
 };
 using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// The program's icon (resource 1), drawn for `size` pixels square.
+Icon applicationIcon(int size);
 
 // Selects an object into a device context until the end of the scope.
 class Selected {

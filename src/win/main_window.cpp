@@ -147,6 +147,14 @@ void TMForm::layOut(UINT dpi) {
     font_ = std::move(font);
     boldFont_ = defaultFont(true, dpi);
     titleFont_ = makeFont(L"Arial", -16, true, dpi);
+    // Set on the window itself, at its DPI: a window with a dialog frame
+    // shows no icon of its class in its title bar.
+    Icon bigIcon = applicationIcon(scaled(32, dpi));
+    Icon smallIcon = applicationIcon(scaled(16, dpi));
+    SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageW(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    bigIcon_ = std::move(bigIcon);
+    smallIcon_ = std::move(smallIcon);
     const WindowDc dc(handle());
     for (std::size_t i = 0; i < kLabels.size(); ++i) {
         const LabelPlace& label = kLabels[i];

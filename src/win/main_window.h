@@ -67,6 +67,8 @@ class TMForm final : public shell::Window, public BoundWindow {
     Font font_;
     Font boldFont_;
     Font titleFont_;
+    Icon bigIcon_;    // Alt+Tab and the taskbar
+    Icon smallIcon_;  // the title bar
     HWND BExportar_ = nullptr;
     HWND BImportar_ = nullptr;
     HWND BClose_ = nullptr;
