@@ -622,6 +622,23 @@ void ayuda(Setting setting, const std::wstring& testHost) {
     check(mirvane.ended(), "\"&Salir\" cierra el programa");
 }
 
+// Wine reads the screen's DPI from LogPixels as each program starts: the
+// value stays only until mirvane.exe has made its windows, so every other
+// program runs at the prefix's own DPI (and main() clears one left behind).
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+void clearScreenDpi() {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
+
+void startAtDpi(Mirvane& mirvane, const Setting& setting, const std::wstring& parameters,
+                DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    start(mirvane, setting, parameters);
+    WaitForInputIdle(mirvane.process.hProcess, 20000);
+    clearScreenDpi();
+}
+
 // For tools/screenshot: announces a window to capture through a file in
 // C:\KTEMP holding its screen rectangle, and waits until the file is gone.
 void offerForCapture(HWND window, const wchar_t* name) {
@@ -640,10 +657,10 @@ void offerForCapture(HWND window, const wchar_t* name) {
     if (!waitFor([&] { return !exists(file); }, 60s)) abandon("la captura no llega");
 }
 
-// The main window and the prompt, shown for tools/screenshot.
-void capturas(const Setting& setting) {
+// The main window and the prompt at `dpi`, shown for tools/screenshot.
+void capturas(const Setting& setting, DWORD dpi) {
     Mirvane mirvane;
-    start(mirvane, setting, L"");
+    startAtDpi(mirvane, setting, L"", dpi);
     const HWND form = topLevelWindow(mirvane.id());
     offerForCapture(form, L"ventana-principal");
     click(GetDlgItem(form, 1001));
@@ -673,23 +690,6 @@ HWND createHostWindow() {
                         0, 800, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ShowWindow(host, SW_SHOW);
     return host;
-}
-
-// Wine reads the screen's DPI from LogPixels as each program starts: the
-// value stays only until mirvane.exe has made its windows, so every other
-// program runs at the prefix's own DPI (and main() clears one left behind).
-constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-
-void clearScreenDpi() {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
-}
-
-void startAtDpi(Mirvane& mirvane, const Setting& setting, const std::wstring& parameters,
-                DWORD dpi) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    start(mirvane, setting, parameters);
-    WaitForInputIdle(mirvane.process.hProcess, 20000);
-    clearScreenDpi();
 }
 
 // At 150 %: both windows scaled from their first show, the prompt's whole
@@ -767,7 +767,8 @@ int wmain(int argc, wchar_t** argv) {
         {L"host-manejador-no-valido", [&] { hostInvalidHandle(setting); }},
         {L"interactivo", [&] { interactive(setting); }},
         {L"ayuda", [&] { ayuda(setting, testHost); }},
-        {L"capturas", [&] { capturas(setting); }},
+        {L"capturas", [&] { capturas(setting, 96); }},
+        {L"capturas-144ppp", [&] { capturas(setting, 144); }},
         {L"pantalla-144ppp", [&] { screenAt144(setting); }},
         {L"host-sin-ppp", [&] { hostUnawareOfDpi(setting); }},
     };
