@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include "base/error.h"
 #include "base/text.h"
 
 namespace mirvane::shell {
@@ -33,6 +34,15 @@ std::uintptr_t CommandLine::hostHandle() const {
     const std::int32_t value = text::toInt(converted, text::Digits::DecimalOrHex);
     // Window handles are 32-bit values, also for a 64-bit program.
     return static_cast<std::uint32_t>(value);
+}
+
+std::optional<std::uintptr_t> CommandLine::hostWindow() const {
+    if (!fromHost()) return std::nullopt;
+    try {
+        return hostHandle();
+    } catch (const Error&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace mirvane::shell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,11 @@ struct CommandLine {
     // case, up to 32 bits. Raises "'$XYZ' is not a valid integer value" for a
     // text that is not such a number. Only when fromHost().
     std::uintptr_t hostHandle() const;
+
+    // The host's window, for what must be settled before the window exists:
+    // the handle when the program was started by the host and it converts;
+    // nothing otherwise (FormCreate reports a handle that does not).
+    std::optional<std::uintptr_t> hostWindow() const;
 
   private:
     std::vector<std::string> parameters_;

@@ -1,6 +1,9 @@
 #include "win/gdi.h"
 
+#include <algorithm>
 #include <array>
+
+#include "win/dpi.h"
 
 namespace mirvane::win {
 namespace {
@@ -14,32 +17,15 @@ TRIVERTEX vertex(LONG x, LONG y, COLORREF colour) {
                      0};
 }
 
+UINT labelFormat(Wrap wrap) {
+    return wrap == Wrap::Words ? DT_WORDBREAK : DT_SINGLELINE;
+}
+
 }  // namespace
 
-int scaled(int designed, UINT dpi) {
-    return MulDiv(designed, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-}
-
-bool registerWindowClass(const wchar_t* className, HICON icon) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hIcon = icon;
-    windowClass.lpszClassName = className;
-    return RegisterClassExW(&windowClass) != 0;
-}
-
-RECT designed(int x, int y, int width, int height, UINT dpi) {
-    return RECT{scaled(x, dpi), scaled(y, dpi), scaled(x + width, dpi), scaled(y + height, dpi)};
-}
-
-UINT screenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+Icon applicationIcon(int size) {
+    return Icon(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
 }
 
 Font makeFont(const wchar_t* face, int height, bool bold, UINT dpi) {
@@ -85,12 +71,28 @@ void fillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF middle, COLOR
                  static_cast<ULONG>(rects.size()), GRADIENT_FILL_RECT_V);
 }
 
-void drawLabel(HDC dc, const RECT& area, const wchar_t* text, HFONT font, COLORREF colour) {
+int textWidth(HDC dc, const wchar_t* text, HFONT font) {
+    const Selected selected(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    return size.cx;
+}
+
+RECT labelArea(HDC dc, const RECT& area, const wchar_t* text, HFONT font, Wrap wrap) {
+    const Selected selected(dc, font);
+    RECT needed = area;
+    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_NOPREFIX | labelFormat(wrap));
+    return RECT{area.left, area.top, std::max(area.right, needed.right),
+                std::max(area.bottom, needed.bottom)};
+}
+
+void drawLabel(HDC dc, const RECT& area, const wchar_t* text, HFONT font, COLORREF colour,
+               Wrap wrap) {
     const Selected selected(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour);
     RECT box = area;
-    DrawTextW(dc, text, -1, &box, DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, text, -1, &box, DT_NOPREFIX | labelFormat(wrap));
 }
 
 }  // namespace mirvane::win

@@ -5,7 +5,7 @@
 #include <memory>
 #include <type_traits>
 
-// Owned GDI objects and window handles, and the drawing the two windows share.
+// Owned GDI objects and icons, and the measuring and drawing the two windows share.
 namespace mirvane::win {
 
 struct GdiObjectDeleter {
@@ -14,10 +14,13 @@ struct GdiObjectDeleter {
 using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
 using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 
-struct WindowDeleter {
-    void operator()(HWND window) const { DestroyWindow(window); }
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
 };
-using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// The program's icon (resource 1), drawn for `size` pixels square.
+Icon applicationIcon(int size);
 
 // Selects an object into a device context until the end of the scope.
 class Selected {
@@ -32,16 +35,19 @@ class Selected {
     HGDIOBJ previous_;
 };
 
-// Pixels at the screen's resolution for a length designed at 96 dots per inch.
-int scaled(int designed, UINT dpi);
-UINT screenDpi();
-// Registers a window class of this program, with the arrow cursor and
-// `icon` (none when null); each window sets its own procedure once made.
-// False when the system refuses.
-bool registerWindowClass(const wchar_t* className, HICON icon);
+// A device context of a window's client area, for measuring.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() { ReleaseDC(window_, dc_); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    operator HDC() const { return dc_; }
 
-// A rectangle designed at 96 dots per inch, in pixels at `dpi`.
-RECT designed(int x, int y, int width, int height, UINT dpi);
+  private:
+    HWND window_;
+    HDC dc_;
+};
 
 // A font by face name; `height` is the designed character height (negative,
 // as in LOGFONT), scaled to `dpi`.
@@ -54,7 +60,19 @@ Font defaultFont(bool bold, UINT dpi);
 // Fills `area` with a vertical gradient from `top` through `middle` to `bottom`.
 void fillGradient(HDC dc, const RECT& area, COLORREF top, COLORREF middle, COLORREF bottom);
 
-// Text drawn straight onto the background, word-wrapped in `area`.
-void drawLabel(HDC dc, const RECT& area, const wchar_t* text, HFONT font, COLORREF colour);
+// Whether a label's text breaks into lines at its designed width.
+enum class Wrap { No, Words };
+
+// The pixel width of `text` in `font`.
+int textWidth(HDC dc, const wchar_t* text, HFONT font);
+
+// The place of a label designed at `area`, as its text needs it in `font`:
+// `area`, or wider (for a line or a word that does not fit) and taller (for
+// more lines than it has room for), from the same top left corner.
+RECT labelArea(HDC dc, const RECT& area, const wchar_t* text, HFONT font, Wrap wrap);
+
+// Text drawn straight onto the background in `area`, which labelArea sized.
+void drawLabel(HDC dc, const RECT& area, const wchar_t* text, HFONT font, COLORREF colour,
+               Wrap wrap);
 
 }  // namespace mirvane::win

@@ -5,10 +5,13 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
 #include "help/kel_html_help.h"
+#include "shell/command_line.h"
+#include "win/dpi.h"
 #include "win/main_window.h"
 #include "win/message_box.h"
 #include "win/wide.h"
@@ -73,7 +76,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         helpSystem.application().setHelpFile(mirvane::help::kHelpFileName);
         const mirvane::help::KelHtmlHelp bridge(helpSystem, mirvane::help::HtmlHelpEngine::load(),
                                                 executablePathAnsi());
-        mirvane::win::TMForm MForm(parameters(), mirvane::shell::installedFolders(), helpSystem);
+        std::vector<std::string> arguments = parameters();
+        // Drawn inside the host's window, the window scales as the host does:
+        // a DPI-unaware host is stretched by the system, and the window with it.
+        if (const auto host = mirvane::shell::CommandLine(arguments).hostWindow())
+            mirvane::win::adoptDpiAwarenessOf(reinterpret_cast<HWND>(*host));
+        mirvane::win::TMForm MForm(std::move(arguments), mirvane::shell::installedFolders(),
+                                   helpSystem);
         MForm.show();
         return runEventLoop(MForm);
     } catch (const std::exception& error) {

@@ -5,9 +5,11 @@
 #include <commdlg.h>
 
 #include <array>
+#include <cstddef>
 
 #include "base/error.h"
 #include "base/paths.h"
+#include "win/dpi.h"
 #include "win/message_box.h"
 #include "win/open_file.h"
 #include "win/wide.h"
@@ -56,54 +58,71 @@ constexpr std::array<ControlPlace, 4> kButtons = {
     ControlPlace{kButton1, 0 + 264, 168 + 63, 75, 18},
 };
 
-void registerClass() {
-    static const bool registered =
-        registerWindowClass(kClassName, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
-    if (!registered) fail("No se pudo crear la ventana principal");
+enum class LabelFont { Title, Bold };
+struct LabelPlace {
+    const wchar_t* text;
+    int x, y, width, height;
+    LabelFont font;
+    Wrap wrap;
+    COLORREF colour;
+};
+// Label3, Label4 and Label1, in labelAreas_'s order.
+constexpr std::array<LabelPlace, 3> kLabels = {
+    LabelPlace{L"Transformar datos desde Delphos hacia Tablexa ", 1 + 24, 24, 265, 57,
+               LabelFont::Title, Wrap::Words, RGB(0, 0, 0)},
+    LabelPlace{L"Transformar datos desde Tablexa hacia Delphos", 316 + 8, 24, 305, 57,
+               LabelFont::Title, Wrap::Words, RGB(0, 0, 0)},
+    LabelPlace{L"Mirvane para QX40 V-1.0", 8, 168 + 72, 300, 16, LabelFont::Bold, Wrap::No,
+               RGB(255, 0, 0)},
+};
+
+HFONT fontOf(const LabelPlace& label, const Font& title, const Font& bold) {
+    return label.font == LabelFont::Title ? title.get() : bold.get();
+}
+
+constexpr char kCreationFailure[] = "No se pudo crear la ventana principal";
+
+void registerOnce() {
+    static const bool registered = BoundWindow::registerClass(
+        kClassName, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
+    if (!registered) fail(kCreationFailure);
 }
 
 }  // namespace
 
 TMForm::TMForm(std::vector<std::string> parameters, shell::Folders folders, help::HelpSystem& help)
-    : help_(help),
-      dpi_(screenDpi()),
-      prompt_(window_, busy_),
-      form_(*this, std::move(parameters), std::move(folders)) {
-    registerClass();
-    RECT frame = designed(0, 0, kClientWidth, kClientHeight, dpi_);
-    AdjustWindowRectEx(&frame, kTopLevelStyle, FALSE, kTopLevelExStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT workArea{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    window_ = CreateWindowExW(kTopLevelExStyle, kClassName, kCaption, kTopLevelStyle,
-                              workArea.left + (workArea.right - workArea.left - width) / 2,
-                              workArea.top + (workArea.bottom - workArea.top - height) / 2, width,
-                              height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!window_) fail("No se pudo crear la ventana principal");
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc));
-    SetWindowContextHelpId(window_, kHelpContext);
-    try {
-        createControls();
-    } catch (...) {
-        DestroyWindow(window_);  // no destructor runs for a half-built window
-        throw;
-    }
+    : help_(help), prompt_(*this, busy_), form_(*this, std::move(parameters), std::move(folders)) {
+    registerOnce();
+    create(kTopLevelExStyle, kClassName, kCaption, kTopLevelStyle, nullptr, kCreationFailure);
     form_.FormCreate();
 }
 
 TMForm::~TMForm() {
-    if (window_) DestroyWindow(window_);
+    // Destroyed here, while its handlers can still write the result code.
+    if (handle()) DestroyWindow(handle());
+}
+
+void TMForm::onCreate() {
+    // Laid out at the DPI of the window itself, which is its monitor's, or
+    // 96 when the system stretches it.
+    SetWindowContextHelpId(handle(), kHelpContext);
+    createControls();
+    layOut(dpiOf(handle()));
+    const SIZE size = windowSize(handle(), client_, dpi_);
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const POINT centred{workArea.left + (workArea.right - workArea.left - size.cx) / 2,
+                        workArea.top + (workArea.bottom - workArea.top - size.cy) / 2};
+    fitWindow(&centred);
 }
 
 void TMForm::createControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     auto button = [&](int id, const wchar_t* text, DWORD style) {
         const HWND child = CreateWindowExW(
-            0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0, window_,
+            0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0, 0, 0, handle(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        if (!child) fail("No se pudo crear la ventana principal");
+        if (!child) fail(kCreationFailure);
         return child;
     };
     BExportar_ = button(kBExportar, L"OK", BS_PUSHBUTTON);
@@ -112,54 +131,68 @@ void TMForm::createControls() {
     Button1_ = button(kButton1, L"F1 AYUDA", BS_PUSHBUTTON);
     for (const HWND control : {BExportar_, BImportar_, BClose_})
         SetWindowContextHelpId(control, kHelpContext);
-    layOut(dpi_);
 }
 
 void TMForm::layOut(UINT dpi) {
     dpi_ = dpi;
-    font_ = defaultFont(false, dpi);
-    boldFont_ = defaultFont(true, dpi);
-    titleFont_ = makeFont(L"Arial", -16, true, dpi);
+    // The controls leave the old font before it is deleted.
+    Font font = defaultFont(false, dpi);
     for (const ControlPlace& place : kButtons) {
-        const HWND control = GetDlgItem(window_, place.id);
+        const HWND control = GetDlgItem(handle(), place.id);
         const RECT at = designed(place.x, place.y, place.width, place.height, dpi);
         SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     }
-    InvalidateRect(window_, nullptr, TRUE);
+    font_ = std::move(font);
+    boldFont_ = defaultFont(true, dpi);
+    titleFont_ = makeFont(L"Arial", -16, true, dpi);
+    // Set on the window itself, at its DPI: a window with a dialog frame
+    // shows no icon of its class in its title bar.
+    Icon bigIcon = applicationIcon(scaled(32, dpi));
+    Icon smallIcon = applicationIcon(scaled(16, dpi));
+    SendMessageW(handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+    SendMessageW(handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+    bigIcon_ = std::move(bigIcon);
+    smallIcon_ = std::move(smallIcon);
+    const WindowDc dc(handle());
+    for (std::size_t i = 0; i < kLabels.size(); ++i) {
+        const LabelPlace& label = kLabels[i];
+        labelAreas_[i] = labelArea(dc, designed(label.x, label.y, label.width, label.height, dpi),
+                                   label.text, fontOf(label, titleFont_, boldFont_), label.wrap);
+    }
+    client_ = SIZE{scaled(kClientWidth, dpi), scaled(kClientHeight, dpi)};
+    InvalidateRect(handle(), nullptr, TRUE);
+}
+
+void TMForm::fitWindow(const POINT* at) {
+    const SIZE size = windowSize(handle(), client_, dpi_);
+    SetWindowPos(handle(), nullptr, at ? at->x : 0, at ? at->y : 0, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (at ? 0 : SWP_NOMOVE));
 }
 
 void TMForm::show() {
-    ShowWindow(window_, SW_SHOW);
-    UpdateWindow(window_);
-    PostMessageW(window_, kFirstShown, 0, 0);
+    ShowWindow(handle(), SW_SHOW);
+    UpdateWindow(handle());
+    PostMessageW(handle(), kFirstShown, 0, 0);
 }
 
 bool TMForm::takeHelpKey(const MSG& message) {
     if (message.message != WM_KEYDOWN || message.wParam != VK_F1) return false;
-    if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+    if (message.hwnd != handle() && !IsChild(handle(), message.hwnd)) return false;
     DWORD context = GetWindowContextHelpId(message.hwnd);
-    if (context == 0) context = GetWindowContextHelpId(window_);
+    if (context == 0) context = GetWindowContextHelpId(handle());
     help_.HelpContext(static_cast<int>(context));
     return true;
 }
 
-LRESULT CALLBACK TMForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<TMForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!form) return DefWindowProcW(window, message, wParam, lParam);
-    // The shell's handlers report their own errors; anything else that goes
-    // wrong in the window is reported here, never thrown through Windows.
-    try {
-        return form->handle(window, message, wParam, lParam);
-    } catch (const std::exception& error) {
-        showErrorBox(window, withFullStop(error.what()));
-    }
-    return 0;
-}
-
-LRESULT TMForm::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// The shell's handlers report their own errors; anything else that goes
+// wrong here is reported by the window procedure.
+LRESULT TMForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_CREATE:
+            onCreate();
+            return 0;
         case kFirstShown:
             form_.FormShow();
             return 0;
@@ -181,16 +214,22 @@ LRESULT TMForm::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             help_.HelpContext(kHelpContext);
             return TRUE;
         case WM_DPICHANGED: {
+            // Moved to a monitor of another DPI: at the place the system
+            // suggests, with the size the texts need there.
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            const POINT at{suggested->left, suggested->top};
             layOut(HIWORD(wParam));
+            fitWindow(&at);
             return 0;
         }
+        case WM_DPICHANGED_AFTERPARENT:
+            // Embedded: the host has moved to a monitor of another DPI.
+            layOut(dpiOf(handle()));
+            fitWindow();
+            return 0;
         case WM_CLOSE:
             formClose();
-            DestroyWindow(window_);
+            DestroyWindow(handle());
             return 0;
         case WM_DESTROY:
             // The host may destroy its window, and this one with it, without
@@ -198,13 +237,10 @@ LRESULT TMForm::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             formClose();
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY:
-            window_ = nullptr;
-            break;
         default:
             break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return DefWindowProcW(handle(), message, wParam, lParam);
 }
 
 void TMForm::formClose() {
@@ -234,21 +270,20 @@ void TMForm::onCommand(int id) {
 
 void TMForm::paint() {
     PAINTSTRUCT paintInfo;
-    const HDC dc = BeginPaint(window_, &paintInfo);
+    const HDC dc = BeginPaint(handle(), &paintInfo);
     RECT client;
-    GetClientRect(window_, &client);
+    GetClientRect(handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
     for (const Panel& panel : kPanels) {
         const RECT area = designed(panel.x, panel.y, panel.width, panel.height, dpi_);
         fillGradient(dc, area, panel.start, panel.middle, panel.end);
     }
-    drawLabel(dc, designed(1 + 24, 24, 265, 57, dpi_),
-              L"Transformar datos desde Delphos hacia Tablexa ", titleFont_.get(), RGB(0, 0, 0));
-    drawLabel(dc, designed(316 + 8, 24, 305, 57, dpi_),
-              L"Transformar datos desde Tablexa hacia Delphos", titleFont_.get(), RGB(0, 0, 0));
-    drawLabel(dc, designed(8, 168 + 72, 300, 16, dpi_), L"Mirvane para QX40 V-1.0", boldFont_.get(),
-              RGB(255, 0, 0));
-    EndPaint(window_, &paintInfo);
+    for (std::size_t i = 0; i < kLabels.size(); ++i) {
+        const LabelPlace& label = kLabels[i];
+        drawLabel(dc, labelAreas_[i], label.text, fontOf(label, titleFont_, boldFont_),
+                  label.colour, label.wrap);
+    }
+    EndPaint(handle(), &paintInfo);
 }
 
 std::optional<std::filesystem::path> TMForm::chooseFile() {
@@ -257,7 +292,7 @@ std::optional<std::filesystem::path> TMForm::chooseFile() {
     const std::wstring folder = toWide(paths::kDialogFolder);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = window_;
+    dialog.hwndOwner = handle();
     dialog.lpstrFilter = L"*.xml\0*.xml\0";
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
@@ -271,23 +306,23 @@ std::optional<std::filesystem::path> TMForm::chooseFile() {
 }
 
 void TMForm::showInformation(std::string_view message) {
-    showInformationBox(window_, message);
+    showInformationBox(handle(), message);
 }
 
 void TMForm::showError(std::string_view message) {
-    showErrorBox(window_, message);
+    showErrorBox(handle(), message);
 }
 
 bool TMForm::askYesNo(std::string_view question) {
     try {
-        return askYesNoBox(window_, question);
+        return askYesNoBox(handle(), question);
     } catch (const std::exception&) {
         return false;  // no memory left for the question: nothing is opened
     }
 }
 
 void TMForm::openWithDefaultProgram(const std::filesystem::path& file) {
-    win::openWithDefaultProgram(window_, file);
+    win::openWithDefaultProgram(handle(), file);
 }
 
 void TMForm::setBusyCursor(bool busy) {
@@ -300,25 +335,28 @@ void TMForm::enableRunButtons(bool enabled) {
     EnableWindow(BImportar_, enabled);
 }
 
-bool TMForm::embedInto(std::uintptr_t handle) {
-    const HWND host = reinterpret_cast<HWND>(handle);
+bool TMForm::embedInto(std::uintptr_t hostHandle) {
+    const HWND host = reinterpret_cast<HWND>(hostHandle);
     if (!IsWindow(host)) return false;
-    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    const LONG_PTR style = GetWindowLongPtrW(handle(), GWL_STYLE);
     SetWindowLongPtrW(
-        window_, GWL_STYLE,
+        handle(), GWL_STYLE,
         (style & ~(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME)) |
             WS_CHILD);
-    const LONG_PTR exStyle = GetWindowLongPtrW(window_, GWL_EXSTYLE);
-    SetWindowLongPtrW(window_, GWL_EXSTYLE, exStyle & ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE));
-    SetParent(window_, host);
-    const RECT client = designed(0, 0, kClientWidth, kClientHeight, dpi_);
-    SetWindowPos(window_, nullptr, 0, 0, client.right, client.bottom,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    const LONG_PTR exStyle = GetWindowLongPtrW(handle(), GWL_EXSTYLE);
+    SetWindowLongPtrW(handle(), GWL_EXSTYLE, exStyle & ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE));
+    SetParent(handle(), host);
+    // At the host's DPI, which this thread took before the window was made.
+    layOut(dpiOf(handle()));
+    const POINT corner{0, 0};
+    fitWindow(&corner);
+    SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return true;
 }
 
 void TMForm::close() {
-    PostMessageW(window_, WM_CLOSE, 0, 0);
+    PostMessageW(handle(), WM_CLOSE, 0, 0);
 }
 
 }  // namespace mirvane::win

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include "help/help_system.h"
 #include "shell/main_form.h"
 #include "shell/window.h"
+#include "win/bound_window.h"
 #include "win/gdi.h"
 #include "win/start_hour_dialog.h"
 
@@ -18,7 +20,7 @@
 // passes every event to the shell's MainForm, which holds the rules.
 namespace mirvane::win {
 
-class TMForm final : public shell::Window {
+class TMForm final : public shell::Window, public BoundWindow {
   public:
     // Creates the window, hidden, and runs FormCreate. Help requests go to
     // `help`, which outlives the window.
@@ -29,7 +31,6 @@ class TMForm final : public shell::Window {
 
     // Shows the window; its first show runs FormShow once it is painted.
     void show();
-    HWND handle() const { return window_; }
 
     // F1 on the window or one of its controls: the help context of the
     // control, or the window's when the control has none. True when taken.
@@ -48,20 +49,26 @@ class TMForm final : public shell::Window {
     exporting::StartHourPrompt& startHourPrompt() override { return prompt_; }
 
   private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onCreate();
     void createControls();
+    // Fonts, controls and labels at `dpi`, and the window's size to hold them.
     void layOut(UINT dpi);
+    // The window's size for its client area, at its place or moved to `at`.
+    void fitWindow(const POINT* at = nullptr);
     void paint();
     void onCommand(int id);
     void formClose();
 
-    HWND window_ = nullptr;  // destroyed by closing; WM_NCDESTROY clears it
     help::HelpSystem& help_;
-    UINT dpi_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    SIZE client_{};
+    std::array<RECT, 3> labelAreas_{};  // Label3, Label4, Label1 as their texts need
     Font font_;
     Font boldFont_;
     Font titleFont_;
+    Icon bigIcon_;    // Alt+Tab and the taskbar
+    Icon smallIcon_;  // the title bar
     HWND BExportar_ = nullptr;
     HWND BImportar_ = nullptr;
     HWND BClose_ = nullptr;

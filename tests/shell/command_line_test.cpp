@@ -25,6 +25,8 @@ TEST_P(CommandLineTest, ReadsModeAndHandle) {
     const CommandLine commandLine(expected.parameters);
     EXPECT_EQ(commandLine.fromHost(), expected.fromHost);
     EXPECT_EQ(commandLine.modeWord(), expected.modeWord);
+    const bool converts = expected.fromHost && !expected.handleError;
+    EXPECT_EQ(commandLine.hostWindow(), converts ? std::optional(expected.handle) : std::nullopt);
     if (!expected.fromHost) return;
     if (expected.handleError) {
         try {

@@ -363,6 +363,65 @@ void hostInvalidHandle(const Setting& setting) {
     check(!exists(setting.ini), "nada se escribe en Tablexa.ini");
 }
 
+// Every child of `window` lies inside its client area.
+void checkChildrenInside(HWND window, const char* what) {
+    RECT client;
+    GetClientRect(window, &client);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT area;
+        GetWindowRect(child, &area);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+        check(area.left >= 0 && area.top >= 0 && area.right <= client.right &&
+                  area.bottom <= client.bottom,
+              what);
+    }
+}
+
+SIZE clientSize(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return SIZE{client.right, client.bottom};
+}
+
+// The pixel width of `text` in the windows' font at `dpi`: 8-point
+// Microsoft Sans Serif, or Tahoma where it is missing, as in Wine.
+int textWidthAt(const std::wstring& text, UINT dpi) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    int width = 0;
+    for (const wchar_t* face : {L"Microsoft Sans Serif", L"Tahoma"}) {
+        const HFONT font =
+            CreateFontW(-MulDiv(11, static_cast<int>(dpi), 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                        FALSE, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, face);
+        const HGDIOBJ previous = SelectObject(dc, font);
+        wchar_t chosen[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, chosen);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, previous);
+        DeleteObject(font);
+        width = size.cx;
+        if (std::wstring(chosen) == face) break;
+    }
+    DeleteDC(dc);
+    return width;
+}
+
+// The start-hour prompt at `dpi`: at least its designed size, scaled, with
+// every control and LabelExplica's whole text inside it.
+void checkPromptLayout(const Prompt& prompt, UINT dpi) {
+    const SIZE client = clientSize(prompt.window);
+    check(client.cx >= MulDiv(307, dpi, 96) && client.cy >= MulDiv(106, dpi, 96),
+          "la ventana de la hora tiene al menos su tamaño de diseño a escala");
+    checkChildrenInside(prompt.window, "los controles caben en la ventana de la hora");
+    const std::wstring explica = L"Debe indica la Hora de Inicio de la primera clase en el Centro.";
+    const HWND label = childWithText(prompt.window, explica);
+    RECT area{};
+    GetWindowRect(label, &area);
+    check(label && area.right - area.left >= textWidthAt(explica, dpi),
+          "el texto entero de LabelExplica cabe en su etiqueta");
+    std::printf("ventana de la hora a %u PPP: %ld x %ld\n", dpi, client.cx, client.cy);
+}
+
 // A person at the window: the export by its button, the field's checks, and
 // "&Salir".
 void interactive(const Setting& setting) {
@@ -377,6 +436,7 @@ void interactive(const Setting& setting) {
     answerFileDialog(mirvane.id(), setting.document);
 
     const Prompt prompt = waitForPrompt(mirvane.id());
+    checkPromptLayout(prompt, 96);
     typeInto(prompt.field, L"E\b\r");  // a required minute left blank, then Enter
     answerBox(mirvane.id(), L"Invalid input value.  Use escape key to abandon changes.",
               "el campo vacío se rechaza");
@@ -562,6 +622,23 @@ void ayuda(Setting setting, const std::wstring& testHost) {
     check(mirvane.ended(), "\"&Salir\" cierra el programa");
 }
 
+// Wine reads the screen's DPI from LogPixels as each program starts: the
+// value stays only until mirvane.exe has made its windows, so every other
+// program runs at the prefix's own DPI (and main() clears one left behind).
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+void clearScreenDpi() {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+}
+
+void startAtDpi(Mirvane& mirvane, const Setting& setting, const std::wstring& parameters,
+                DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    start(mirvane, setting, parameters);
+    WaitForInputIdle(mirvane.process.hProcess, 20000);
+    clearScreenDpi();
+}
+
 // For tools/screenshot: announces a window to capture through a file in
 // C:\KTEMP holding its screen rectangle, and waits until the file is gone.
 void offerForCapture(HWND window, const wchar_t* name) {
@@ -580,10 +657,10 @@ void offerForCapture(HWND window, const wchar_t* name) {
     if (!waitFor([&] { return !exists(file); }, 60s)) abandon("la captura no llega");
 }
 
-// The main window and the prompt, shown for tools/screenshot.
-void capturas(const Setting& setting) {
+// The main window and the prompt at `dpi`, shown for tools/screenshot.
+void capturas(const Setting& setting, DWORD dpi) {
     Mirvane mirvane;
-    start(mirvane, setting, L"");
+    startAtDpi(mirvane, setting, L"", dpi);
     const HWND form = topLevelWindow(mirvane.id());
     offerForCapture(form, L"ventana-principal");
     click(GetDlgItem(form, 1001));
@@ -684,6 +761,49 @@ HWND createHostWindow() {
     return host;
 }
 
+// At 150 %: both windows scaled from their first show, the prompt's whole
+// text and every control inside it.
+void screenAt144(const Setting& setting) {
+    Mirvane mirvane;
+    startAtDpi(mirvane, setting, L"", 144);
+    const HWND form = topLevelWindow(mirvane.id());
+    const SIZE client = clientSize(form);
+    check(client.cx == 948 && client.cy == 399, "la ventana principal a escala de 144 PPP");
+    checkChildrenInside(form, "los botones caben en la ventana principal");
+    std::printf("ventana principal a 144 PPP: %ld x %ld\n", client.cx, client.cy);
+    click(GetDlgItem(form, 1001));
+    answerFileDialog(mirvane.id(), setting.document);
+    const Prompt prompt = waitForPrompt(mirvane.id());
+    checkPromptLayout(prompt, 144);
+    pressContinuar(prompt);
+    answerBox(mirvane.id(), L"Proceso finalizado", "\"Proceso finalizado\"");
+    declineReport(mirvane.id(), kExampleReportOffer);
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+}
+
+// A legacy host, unaware of DPI, on a screen at 150 %: the system stretches
+// its window, and the embedded one must be stretched with it, so it takes
+// the host's awareness and its designed size at 96 DPI.
+void hostUnawareOfDpi(Setting setting) {
+    const DPI_AWARENESS_CONTEXT own = SetThreadDpiAwarenessContext(DPI_AWARENESS_CONTEXT_UNAWARE);
+    setting.host = createHostWindow();
+    SetThreadDpiAwarenessContext(own);
+    Mirvane mirvane;
+    startAtDpi(mirvane, setting, L"sincronizar " + hex(setting.host), 144);
+    const HWND form = embeddedWindow(setting);
+    check(AreDpiAwarenessContextsEqual(GetWindowDpiAwarenessContext(form),
+                                       GetWindowDpiAwarenessContext(setting.host)),
+          "la ventana incrustada tiene la conciencia de PPP del anfitrión");
+    const SIZE client = clientSize(form);
+    check(client.cx == 632 && client.cy == 266,
+          "la ventana incrustada, a 96 PPP, se estira con la del anfitrión");
+    PostMessageW(form, WM_CLOSE, 0, 0);
+    check(mirvane.ended(), "Mirvane termina al cerrarse");
+    check(resultCode(setting) == 0, "Transformado=0 sin transformación");
+    DestroyWindow(setting.host);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -697,6 +817,7 @@ int wmain(int argc, wchar_t** argv) {
     setting.ini =
         setting.mirvane.substr(0, setting.mirvane.find_last_of(L"\\/") + 1) + L"Tablexa.ini";
     setting.document = L"C:\\KTEMP\\delphos\\horario año.xml";
+    clearScreenDpi();
     CreateDirectoryW(L"C:\\KTEMP", nullptr);
     CreateDirectoryW(L"C:\\KTEMP\\delphos", nullptr);
     CopyFileW((setting.examples + L"\\datos.xml").c_str(), setting.document.c_str(), FALSE);
@@ -715,7 +836,10 @@ int wmain(int argc, wchar_t** argv) {
         {L"host-manejador-no-valido", [&] { hostInvalidHandle(setting); }},
         {L"interactivo", [&] { interactive(setting); }},
         {L"ayuda", [&] { ayuda(setting, testHost); }},
-        {L"capturas", [&] { capturas(setting); }},
+        {L"capturas", [&] { capturas(setting, 96); }},
+        {L"capturas-144ppp", [&] { capturas(setting, 144); }},
+        {L"pantalla-144ppp", [&] { screenAt144(setting); }},
+        {L"host-sin-ppp", [&] { hostUnawareOfDpi(setting); }},
         {L"host-copia-virtualstore", [&] { hostVirtualStoreCopy(setting); }},
         {L"host-sin-permiso", [&] { hostWithoutPermission(setting); }},
     };
