@@ -10,6 +10,7 @@
 #include "base/error.h"
 #include "base/os_console.h"
 #include "cli/commands.h"
+#include "version.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ using mirvane::os::writeConsole;
 
 int runCommandLine(int argc, char** argv) {
     CLI::App app{"Mirvane: datos entre Delphos y Tablexa, sin ventana.", "mirvane-cli"};
-    app.set_version_flag("--version", "mirvane-cli 1.0.0");
+    app.set_version_flag("--version", "mirvane-cli " MIRVANE_VERSION);
     app.require_subcommand(1);
     // "/tmp/datos.xml" is a file, not a "/t" option, on Windows too.
     app.allow_windows_style_options(false);
