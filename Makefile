@@ -23,10 +23,11 @@ build: deps
 windows-configure: deps
 	@tools/configure-windows x86_64 build/windows $(WERROR)
 
-# The programs for Windows and their zip: dist/mirvane-<version>-win64.zip.
+# The programs for Windows, their zip and their installer:
+# dist/mirvane-<version>-win64.zip and dist/mirvane-<version>-setup.exe.
 windows: windows-configure
-	@cmake --build build/windows -j $(JOBS) --target shipped-programs
-	@tools/package-windows x86_64 build/windows
+	@cmake --build build/windows -j $(JOBS) --target packages
+	@mkdir -p dist && cp build/windows/dist/mirvane-* dist/ && ls dist/mirvane-*
 
 # Every test: the Linux suite, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, then the Windows suite under Wine.
