@@ -55,7 +55,8 @@ TEST(UsageTest, HelpIsSpanishOnTheOutputAndVersionIsTheProjects) {
         const auto result = cli(arguments);
         EXPECT_EQ(result.status, 0) << arguments;
         EXPECT_EQ(result.errors, "") << arguments;
-        for (const char* spanish : {"Uso: mirvane-cli", "Opciones:", "Muestra esta ayuda y termina"})
+        for (const char* spanish :
+             {"Uso: mirvane-cli", "Opciones:", "Muestra esta ayuda y termina"})
             EXPECT_NE(result.output.find(spanish), std::string::npos) << arguments << spanish;
         for (const char* english : {"Usage", "Options", "Positionals", "Subcommand", "REQUIRED",
                                     "Excludes", "TEXT", "Print"})
