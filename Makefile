@@ -30,11 +30,13 @@ windows: windows-configure
 	@mkdir -p dist && cp build/windows/dist/mirvane-* dist/ && ls dist/mirvane-*
 
 # Every test: the Linux suite, built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows suite under Wine.
+# UndefinedBehaviorSanitizer, then the Windows suite under Wine. Line tables
+# alone (-g1) are all the sanitizers' reports need, and the largest test
+# programs compile in less than half the time they take with full -g.
 test: windows-configure
 	@cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIRVANE_SANITIZE=ON \
 		-DMIRVANE_BENCH=OFF -DMIRVANE_WERROR=$(WERROR) \
-		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" >/dev/null
+		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" >/dev/null
 	@cmake --build build/test -j $(JOBS)
 	@cmake --build build/windows -j $(JOBS)
 	@JOBS=$(JOBS) tools/run-tests build/test build/windows
