@@ -33,19 +33,12 @@ OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES32\Tablexa"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 
-VIProductVersion "${VERSION}.0"
-VIFileVersion "${VERSION}.0"
-VIAddVersionKey /LANG=3082 "ProductName" "Mirvane"
-VIAddVersionKey /LANG=3082 "FileDescription" "Instalación de Mirvane"
-VIAddVersionKey /LANG=3082 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=3082 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=3082 "LegalCopyright" "Mirvane"
-
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 
-!define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta del programa de Tablexa, la que contiene su ejecutable. Mirvane tiene que estar en esa misma carpeta: Tablexa lee allí, en Tablexa.ini, el resultado de cada transformación. Se instalan mirvane.exe, mirvane-cli.exe y la ayuda DELPHOS.chm; los ficheros de Tablexa y sus tablas no se tocan."
+; Three lines at most: the page has room for no more.
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta del programa de Tablexa, la de su ejecutable: Tablexa lee allí, en Tablexa.ini, el resultado de Mirvane. Los ficheros de Tablexa y sus tablas no se tocan."
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Carpeta del programa de Tablexa"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckTablexaFolder
 !insertmacro MUI_PAGE_DIRECTORY
@@ -59,6 +52,14 @@ VIAddVersionKey /LANG=3082 "LegalCopyright" "Mirvane"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Spanish"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "Mirvane"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Mirvane"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "Mirvane"
 
 ; A folder without any program is hardly Tablexa's: asks before going on.
 Function CheckTablexaFolder
