@@ -61,6 +61,17 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "Mirvane"
 
+; Tablexa, a 32-bit program, installs itself under Program Files (x86),
+; which a 64-bit installer is not always told (Wine gives Program Files):
+; without /D= or an earlier install, the system's own entry for it.
+Function .onInit
+    StrCmp $INSTDIR "$PROGRAMFILES32\Tablexa" 0 chosen
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir (x86)"
+    StrCmp $0 "" chosen
+    StrCpy $INSTDIR "$0\Tablexa"
+    chosen:
+FunctionEnd
+
 ; A folder without any program is hardly Tablexa's: asks before going on.
 Function CheckTablexaFolder
     FindFirst $0 $1 "$INSTDIR\*.exe"
