@@ -62,11 +62,13 @@ std::string claveTramo(const dbf::Table& soluc) {
 }
 
 void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, const dbf::Table& soluc,
-                       Lookups& lookups, report::ActivityCheck* check) {
+                       Lookups& lookups, report::ActivityCheck* check,
+                       report::ResolvedCodes* codes) {
     auto append = [&](std::string_view label, std::string_view value) {
         formats::appendField(document, actividadRecord, label, value);
     };
-    append(formats::kXActividad, actividad(soluc, lookups, check));
+    const std::string code = actividad(soluc, lookups, check);
+    append(formats::kXActividad, code);
 
     // The weekday written is the slot table's, never SOLUC's own DIA.
     Tramo tramo;
@@ -91,12 +93,15 @@ void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, cons
         check->roomFound = room.has_value() || text::isBlank(aula);
         check->groupFound = group.has_value() || text::isBlank(codgrupo);
         check->subjectFound = !text::isBlank(materia);
-        // The keys are read only for the few lessons the report shows.
-        if (!check->faithful()) {
+        // Without a timetable the keys are read only for the few lessons the
+        // report shows.
+        if (codes || !check->faithful()) {
             readKeys(soluc, *check);
             check->slotKey = clave;
         }
     }
+    if (codes)
+        *codes = {code, tramo.dia, tramo.coddiho, room.value_or(""), group.value_or(""), materia};
 }
 
 }  // namespace mirvane::importing

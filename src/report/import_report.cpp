@@ -4,65 +4,89 @@
 
 #include "base/paths.h"
 #include "base/text.h"
+#include "report/csv.h"
 #include "report/html.h"
-#include "report/report_file.h"
+#include "report/import_causes.h"
 
 namespace mirvane::report {
 namespace {
 
-std::string withoutTeacherSection(const std::map<std::string, std::size_t>& lessons,
-                                  std::size_t count) {
-    std::string out = html::sectionStart("sinprofesor", "Clases que no llegan a Delphos", count) +
-                      "<p>En la solución (SOLUC) hay clases de profesores cuya abreviatura no "
-                      "tiene ningún profesor de la tabla PROFT. Estas clases no están en el "
-                      "documento de resultado.</p>\n" +
-                      html::tableStart({"Profesor en SOLUC (PROF)", "Clases"});
-    for (const auto& [prof, n] : lessons) out += html::row({html::value(prof), std::to_string(n)});
+// Each teacher's row shows this many of their activities; the CSV has all.
+constexpr std::size_t kExamplesPerTeacher = 3;
+
+// The keys of a cause in one compact run: code and count, the most frequent first.
+std::string keyList(const std::vector<KeyCount>& keys) {
+    std::string out = "<div class=\"claves\">";
+    for (const auto& [key, n] : keys) out += html::value(key) + fmt::format("&nbsp;×{} ", n);
+    return out + "</div>";
+}
+
+std::string causeRow(std::string_view description, std::size_t activities,
+                     const std::vector<KeyCount>& keys) {
+    return html::row({html::text(description), fmt::format("{}", activities),
+                      fmt::format("{}", keys.size()), keyList(keys)});
+}
+
+std::string causesSection(const ImportWarnings& warnings, const std::vector<CauseGroup>& causes,
+                          std::size_t withoutTeacher) {
+    std::string out = html::sectionStart("causas", "Causas", causes.size() + (withoutTeacher > 0)) +
+                      "<p>Lo más grave, primero. Cada clave es el valor de SOLUC que no se "
+                      "encontró, con el número de actividades en que falta.</p>\n" +
+                      html::tableStart({"Qué falla y por qué", "Actividades", "Claves distintas",
+                                        "Claves (veces)"});
+    if (withoutTeacher) {
+        std::vector<KeyCount> profs(warnings.lessonsWithoutTeacher().begin(),
+                                    warnings.lessonsWithoutTeacher().end());
+        out += causeRow(
+            "Clases que no llegan a Delphos: el profesor (PROF de SOLUC) no tiene abreviatura en "
+            "PROFT; no están en el documento de resultado",
+            withoutTeacher, byFrequency(std::move(profs)));
+    }
+    for (const CauseGroup& group : causes)
+        out += causeRow(causeDescription(group.cause), group.activities, group.keys);
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
 }
 
-std::string problemList(const ActivityCheck& c) {
-    std::string out = "<ul>";
-    auto item = [&out](const std::string& line) { out += "<li>" + line + "</li>"; };
-    if (!c.slotFound)
-        item(
-            "<strong>N_DIASEMANA</strong> y <strong>X_TRAMO</strong> vacíos: ningún tramo de "
-            "DIASHORAST tiene DIHO " +
-            html::value(c.slotKey));
-    if (!c.roomFound)
-        item("<strong>X_DEPCENTRO</strong> vacío: el aula " + html::value(c.aula) +
-             " no está en AULAT");
-    if (!c.groupFound)
-        item("<strong>X_UNIDAD</strong> vacío: el grupo " + html::value(c.codgrupo) +
-             " no está en GRUPOST");
-    if (!c.subjectFound)
-        item("<strong>X_MATERIAOMC</strong> vacío: la asignatura " + html::value(c.asig) +
-             " no se encontró en ASIGT ni con el grupo " + html::value(c.codgrupo) +
-             " ni con el nivel " + html::value(c.nivel) + " y el curso " + html::value(c.curso) +
-             ", ni en ASIGNOMT");
-    if (c.actividad == ActivityCode::Default)
-        item("<strong>X_ACTIVIDAD</strong> es G439, el código por omisión: la tarea " +
-             html::value(c.tarea) + " está vacía o su asignatura no tiene MATERIA");
-    if (c.actividad == ActivityCode::TaskCode)
-        item("<strong>X_ACTIVIDAD</strong> es " + html::value(c.tarea) +
-             " tal cual: ninguna asignatura de ASIGNOMT tiene ese código");
-    return out + "</ul>";
+std::string example(std::size_t number, const ActivityCheck& c) {
+    std::string out = fmt::format("ACTIVIDAD_{} (DIA {}, HORA {}, ASIG {}):", number,
+                                  html::value(c.dia), html::value(c.hora), html::value(c.asig));
+    for (Cause cause : causesOf(c))
+        out += " " + html::text(causeShortName(cause)) + " " + html::value(keyOf(c, cause));
+    return out;
 }
 
-std::string teacherBlock(const TeacherActivities& t) {
-    std::string out = fmt::format(
-        "<h3>EMPLEADO_{}: {} <span class=\"cuenta\">(abreviatura {}, X_EMPLEADO {}; {} {})</span>"
-        "</h3>\n",
-        t.number, html::text(text::toUtf8(t.teacher.nombre)), html::value(t.teacher.abrev),
-        html::value(t.teacher.xEmpleado), t.activities.size(),
-        t.activities.size() == 1 ? "actividad" : "actividades");
-    out +=
-        html::tableStart({"Actividad", "Día", "Hora", "Asignatura", "Grupo", "Aula", "Qué falla"});
-    for (const auto& [number, c] : t.activities)
-        out += html::row({"ACTIVIDAD_" + std::to_string(number), html::value(c.dia),
-                          html::value(c.hora), html::value(c.asig), html::value(c.codgrupo),
-                          html::value(c.aula), problemList(c)});
-    return out + std::string(html::kTableEnd);
+std::string teachersSection(const std::vector<const TeacherActivities*>& teachers,
+                            const std::vector<CauseGroup>& causes, std::size_t activities,
+                            const ImportReportFacts& facts) {
+    std::string out =
+        html::sectionStart("profesores", "Por profesor", teachers.size()) +
+        fmt::format(
+            "<p>{} {} llegan a Delphos con campos vacíos o equivocados. Por profesor, en el "
+            "orden del documento de resultado, cuántas por cada causa y hasta {} ejemplos.",
+            activities, activities == 1 ? "actividad" : "actividades", kExamplesPerTeacher);
+    if (!facts.csv.empty())
+        out += " La lista completa, una fila por actividad, está en " +
+               html::fileLink(facts.page, facts.csv, paths::toUtf8(facts.csv.filename())) +
+               " (se abre con Excel o LibreOffice Calc).";
+    out += "</p>\n<table><thead><tr><th>Profesor</th><th>Actividades</th>";
+    for (const CauseGroup& group : causes)
+        out += "<th>" + html::text(causeShortName(group.cause)) + "</th>";
+    out += "<th>Ejemplos</th></tr></thead><tbody>\n";
+    for (const TeacherActivities* t : teachers) {
+        const auto counts = causeCounts(*t);
+        out += fmt::format("<tr><td>EMPLEADO_{}: {} ({})</td><td class=\"n\">{}</td>", t->number,
+                           html::text(text::toUtf8(t->teacher.nombre)),
+                           html::value(t->teacher.abrev), t->activities.size());
+        for (const CauseGroup& group : causes) {
+            const std::size_t n = counts[static_cast<std::size_t>(group.cause)];
+            out += n ? fmt::format("<td class=\"n\">{}</td>", n) : "<td></td>";
+        }
+        out += "<td>";
+        for (std::size_t i = 0; i < t->activities.size() && i < kExamplesPerTeacher; ++i)
+            out += (i ? "<br>" : "") + example(t->activities[i].first, t->activities[i].second);
+        out += "</td></tr>\n";
+    }
+    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
 }
 
 }  // namespace
@@ -74,6 +98,11 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
         html::text(paths::toUtf8(facts.document)) + "</code><br>Documento de resultado: <code>" +
         html::text(paths::toUtf8(facts.result)) + "</code><br>Carpeta de trabajo: <code>" +
         html::text(paths::toUtf8(facts.workFolder)) + "</code></p>\n";
+    if (!facts.timetable.empty())
+        out +=
+            "<p>El horario tal como lo recibirá Delphos, por profesor y por grupo: " +
+            html::fileLink(facts.page, facts.timetable, paths::toUtf8(facts.timetable.filename())) +
+            "</p>\n";
 
     std::size_t withoutTeacher = 0;
     for (const auto& [prof, n] : warnings.lessonsWithoutTeacher()) withoutTeacher += n;
@@ -90,26 +119,11 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
         out += fmt::format(
             "<p class=\"nota\"><strong>{} {}.</strong> El documento de resultado dice a Delphos "
             "«Servicio finalizado Correctamente» (código 0), pero lo que sigue no le llegará, o "
-            "le llegará vacío o equivocado; lo más grave, primero.</p>\n<ul>\n",
+            "le llegará vacío o equivocado.</p>\n",
             count, count == 1 ? "aviso" : "avisos");
-        if (withoutTeacher)
-            out +=
-                html::summaryLine("sinprofesor", "Clases que no llegan a Delphos", withoutTeacher);
-        if (activities)
-            out += html::summaryLine("actividades", "Actividades con datos vacíos o equivocados",
-                                     activities);
-        out += "</ul>\n";
-        if (withoutTeacher)
-            out += withoutTeacherSection(warnings.lessonsWithoutTeacher(), withoutTeacher);
-        if (activities) {
-            out += html::sectionStart("actividades", "Actividades con datos vacíos o equivocados",
-                                      activities) +
-                   "<p>Estas actividades llegan a Delphos, pero con los campos que se indican "
-                   "vacíos o con un valor que no es el suyo. Por profesor, en el orden del "
-                   "documento de resultado.</p>\n";
-            for (const TeacherActivities* t : teachers) out += teacherBlock(*t);
-            out += html::kSectionEnd;
-        }
+        const std::vector<CauseGroup> causes = groupCauses(warnings);
+        out += causesSection(warnings, causes, withoutTeacher);
+        if (activities) out += teachersSection(teachers, causes, activities, facts);
     }
     if (warnings.dayZeroRows() > 0)
         out += fmt::format(
@@ -119,6 +133,35 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             warnings.dayZeroRows() == 1 ? "tiene" : "tienen",
             warnings.dayZeroRows() == 1 ? "es" : "son");
     return out + html::pageEnd();
+}
+
+std::string importActivitiesCsv(const ImportWarnings& warnings) {
+    std::string out(csv::kByteOrderMark);
+    csv::appendRow(
+        out, {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD", "Qué falla", "TAREA",
+              "DIA", "HORA", "DIHO buscado", "AULA", "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
+    for (const TeacherActivities* t : warnings.teachersWithProblems()) {
+        const std::string nombre = text::toUtf8(t->teacher.nombre);
+        const std::string abrev = text::toUtf8(t->teacher.abrev);
+        const std::string xEmpleado = text::toUtf8(t->teacher.xEmpleado);
+        const std::string empleado = "EMPLEADO_" + std::to_string(t->number);
+        for (const auto& [number, c] : t->activities) {
+            std::string failed;
+            for (Cause cause : causesOf(c))
+                failed += (failed.empty() ? "" : ", ") + std::string(causeShortName(cause));
+            csv::appendRow(
+                out, {nombre, abrev, xEmpleado, empleado, "ACTIVIDAD_" + std::to_string(number),
+                      failed, text::toUtf8(c.tarea), text::toUtf8(c.dia), text::toUtf8(c.hora),
+                      text::toUtf8(c.slotKey), text::toUtf8(c.aula), text::toUtf8(c.codgrupo),
+                      text::toUtf8(c.asig), text::toUtf8(c.nivel), text::toUtf8(c.curso)});
+        }
+    }
+    return out;
+}
+
+std::filesystem::path csvBeside(const std::filesystem::path& page) {
+    std::filesystem::path csv = page;
+    return csv.replace_extension(".csv");
 }
 
 }  // namespace mirvane::report

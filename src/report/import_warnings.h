@@ -34,6 +34,11 @@ struct ActivityCheck {
     std::size_t problems() const;
 };
 
+// The six fields a lesson's activity record carries to Delphos.
+struct ResolvedCodes {
+    std::string actividad, diasemana, tramo, depcentro, unidad, materiaomc;
+};
+
 // A teacher of PROFT, as the report names them.
 struct Teacher {
     std::string xEmpleado, abrev, nombre;

@@ -16,9 +16,11 @@ std::filesystem::path reportBeside(const std::filesystem::path& document, std::s
 }
 
 RunReport saveReport(const std::filesystem::path& target, std::string_view page,
-                     std::size_t warnings) {
+                     std::size_t warnings, std::initializer_list<Companion> companions) {
     RunReport written{target, warnings, {}};
     try {
+        for (const Companion& companion : companions)
+            saveFileSafely(companion.path, companion.bytes);
         saveFileSafely(target, page);
     } catch (const Error& error) {
         written.failure = error.what();

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,12 @@ struct RunReport {
 // until the new one is complete) and returns what it wrote. A failure to save
 // is returned, not raised: the run has already done its work, and a failed
 // export's own error is the one the user must see.
+// Files that go with the page (its CSV) are saved first, the same way.
+struct Companion {
+    std::filesystem::path path;
+    std::string_view bytes;
+};
 RunReport saveReport(const std::filesystem::path& target, std::string_view page,
-                     std::size_t warnings);
+                     std::size_t warnings, std::initializer_list<Companion> companions = {});
 
 }  // namespace mirvane::report

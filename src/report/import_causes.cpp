@@ -1,0 +1,112 @@
+#include "report/import_causes.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace mirvane::report {
+
+std::vector<Cause> causesOf(const ActivityCheck& check) {
+    std::vector<Cause> causes;
+    if (!check.slotFound) causes.push_back(Cause::Slot);
+    if (!check.groupFound) causes.push_back(Cause::Group);
+    if (!check.subjectFound) causes.push_back(Cause::Subject);
+    if (!check.roomFound) causes.push_back(Cause::Room);
+    if (check.actividad == ActivityCode::Default) causes.push_back(Cause::DefaultCode);
+    if (check.actividad == ActivityCode::TaskCode) causes.push_back(Cause::TaskCode);
+    return causes;
+}
+
+const std::string& keyOf(const ActivityCheck& check, Cause cause) {
+    switch (cause) {
+        case Cause::Slot:
+            return check.slotKey;
+        case Cause::Group:
+            return check.codgrupo;
+        case Cause::Subject:
+            return check.asig;
+        case Cause::Room:
+            return check.aula;
+        case Cause::DefaultCode:
+        case Cause::TaskCode:
+            break;
+    }
+    return check.tarea;
+}
+
+std::string_view causeDescription(Cause cause) {
+    switch (cause) {
+        case Cause::Slot:
+            return "N_DIASEMANA y X_TRAMO vacíos: ningún tramo de DIASHORAST tiene el DIHO "
+                   "buscado (DIA y HORA de SOLUC)";
+        case Cause::Group:
+            return "X_UNIDAD vacío: el grupo (CODGRUPO de SOLUC) no está en GRUPOST";
+        case Cause::Subject:
+            return "X_MATERIAOMC vacío: la asignatura (ASIG de SOLUC) no está en ASIGT ni con su "
+                   "grupo ni con su nivel y curso, ni en ASIGNOMT";
+        case Cause::Room:
+            return "X_DEPCENTRO vacío: el aula (AULA de SOLUC) no está en AULAT";
+        case Cause::DefaultCode:
+            return "X_ACTIVIDAD es G439, el código por omisión: la tarea (TAREA de SOLUC) está "
+                   "vacía o su asignatura de ASIGNOMT no tiene MATERIA";
+        case Cause::TaskCode:
+            return "X_ACTIVIDAD lleva la tarea tal cual: ninguna asignatura de ASIGNOMT tiene ese "
+                   "código";
+    }
+    return {};
+}
+
+std::string_view causeShortName(Cause cause) {
+    switch (cause) {
+        case Cause::Slot:
+            return "Tramo";
+        case Cause::Group:
+            return "Grupo";
+        case Cause::Subject:
+            return "Asignatura";
+        case Cause::Room:
+            return "Aula";
+        case Cause::DefaultCode:
+            return "Actividad G439";
+        case Cause::TaskCode:
+            return "Actividad tal cual";
+    }
+    return {};
+}
+
+std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts) {
+    std::sort(counts.begin(), counts.end(), [](const KeyCount& a, const KeyCount& b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    return counts;
+}
+
+std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings) {
+    std::array<std::unordered_map<std::string_view, std::size_t>, kCauseCount> keys;
+    std::array<std::size_t, kCauseCount> activities{};
+    for (const TeacherActivities* teacher : warnings.teachersWithProblems())
+        for (const auto& [number, check] : teacher->activities)
+            for (Cause cause : causesOf(check)) {
+                const auto at = static_cast<std::size_t>(cause);
+                ++activities[at];
+                ++keys[at][keyOf(check, cause)];
+            }
+    std::vector<CauseGroup> groups;
+    for (Cause cause : kCauses) {
+        const auto at = static_cast<std::size_t>(cause);
+        if (activities[at] == 0) continue;
+        std::vector<KeyCount> counts;
+        counts.reserve(keys[at].size());
+        for (const auto& [key, n] : keys[at]) counts.emplace_back(std::string(key), n);
+        groups.push_back({cause, activities[at], byFrequency(std::move(counts))});
+    }
+    return groups;
+}
+
+std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher) {
+    std::array<std::size_t, kCauseCount> counts{};
+    for (const auto& [number, check] : teacher.activities)
+        for (Cause cause : causesOf(check)) ++counts[static_cast<std::size_t>(cause)];
+    return counts;
+}
+
+}  // namespace mirvane::report
