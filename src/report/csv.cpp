@@ -4,7 +4,8 @@ namespace mirvane::report::csv {
 namespace {
 
 bool looksLikeFormula(std::string_view field) {
-    return !field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+    return !field.empty() &&
+           std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
 }
 
 void appendField(std::string& out, std::string_view field) {

@@ -58,10 +58,10 @@ Week layOut(const Timetable& timetable) {
         const auto column = static_cast<std::size_t>(
             std::lower_bound(week.days.begin(), week.days.end(), slot.dia, dayBefore) -
             week.days.begin());
-        const auto row = static_cast<std::size_t>(
-            std::lower_bound(week.rows.begin(), week.rows.end(),
-                             std::make_pair(slot.desde, slot.hasta)) -
-            week.rows.begin());
+        const auto row =
+            static_cast<std::size_t>(std::lower_bound(week.rows.begin(), week.rows.end(),
+                                                      std::make_pair(slot.desde, slot.hasta)) -
+                                     week.rows.begin());
         cellOf.try_emplace(slot.diho, Cell{column, row});
     }
 

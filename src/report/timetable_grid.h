@@ -23,7 +23,7 @@ struct Coincidence {
 };
 
 struct Week {
-    std::vector<std::string> days;                       // DIA digits, Monday first
+    std::vector<std::string> days;                          // DIA digits, Monday first
     std::vector<std::pair<std::string, std::string>> rows;  // start and end, earliest first
     std::vector<std::optional<Cell>> cells;  // per lesson; nothing when its slot was not found
     std::vector<Coincidence> coincidences;   // per lesson

@@ -36,8 +36,8 @@ std::string marks(const TimetableLesson& lesson, const Coincidence& coincidence)
     std::string out;
     for (Cause cause : causesOf(lesson.check))
         if (cause != Cause::Slot)
-            out += "<br><span class=\"marca\">Falta " + html::text(causeShortName(cause)) +
-                   "</span>";
+            out +=
+                "<br><span class=\"marca\">Falta " + html::text(causeShortName(cause)) + "</span>";
     std::string shared;
     if (coincidence.teacher) shared += " profesor";
     if (coincidence.group) shared += " grupo";
@@ -69,7 +69,8 @@ class PageWriter {
     std::string name(const std::unordered_map<std::string, std::string>& names,
                      const std::string& key) const {
         auto at = names.find(key);
-        const std::string& shown = at == names.end() || text::isBlank(at->second) ? key : at->second;
+        const std::string& shown =
+            at == names.end() || text::isBlank(at->second) ? key : at->second;
         return html::text(text::toUtf8(shown));
     }
     void lesson(std::size_t at, bool teacherView);
@@ -105,7 +106,8 @@ void PageWriter::grid(const std::vector<std::size_t>& lessons, bool teacherView)
     }
     if (!week_.days.empty()) {
         out_ += "<table class=\"semana\"><thead><tr><th class=\"tramo\">Tramo</th>";
-        for (const std::string& day : week_.days) out_ += "<th>" + html::text(dayName(day)) + "</th>";
+        for (const std::string& day : week_.days)
+            out_ += "<th>" + html::text(dayName(day)) + "</th>";
         out_ += "</tr></thead><tbody>\n";
         for (std::size_t row = 0; row < week_.rows.size(); ++row) {
             out_ += fmt::format("<tr><th class=\"tramo\">{}–{}</th>",
@@ -144,7 +146,8 @@ void PageWriter::index(const std::vector<std::string>& groups) {
     std::vector<bool> hasLessons(timetable_.teachers().size());
     for (const TimetableLesson& l : timetable_.lessons()) hasLessons[l.teacher] = true;
     for (std::size_t t = 0; t < timetable_.teachers().size(); ++t) {
-        const std::string nombre = html::text(text::toUtf8(timetable_.teachers()[t].teacher.nombre));
+        const std::string nombre =
+            html::text(text::toUtf8(timetable_.teachers()[t].teacher.nombre));
         out_ += hasLessons[t] ? fmt::format("<li><a href=\"#p{}\">{}</a></li>", t + 1, nombre)
                               : "<li>" + nombre + " <span class=\"vacio\">(sin clases)</span></li>";
     }
