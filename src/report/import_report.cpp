@@ -7,6 +7,7 @@
 #include "report/csv.h"
 #include "report/html.h"
 #include "report/import_causes.h"
+#include "report/report_file.h"
 
 namespace mirvane::report {
 namespace {
@@ -157,11 +158,6 @@ std::string importActivitiesCsv(const ImportWarnings& warnings) {
         }
     }
     return out;
-}
-
-std::filesystem::path csvBeside(const std::filesystem::path& page) {
-    std::filesystem::path csv = page;
-    return csv.replace_extension(".csv");
 }
 
 }  // namespace mirvane::report

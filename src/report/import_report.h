@@ -26,7 +26,4 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
 // teacher, its number, what failed and every key of SOLUC.
 std::string importActivitiesCsv(const ImportWarnings& warnings);
 
-// The CSV file beside a report page: the page's name with ".csv" for ".html".
-std::filesystem::path csvBeside(const std::filesystem::path& page);
-
 }  // namespace mirvane::report

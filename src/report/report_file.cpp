@@ -15,6 +15,11 @@ std::filesystem::path reportBeside(const std::filesystem::path& document, std::s
     return document.parent_path() / name;
 }
 
+std::filesystem::path csvBeside(const std::filesystem::path& page) {
+    std::filesystem::path csv = page;
+    return csv.replace_extension(".csv");
+}
+
 RunReport saveReport(const std::filesystem::path& target, std::string_view page,
                      std::size_t warnings, std::initializer_list<Companion> companions) {
     RunReport written{target, warnings, {}};

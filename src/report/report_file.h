@@ -16,6 +16,9 @@ inline constexpr std::string_view kPrefijoInformeImportacion = "InformeImportaci
 // document's folder: datos.xml gives InformeExportaciondatos.xml.html.
 std::filesystem::path reportBeside(const std::filesystem::path& document, std::string_view prefix);
 
+// The CSV file beside a report page: the page's name with ".csv" for ".html".
+std::filesystem::path csvBeside(const std::filesystem::path& page);
+
 // A run's report: where it is and how many warnings it holds, or why it could
 // not be saved (the run's own outcome stays as it was).
 struct RunReport {

@@ -35,7 +35,8 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
 Grid gridOf(const std::string& section) {
     Grid grid;
     const std::string table = section.substr(0, section.find("</table>"));
-    for (const std::string& row : split(table.substr(table.find("<tbody>")), "<th class=\"tramo\">")) {
+    for (const std::string& row :
+         split(table.substr(table.find("<tbody>")), "<th class=\"tramo\">")) {
         std::vector<std::string> cells{row.substr(0, row.find("</th>"))};
         for (const std::string& cell : split(row, "<td>")) cells.push_back(cell);
         grid.push_back(cells);
@@ -52,8 +53,8 @@ class TimetableTest : public testing::ImportTest {
         work.fill(formats::kAsignomt,
                   {{{"COD", "MAT"}, {"MATERIA", "M100"}, {"NOMBRE", "Matem\xE1ticas"}}});
         work.fill(formats::kAulat, {{{"ABREV", "A1"}, {"DEPCENTRO", "D1"}, {"NOMBRE", "Aula 1"}}});
-        work.fill(formats::kGrupost, {{{"ABREV", "G1"}, {"UNIDAD", "U1"}},
-                                      {{"ABREV", "G2"}, {"UNIDAD", "U2"}}});
+        work.fill(formats::kGrupost,
+                  {{{"ABREV", "G1"}, {"UNIDAD", "U1"}}, {{"ABREV", "G2"}, {"UNIDAD", "U2"}}});
         // Stored out of order: the rows go by start time, the columns by weekday.
         work.fill(formats::kDiashorast,
                   {{{"DIHO", "22"}, {"DIA", "2"}, {"HORADESDE", "09:00"}, {"HORAHASTA", "10:00"}},
@@ -67,7 +68,7 @@ class TimetableTest : public testing::ImportTest {
 
     static testing::Row lesson(const char* prof, const char* dia, const char* hora,
                                const char* group) {
-        return {{"PROF", prof}, {"DIA", dia},         {"HORA", hora}, {"TAREA", "LE"},
+        return {{"PROF", prof}, {"DIA", dia},        {"HORA", hora}, {"TAREA", "LE"},
                 {"AULA", "A1"}, {"CODGRUPO", group}, {"ASIG", "MAT"}};
     }
 
@@ -76,7 +77,8 @@ class TimetableTest : public testing::ImportTest {
         document.load(chosen);
         formats::WorkTableComponents tables(work.path());
         Timetable timetable;
-        const auto done = importing::ImportarSolucion(document, chosen, tables, nullptr, &timetable);
+        const auto done =
+            importing::ImportarSolucion(document, chosen, tables, nullptr, &timetable);
         return timetablePage(timetable, {chosen, done.archivo, docs / "H.html", docs / "I.html"});
     }
 };
@@ -108,7 +110,8 @@ TEST_F(TimetableTest, EachLessonIsInItsCellWithWhatItLacksAndWhatCoincides) {
         ASSERT_LT(c.column, c.grid[c.row].size());
         const std::string& cell = c.grid[c.row][c.column];
         if (c.shown.empty()) EXPECT_TRUE(cell.starts_with("</td>")) << cell;
-        for (const std::string& shown : c.shown) EXPECT_NE(cell.find(shown), std::string::npos) << cell;
+        for (const std::string& shown : c.shown)
+            EXPECT_NE(cell.find(shown), std::string::npos) << cell;
     }
     // A slot no DIHO has: under the grid, not in it.
     EXPECT_NE(luis.find("1 clase sin día ni tramo"), std::string::npos);
