@@ -63,7 +63,7 @@ ImportSummary ImportRun::build() {
     if (timetable) {
         std::size_t marked = 0;
         for (const report::TimetableLesson& lesson : timetable->lessons())
-            marked += !lesson.check.faithful();
+            marked += !timetable->check(lesson).faithful();
         const std::string page = report::timetablePage(
             *timetable, {chosenFile_, summary.archivo, timetableTarget, reportTarget});
         timetable_ = report::saveReport(timetableTarget, page, marked);

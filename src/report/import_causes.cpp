@@ -81,31 +81,35 @@ std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts) {
 }
 
 std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings) {
-    std::array<std::unordered_map<std::string_view, std::size_t>, kCauseCount> keys;
+    std::array<std::unordered_map<std::string, std::size_t>, kCauseCount> keys;
     std::array<std::size_t, kCauseCount> activities{};
     for (const TeacherActivities* teacher : warnings.teachersWithProblems())
-        for (const auto& [number, check] : teacher->activities)
+        for (const KeptActivity& kept : teacher->activities) {
+            const ActivityCheck check = warnings.check(kept);
             for (Cause cause : causesOf(check)) {
                 const auto at = static_cast<std::size_t>(cause);
                 ++activities[at];
                 ++keys[at][keyOf(check, cause)];
             }
+        }
     std::vector<CauseGroup> groups;
     for (Cause cause : kCauses) {
         const auto at = static_cast<std::size_t>(cause);
         if (activities[at] == 0) continue;
         std::vector<KeyCount> counts;
         counts.reserve(keys[at].size());
-        for (const auto& [key, n] : keys[at]) counts.emplace_back(std::string(key), n);
+        for (const auto& [key, n] : keys[at]) counts.emplace_back(key, n);
         groups.push_back({cause, activities[at], byFrequency(std::move(counts))});
     }
     return groups;
 }
 
-std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher) {
+std::array<std::size_t, kCauseCount> causeCounts(const ImportWarnings& warnings,
+                                                 const TeacherActivities& teacher) {
     std::array<std::size_t, kCauseCount> counts{};
-    for (const auto& [number, check] : teacher.activities)
-        for (Cause cause : causesOf(check)) ++counts[static_cast<std::size_t>(cause)];
+    for (const KeptActivity& kept : teacher.activities)
+        for (Cause cause : causesOf(warnings.check(kept)))
+            ++counts[static_cast<std::size_t>(cause)];
     return counts;
 }
 

@@ -51,6 +51,7 @@ std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings);
 std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts);
 
 // A teacher's count of activities per cause.
-std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher);
+std::array<std::size_t, kCauseCount> causeCounts(const ImportWarnings& warnings,
+                                                 const TeacherActivities& teacher);
 
 }  // namespace mirvane::report

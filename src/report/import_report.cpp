@@ -56,7 +56,8 @@ std::string example(std::size_t number, const ActivityCheck& c) {
     return out;
 }
 
-std::string teachersSection(const std::vector<const TeacherActivities*>& teachers,
+std::string teachersSection(const ImportWarnings& warnings,
+                            const std::vector<const TeacherActivities*>& teachers,
                             const std::vector<CauseGroup>& causes, std::size_t activities,
                             const ImportReportFacts& facts) {
     std::string out =
@@ -74,7 +75,7 @@ std::string teachersSection(const std::vector<const TeacherActivities*>& teacher
         out += "<th>" + html::text(causeShortName(group.cause)) + "</th>";
     out += "<th>Ejemplos</th></tr></thead><tbody>\n";
     for (const TeacherActivities* t : teachers) {
-        const auto counts = causeCounts(*t);
+        const auto counts = causeCounts(warnings, *t);
         out += fmt::format("<tr><td>EMPLEADO_{}: {} ({})</td><td class=\"n\">{}</td>", t->number,
                            html::text(text::toUtf8(t->teacher.nombre)),
                            html::value(t->teacher.abrev), t->activities.size());
@@ -84,7 +85,8 @@ std::string teachersSection(const std::vector<const TeacherActivities*>& teacher
         }
         out += "<td>";
         for (std::size_t i = 0; i < t->activities.size() && i < kExamplesPerTeacher; ++i)
-            out += (i ? "<br>" : "") + example(t->activities[i].first, t->activities[i].second);
+            out += (i ? "<br>" : "") +
+                   example(t->activities[i].number, warnings.check(t->activities[i]));
         out += "</td></tr>\n";
     }
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
@@ -124,7 +126,7 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             count, count == 1 ? "aviso" : "avisos");
         const std::vector<CauseGroup> causes = groupCauses(warnings);
         out += causesSection(warnings, causes, withoutTeacher);
-        if (activities) out += teachersSection(teachers, causes, activities, facts);
+        if (activities) out += teachersSection(warnings, teachers, causes, activities, facts);
     }
     if (warnings.dayZeroRows() > 0)
         out += fmt::format(
@@ -146,7 +148,9 @@ std::string importActivitiesCsv(const ImportWarnings& warnings) {
         const std::string abrev = text::toUtf8(t->teacher.abrev);
         const std::string xEmpleado = text::toUtf8(t->teacher.xEmpleado);
         const std::string empleado = "EMPLEADO_" + std::to_string(t->number);
-        for (const auto& [number, c] : t->activities) {
+        for (const KeptActivity& kept : t->activities) {
+            const ActivityCheck c = warnings.check(kept);
+            const std::size_t number = kept.number;
             std::string failed;
             for (Cause cause : causesOf(c))
                 failed += (failed.empty() ? "" : ", ") + std::string(causeShortName(cause));

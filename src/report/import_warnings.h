@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // What an import run could not resolve, recorded while it builds the result
@@ -44,11 +47,34 @@ struct Teacher {
     std::string xEmpleado, abrev, nombre;
 };
 
+// A lesson with a problem as the warnings keep it: a school's thousands of
+// them share a few hundred key texts, which are kept once (see
+// ImportWarnings::check).
+struct KeptActivity {
+    std::uint32_t number = 0;  // ACTIVIDAD_n
+    ActivityCode actividad = ActivityCode::Found;
+    bool slotFound = true, roomFound = true, groupFound = true, subjectFound = true;
+    std::array<std::uint32_t, 9> keys{};  // into the warnings' texts
+};
+
+// Texts kept once however often they are kept.
+class KeptTexts {
+  public:
+    std::uint32_t keep(std::string&& text);
+    const std::string& operator[](std::uint32_t at) const { return texts_[at]; }
+
+  private:
+    std::vector<std::string> texts_;
+    std::unordered_map<std::string, std::uint32_t> index_;
+};
+
+KeptActivity keepActivity(std::size_t number, ActivityCheck&& check, KeptTexts& texts);
+ActivityCheck checkOf(const KeptActivity& kept, const KeptTexts& texts);
+
 struct TeacherActivities {
     Teacher teacher;
-    std::size_t number = 0;  // EMPLEADO_n
-    // ACTIVIDAD_n and its check, for the lessons with a problem.
-    std::vector<std::pair<std::size_t, ActivityCheck>> activities;
+    std::size_t number = 0;                // EMPLEADO_n
+    std::vector<KeptActivity> activities;  // the lessons with a problem
 };
 
 class ImportWarnings {
@@ -61,6 +87,9 @@ class ImportWarnings {
     void skippedDayZero() { ++dayZero_; }
     // A lesson of SOLUC whose PROF is no teacher's ABREV.
     void lessonWithoutTeacher(const std::string& prof) { ++withoutTeacher_[prof]; }
+
+    // A kept activity's check, with its keys.
+    ActivityCheck check(const KeptActivity& kept) const { return checkOf(kept, keys_); }
 
     // The teachers with at least one lesson with a problem, in PROFT order.
     std::vector<const TeacherActivities*> teachersWithProblems() const;
@@ -76,6 +105,7 @@ class ImportWarnings {
 
   private:
     std::vector<TeacherActivities> teachers_;
+    KeptTexts keys_;
     std::map<std::string, std::size_t> withoutTeacher_;
     std::size_t dayZero_ = 0;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,11 +32,11 @@ struct TimetableTeacher {
     std::size_t number = 0;  // EMPLEADO_n
 };
 
+// A lesson as kept: its texts once for all lessons (see Timetable::check).
 struct TimetableLesson {
-    std::size_t teacher = 0;  // into teachers()
-    std::size_t number = 0;   // ACTIVIDAD_n
-    ActivityCheck check;      // the keys of SOLUC, and what was not found
-    ResolvedCodes codes;      // what the result document carries
+    std::uint32_t teacher = 0;             // into teachers()
+    KeptActivity activity;                 // ACTIVIDAD_n, the keys of SOLUC, what was not found
+    std::array<std::uint32_t, 6> codes{};  // what the result document carries
 };
 
 class Timetable {
@@ -43,9 +45,12 @@ class Timetable {
         teachers_.push_back({std::move(teacher), number});
     }
     // A lesson of the teacher begun last.
-    void lesson(std::size_t number, ActivityCheck check, ResolvedCodes codes) {
-        lessons_.push_back({teachers_.size() - 1, number, std::move(check), std::move(codes)});
+    void lesson(std::size_t number, ActivityCheck check, ResolvedCodes codes);
+
+    ActivityCheck check(const TimetableLesson& lesson) const {
+        return checkOf(lesson.activity, texts_);
     }
+    ResolvedCodes codes(const TimetableLesson& lesson) const;
 
     TimetableNames& names() { return names_; }
     const TimetableNames& names() const { return names_; }
@@ -55,6 +60,7 @@ class Timetable {
   private:
     std::vector<TimetableTeacher> teachers_;
     std::vector<TimetableLesson> lessons_;
+    KeptTexts texts_;
     TimetableNames names_;
 };
 

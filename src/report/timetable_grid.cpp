@@ -69,9 +69,10 @@ Week layOut(const Timetable& timetable) {
     std::vector<std::optional<std::size_t>> teachers;
     std::vector<std::optional<std::string>> groups, rooms;
     for (const TimetableLesson& lesson : lessons) {
+        const ActivityCheck check = timetable.check(lesson);
         std::optional<Cell> cell;
-        if (lesson.check.slotFound) {
-            auto at = cellOf.find(lesson.check.slotKey);
+        if (check.slotFound) {
+            auto at = cellOf.find(check.slotKey);
             if (at != cellOf.end()) cell = at->second;
         }
         week.cells.push_back(cell);
@@ -80,8 +81,8 @@ Week layOut(const Timetable& timetable) {
         auto key = [](const std::string& value) {
             return text::isBlank(value) ? std::nullopt : std::optional<std::string>(value);
         };
-        groups.push_back(key(lesson.check.codgrupo));
-        rooms.push_back(key(lesson.check.aula));
+        groups.push_back(key(check.codgrupo));
+        rooms.push_back(key(check.aula));
     }
     week.coincidences.resize(lessons.size());
     markShared(teachers, week.cells, week.coincidences, &Coincidence::teacher);

@@ -32,9 +32,9 @@ table.semana td { font-size: 0.85em; padding: 0.15em 0.3em; }
 
 // What a lesson's cell says in its own words, beside the colours that
 // paper in black and white loses.
-std::string marks(const TimetableLesson& lesson, const Coincidence& coincidence) {
+std::string marks(const ActivityCheck& check, const Coincidence& coincidence) {
     std::string out;
-    for (Cause cause : causesOf(lesson.check))
+    for (Cause cause : causesOf(check))
         if (cause != Cause::Slot)
             out +=
                 "<br><span class=\"marca\">Falta " + html::text(causeShortName(cause)) + "</span>";
@@ -46,14 +46,20 @@ std::string marks(const TimetableLesson& lesson, const Coincidence& coincidence)
     return out;
 }
 
-// The Delphos codes of the activity record, shown on hover.
-std::string codes(const TimetableLesson& lesson) {
-    const ResolvedCodes& c = lesson.codes;
-    return html::text(text::toUtf8(fmt::format(
-        "ACTIVIDAD_{} | X_ACTIVIDAD {} | N_DIASEMANA {} | X_TRAMO {} | X_DEPCENTRO {} | "
-        "X_UNIDAD {} | X_MATERIAOMC {}",
-        lesson.number, c.actividad, c.diasemana, c.tramo, c.depcentro, c.unidad, c.materiaomc)));
+// The Delphos codes of the activity record, shown on hover, in the order
+// the page's legend gives (kCodesLegend).
+std::string codes(std::size_t number, const ResolvedCodes& c) {
+    std::string out = std::to_string(number);
+    for (const std::string* code :
+         {&c.actividad, &c.diasemana, &c.tramo, &c.depcentro, &c.unidad, &c.materiaomc}) {
+        out += " · ";
+        text::appendEscapedMarkup(out, text::toUtf8(*code));
+    }
+    return out;
 }
+
+constexpr std::string_view kCodesLegend =
+    "ACTIVIDAD_n · X_ACTIVIDAD · N_DIASEMANA · X_TRAMO · X_DEPCENTRO · X_UNIDAD · X_MATERIAOMC";
 
 class PageWriter {
   public:
@@ -82,17 +88,19 @@ class PageWriter {
 
 void PageWriter::lesson(std::size_t at, bool teacherView) {
     const TimetableLesson& l = timetable_.lessons()[at];
+    const ActivityCheck check = timetable_.check(l);
     const Coincidence& coincidence = week_.coincidences[at];
-    const bool wrong = !l.check.faithful();
-    out_ += fmt::format("<div class=\"clase{}{}\" title=\"{}\"><strong>{}</strong>",
-                        wrong ? " mal" : "", coincidence.any() ? " coincide" : "", codes(l),
-                        name(timetable_.names().subjects, l.check.asig));
+    out_ += "<div class=\"clase";
+    if (!check.faithful()) out_ += " mal";
+    if (coincidence.any()) out_ += " coincide";
+    out_ += "\" title=\"" + codes(l.activity.number, timetable_.codes(l)) + "\"><strong>" +
+            name(timetable_.names().subjects, check.asig) + "</strong>";
     const std::string other =
-        teacherView ? html::text(text::toUtf8(l.check.codgrupo))
+        teacherView ? html::text(text::toUtf8(check.codgrupo))
                     : html::text(text::toUtf8(timetable_.teachers()[l.teacher].teacher.nombre));
     if (!other.empty()) out_ += "<br>" + other;
-    if (!text::isBlank(l.check.aula)) out_ += "<br>" + name(timetable_.names().rooms, l.check.aula);
-    out_ += marks(l, coincidence) + "</div>";
+    if (!text::isBlank(check.aula)) out_ += "<br>" + name(timetable_.names().rooms, check.aula);
+    out_ += marks(check, coincidence) + "</div>";
 }
 
 void PageWriter::grid(const std::vector<std::size_t>& lessons, bool teacherView) {
@@ -131,9 +139,9 @@ void PageWriter::grid(const std::vector<std::size_t>& lessons, bool teacherView)
             unplaced.size(), unplaced.size() == 1 ? "clase" : "clases",
             unplaced.size() == 1 ? "puede" : "pueden");
         for (std::size_t at : unplaced) {
-            const TimetableLesson& l = timetable_.lessons()[at];
-            out_ += fmt::format("<li>DIA {}, HORA {} (DIHO {}): ", html::value(l.check.dia),
-                                html::value(l.check.hora), html::value(l.check.slotKey));
+            const ActivityCheck check = timetable_.check(timetable_.lessons()[at]);
+            out_ += fmt::format("<li>DIA {}, HORA {} (DIHO {}): ", html::value(check.dia),
+                                html::value(check.hora), html::value(check.slotKey));
             lesson(at, teacherView);
             out_ += "</li>\n";
         }
@@ -167,8 +175,10 @@ std::string timetablePage(const Timetable& timetable, const TimetableFacts& fact
         html::text(paths::toUtf8(facts.document)) + "</code><br>Documento de resultado: <code>" +
         html::text(paths::toUtf8(facts.result)) + "</code></p>\n" +
         "<p>Cada clase muestra la asignatura, el grupo o el profesor, y el aula; al pasar el "
-        "ratón por encima, los códigos que recibe Delphos. <span class=\"clase mal\">En rojo</span>"
-        ", las clases que llegan a Delphos con algún dato vacío o equivocado; "
+        "ratón por encima, los códigos que recibe Delphos (" +
+        html::text(kCodesLegend) +
+        "). <span class=\"clase mal\">En rojo</span>, las clases que llegan a Delphos con algún "
+        "dato vacío o equivocado; "
         "<span class=\"clase coincide\">con borde discontinuo</span>, las que coinciden en el "
         "mismo día y tramo con otra del mismo profesor, grupo o aula.";
     if (!facts.report.empty())
@@ -182,7 +192,8 @@ std::string timetablePage(const Timetable& timetable, const TimetableFacts& fact
     for (std::size_t at = 0; at < timetable.lessons().size(); ++at) {
         const TimetableLesson& l = timetable.lessons()[at];
         byTeacher[l.teacher].push_back(at);
-        if (!text::isBlank(l.check.codgrupo)) byGroup[l.check.codgrupo].push_back(at);
+        std::string group = timetable.check(l).codgrupo;
+        if (!text::isBlank(group)) byGroup[std::move(group)].push_back(at);
     }
     std::vector<std::string> groups;
     for (const auto& [group, lessons] : byGroup) groups.push_back(group);
@@ -203,7 +214,7 @@ std::string timetablePage(const Timetable& timetable, const TimetableFacts& fact
     }
     std::size_t g = 0;
     for (const auto& [group, lessons] : byGroup) {
-        const std::string& unidad = timetable.lessons()[lessons.front()].codes.unidad;
+        const std::string unidad = timetable.codes(timetable.lessons()[lessons.front()]).unidad;
         out += fmt::format(
             "<section class=\"hoja\" id=\"g{}\">\n<h2>Grupo {} <span class=\"cuenta\">(X_UNIDAD "
             "{}; {} {})</span></h2>\n",

@@ -98,10 +98,10 @@ TEST_F(TimetableTest, EachLessonIsInItsCellWithWhatItLacksAndWhatCoincides) {
         std::vector<std::string> shown;  // empty: the cell is empty
     } cells[] = {
         {anaGrid, 0, 1, {"<strong>Matemáticas</strong><br>G1<br>Aula 1", "Coincide: aula"}},
-        {anaGrid, 0, 2, {"<strong>Matemáticas</strong><br>G2<br>Aula 1", "X_UNIDAD U2"}},
+        {anaGrid, 0, 2, {"<strong>Matemáticas</strong><br>G2<br>Aula 1", "· D1 · U2 · M100\""}},
         {anaGrid, 1, 1, {}},
         {luisGrid, 0, 1, {"G2<br>Aula 1", "Coincide: aula"}},
-        {luisGrid, 1, 1, {"class=\"clase mal\"", "Falta Grupo", "X_UNIDAD  |"}},
+        {luisGrid, 1, 1, {"class=\"clase mal\"", "Falta Grupo", "· D1 ·  · M100\""}},
         {luisGrid, 0, 2, {}},
     };
     for (const Expected& c : cells) {
