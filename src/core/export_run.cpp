@@ -114,7 +114,8 @@ void ExportRun::saveReport(const report::ExportWarnings& warnings,
         return;
     }
     const std::string csv = report::exportWarningsCsv(warnings);
-    runReport_ = report::saveReport(target, page, warnings.count(), {{csvTarget, csv}});
+    auto write = [&csv](const report::PieceSink& sink) { sink(csv); };
+    runReport_ = report::saveReport(target, page, warnings.count(), {{csvTarget, write}});
 }
 
 }  // namespace mirvane::core

@@ -42,7 +42,6 @@ ImportSummary ImportRun::build() {
     ImportSummary summary = importing::ImportarSolucion(*document, chosenFile_, components_,
                                                         warnings ? &*warnings : nullptr,
                                                         timetable ? &*timetable : nullptr);
-    document.reset();  // the pages need only what was recorded
 
     std::filesystem::path reportTarget, timetableTarget;
     if (reportPath_)
@@ -53,10 +52,12 @@ ImportSummary ImportRun::build() {
 
     if (warnings) {
         const std::filesystem::path csvTarget = report::csvBeside(reportTarget);
-        const std::string csv = report::importActivitiesCsv(*warnings);
         const std::string page = report::importReportPage(
             *warnings,
             {chosenFile_, summary.archivo, workFolder_, reportTarget, csvTarget, timetableTarget});
+        auto csv = [&](const report::PieceSink& sink) {
+            report::writeImportActivitiesCsv(*warnings, sink);
+        };
         runReport_ = report::saveReport(reportTarget, page, warnings->count(), {{csvTarget, csv}});
         warnings.reset();
     }
@@ -64,8 +65,11 @@ ImportSummary ImportRun::build() {
         std::size_t marked = 0;
         for (const report::TimetableLesson& lesson : timetable->lessons())
             marked += !timetable->check(lesson).faithful();
-        const std::string page = report::timetablePage(
-            *timetable, {chosenFile_, summary.archivo, timetableTarget, reportTarget});
+        const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
+                                           reportTarget};
+        auto page = [&](const report::PieceSink& sink) {
+            report::writeTimetablePage(*timetable, facts, sink);
+        };
         timetable_ = report::saveReport(timetableTarget, page, marked);
     }
     return summary;

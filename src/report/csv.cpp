@@ -25,6 +25,12 @@ void appendField(std::string& out, std::string_view field) {
 
 }  // namespace
 
+std::string field(std::string_view utf8) {
+    std::string out;
+    appendField(out, utf8);
+    return out;
+}
+
 void appendRow(std::string& out, std::initializer_list<std::string_view> fieldsUtf8) {
     bool first = true;
     for (std::string_view field : fieldsUtf8) {

@@ -18,4 +18,7 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // text.
 void appendRow(std::string& out, std::initializer_list<std::string_view> fieldsUtf8);
 
+// One field as appendRow writes it, for a value that many rows repeat.
+std::string field(std::string_view utf8);
+
 }  // namespace mirvane::report::csv

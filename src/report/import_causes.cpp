@@ -5,32 +5,21 @@
 
 namespace mirvane::report {
 
-std::vector<Cause> causesOf(const ActivityCheck& check) {
-    std::vector<Cause> causes;
-    if (!check.slotFound) causes.push_back(Cause::Slot);
-    if (!check.groupFound) causes.push_back(Cause::Group);
-    if (!check.subjectFound) causes.push_back(Cause::Subject);
-    if (!check.roomFound) causes.push_back(Cause::Room);
-    if (check.actividad == ActivityCode::Default) causes.push_back(Cause::DefaultCode);
-    if (check.actividad == ActivityCode::TaskCode) causes.push_back(Cause::TaskCode);
-    return causes;
-}
-
-const std::string& keyOf(const ActivityCheck& check, Cause cause) {
+KeptActivity::Key keyOf(Cause cause) {
     switch (cause) {
         case Cause::Slot:
-            return check.slotKey;
+            return KeptActivity::SlotKey;
         case Cause::Group:
-            return check.codgrupo;
+            return KeptActivity::Codgrupo;
         case Cause::Subject:
-            return check.asig;
+            return KeptActivity::Asig;
         case Cause::Room:
-            return check.aula;
+            return KeptActivity::Aula;
         case Cause::DefaultCode:
         case Cause::TaskCode:
             break;
     }
-    return check.tarea;
+    return KeptActivity::Tarea;
 }
 
 std::string_view causeDescription(Cause cause) {
@@ -81,35 +70,32 @@ std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts) {
 }
 
 std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings) {
-    std::array<std::unordered_map<std::string, std::size_t>, kCauseCount> keys;
+    // Counted by the index of the kept text, named once at the end.
+    std::array<std::unordered_map<std::uint32_t, std::size_t>, kCauseCount> keys;
     std::array<std::size_t, kCauseCount> activities{};
     for (const TeacherActivities* teacher : warnings.teachersWithProblems())
-        for (const KeptActivity& kept : teacher->activities) {
-            const ActivityCheck check = warnings.check(kept);
-            for (Cause cause : causesOf(check)) {
+        for (const KeptActivity& kept : teacher->activities)
+            for (Cause cause : Causes(kept)) {
                 const auto at = static_cast<std::size_t>(cause);
                 ++activities[at];
-                ++keys[at][keyOf(check, cause)];
+                ++keys[at][kept.keys[keyOf(cause)]];
             }
-        }
     std::vector<CauseGroup> groups;
     for (Cause cause : kCauses) {
         const auto at = static_cast<std::size_t>(cause);
         if (activities[at] == 0) continue;
         std::vector<KeyCount> counts;
         counts.reserve(keys[at].size());
-        for (const auto& [key, n] : keys[at]) counts.emplace_back(key, n);
+        for (const auto& [key, n] : keys[at]) counts.emplace_back(warnings.keys()[key], n);
         groups.push_back({cause, activities[at], byFrequency(std::move(counts))});
     }
     return groups;
 }
 
-std::array<std::size_t, kCauseCount> causeCounts(const ImportWarnings& warnings,
-                                                 const TeacherActivities& teacher) {
+std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher) {
     std::array<std::size_t, kCauseCount> counts{};
     for (const KeptActivity& kept : teacher.activities)
-        for (Cause cause : causesOf(warnings.check(kept)))
-            ++counts[static_cast<std::size_t>(cause)];
+        for (Cause cause : Causes(kept)) ++counts[static_cast<std::size_t>(cause)];
     return counts;
 }
 

@@ -24,11 +24,31 @@ inline constexpr std::array<Cause, kCauseCount> kCauses{
     Cause::Slot, Cause::Group, Cause::Subject, Cause::Room, Cause::DefaultCode, Cause::TaskCode};
 
 // The causes of one activity, in the order above.
-std::vector<Cause> causesOf(const ActivityCheck& check);
+class Causes {
+  public:
+    template <typename Checked>  // an ActivityCheck or a KeptActivity
+    explicit Causes(const Checked& c) {
+        add(!c.slotFound, Cause::Slot);
+        add(!c.groupFound, Cause::Group);
+        add(!c.subjectFound, Cause::Subject);
+        add(!c.roomFound, Cause::Room);
+        add(c.actividad == ActivityCode::Default, Cause::DefaultCode);
+        add(c.actividad == ActivityCode::TaskCode, Cause::TaskCode);
+    }
+    const Cause* begin() const { return causes_.data(); }
+    const Cause* end() const { return causes_.data() + size_; }
+
+  private:
+    void add(bool applies, Cause cause) {
+        if (applies) causes_[size_++] = cause;
+    }
+    std::array<Cause, kCauseCount> causes_{};
+    std::size_t size_ = 0;
+};
 
 // The SOLUC value whose lookup failed: the slot key sought, the room, the
 // group, the subject, or the task.
-const std::string& keyOf(const ActivityCheck& check, Cause cause);
+KeptActivity::Key keyOf(Cause cause);
 
 // What the report says of a cause: the field and why, and a short name for
 // the columns of the per-teacher table and of the CSV.
@@ -51,7 +71,6 @@ std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings);
 std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts);
 
 // A teacher's count of activities per cause.
-std::array<std::size_t, kCauseCount> causeCounts(const ImportWarnings& warnings,
-                                                 const TeacherActivities& teacher);
+std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher);
 
 }  // namespace mirvane::report

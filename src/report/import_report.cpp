@@ -1,5 +1,7 @@
 #include "report/import_report.h"
 
+#include <map>
+
 #include <fmt/format.h>
 
 #include "base/paths.h"
@@ -48,11 +50,13 @@ std::string causesSection(const ImportWarnings& warnings, const std::vector<Caus
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
 }
 
-std::string example(std::size_t number, const ActivityCheck& c) {
-    std::string out = fmt::format("ACTIVIDAD_{} (DIA {}, HORA {}, ASIG {}):", number,
-                                  html::value(c.dia), html::value(c.hora), html::value(c.asig));
-    for (Cause cause : causesOf(c))
-        out += " " + html::text(causeShortName(cause)) + " " + html::value(keyOf(c, cause));
+std::string example(const ImportWarnings& warnings, const KeptActivity& kept) {
+    auto key = [&](KeptActivity::Key k) { return html::value(warnings.keys()[kept.keys[k]]); };
+    std::string out =
+        fmt::format("ACTIVIDAD_{} (DIA {}, HORA {}, ASIG {}):", kept.number, key(KeptActivity::Dia),
+                    key(KeptActivity::Hora), key(KeptActivity::Asig));
+    for (Cause cause : Causes(kept))
+        out += " " + html::text(causeShortName(cause)) + " " + key(keyOf(cause));
     return out;
 }
 
@@ -75,7 +79,7 @@ std::string teachersSection(const ImportWarnings& warnings,
         out += "<th>" + html::text(causeShortName(group.cause)) + "</th>";
     out += "<th>Ejemplos</th></tr></thead><tbody>\n";
     for (const TeacherActivities* t : teachers) {
-        const auto counts = causeCounts(warnings, *t);
+        const auto counts = causeCounts(*t);
         out += fmt::format("<tr><td>EMPLEADO_{}: {} ({})</td><td class=\"n\">{}</td>", t->number,
                            html::text(text::toUtf8(t->teacher.nombre)),
                            html::value(t->teacher.abrev), t->activities.size());
@@ -85,8 +89,7 @@ std::string teachersSection(const ImportWarnings& warnings,
         }
         out += "<td>";
         for (std::size_t i = 0; i < t->activities.size() && i < kExamplesPerTeacher; ++i)
-            out += (i ? "<br>" : "") +
-                   example(t->activities[i].number, warnings.check(t->activities[i]));
+            out += (i ? "<br>" : "") + example(warnings, t->activities[i]);
         out += "</td></tr>\n";
     }
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
@@ -138,30 +141,54 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
     return out + html::pageEnd();
 }
 
-std::string importActivitiesCsv(const ImportWarnings& warnings) {
-    std::string out(csv::kByteOrderMark);
+void writeImportActivitiesCsv(const ImportWarnings& warnings, const PieceSink& sink) {
+    // Thousands of rows repeat a few hundred keys and a few combinations of
+    // causes: each is converted and quoted once.
+    const KeptTexts& keys = warnings.keys();
+    std::vector<std::string> fields(keys.size());
+    for (std::uint32_t at = 0; at < keys.size(); ++at)
+        fields[at] = csv::field(text::toUtf8(keys[at]));
+    std::map<std::vector<Cause>, std::string> failures;
+    auto failed = [&failures](const KeptActivity& kept) -> const std::string& {
+        const Causes causes(kept);
+        auto [at, added] = failures.try_emplace({causes.begin(), causes.end()});
+        if (added) {
+            std::string names;
+            for (Cause cause : causes)
+                names += (names.empty() ? "" : ", ") + std::string(causeShortName(cause));
+            at->second = csv::field(names);
+        }
+        return at->second;
+    };
+
+    PieceBuffer out(sink);
+    std::string& text = out.text();
+    text = csv::kByteOrderMark;
     csv::appendRow(
-        out, {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD", "Qué falla", "TAREA",
-              "DIA", "HORA", "DIHO buscado", "AULA", "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
+        text, {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD", "Qué falla", "TAREA",
+               "DIA", "HORA", "DIHO buscado", "AULA", "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
+    using K = KeptActivity;
+    constexpr K::Key kColumns[] = {K::Tarea,    K::Dia,  K::Hora,  K::SlotKey, K::Aula,
+                                   K::Codgrupo, K::Asig, K::Nivel, K::Curso};
     for (const TeacherActivities* t : warnings.teachersWithProblems()) {
-        const std::string nombre = text::toUtf8(t->teacher.nombre);
-        const std::string abrev = text::toUtf8(t->teacher.abrev);
-        const std::string xEmpleado = text::toUtf8(t->teacher.xEmpleado);
-        const std::string empleado = "EMPLEADO_" + std::to_string(t->number);
+        std::string teacher;
+        csv::appendRow(
+            teacher, {text::toUtf8(t->teacher.nombre), text::toUtf8(t->teacher.abrev),
+                      text::toUtf8(t->teacher.xEmpleado), "EMPLEADO_" + std::to_string(t->number)});
+        teacher.resize(teacher.size() - 2);  // the row goes on
         for (const KeptActivity& kept : t->activities) {
-            const ActivityCheck c = warnings.check(kept);
-            const std::size_t number = kept.number;
-            std::string failed;
-            for (Cause cause : causesOf(c))
-                failed += (failed.empty() ? "" : ", ") + std::string(causeShortName(cause));
-            csv::appendRow(
-                out, {nombre, abrev, xEmpleado, empleado, "ACTIVIDAD_" + std::to_string(number),
-                      failed, text::toUtf8(c.tarea), text::toUtf8(c.dia), text::toUtf8(c.hora),
-                      text::toUtf8(c.slotKey), text::toUtf8(c.aula), text::toUtf8(c.codgrupo),
-                      text::toUtf8(c.asig), text::toUtf8(c.nivel), text::toUtf8(c.curso)});
+            text += teacher;
+            text += ";ACTIVIDAD_" + std::to_string(kept.number) + ";";
+            text += failed(kept);
+            for (K::Key column : kColumns) {
+                text += ';';
+                text += fields[kept.keys[column]];
+            }
+            text += "\r\n";
+            out.pass();
         }
     }
-    return out;
+    out.flush();
 }
 
 }  // namespace mirvane::report

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "report/import_warnings.h"
+#include "report/report_file.h"
 
 namespace mirvane::report {
 
@@ -23,7 +24,7 @@ struct ImportReportFacts {
 std::string importReportPage(const ImportWarnings& warnings, const ImportReportFacts& facts);
 
 // The CSV of every activity with a problem, one row per activity: its
-// teacher, its number, what failed and every key of SOLUC.
-std::string importActivitiesCsv(const ImportWarnings& warnings);
+// teacher, its number, what failed and every key of SOLUC, in pieces.
+void writeImportActivitiesCsv(const ImportWarnings& warnings, const PieceSink& sink);
 
 }  // namespace mirvane::report

@@ -19,8 +19,16 @@ std::uint32_t KeptTexts::keep(std::string&& text) {
     return at->second;
 }
 
+std::uint32_t KeptTexts::keep(std::string&& text, std::size_t column) {
+    std::uint32_t& last = lastOfColumn_.at(column);
+    if (columnStarted_[column] && texts_[last] == text) return last;
+    columnStarted_[column] = true;
+    return last = keep(std::move(text));
+}
+
 KeptActivity keepActivity(std::size_t number, ActivityCheck&& c, KeptTexts& texts) {
-    auto keep = [&texts](std::string& text) { return texts.keep(std::move(text)); };
+    std::size_t column = 0;
+    auto keep = [&](std::string& text) { return texts.keep(std::move(text), column++); };
     return {static_cast<std::uint32_t>(number),
             c.actividad,
             c.slotFound,

@@ -51,21 +51,29 @@ struct Teacher {
 // them share a few hundred key texts, which are kept once (see
 // ImportWarnings::check).
 struct KeptActivity {
+    // The keys, in the order of ActivityCheck's.
+    enum Key { Tarea, Dia, Hora, Aula, Codgrupo, Asig, Nivel, Curso, SlotKey, KeyCount };
+
     std::uint32_t number = 0;  // ACTIVIDAD_n
     ActivityCode actividad = ActivityCode::Found;
     bool slotFound = true, roomFound = true, groupFound = true, subjectFound = true;
-    std::array<std::uint32_t, 9> keys{};  // into the warnings' texts
+    std::array<std::uint32_t, KeyCount> keys{};  // into the warnings' texts
 };
 
 // Texts kept once however often they are kept.
 class KeptTexts {
   public:
     std::uint32_t keep(std::string&& text);
+    // The same, faster for a column whose rows often repeat the one before.
+    std::uint32_t keep(std::string&& text, std::size_t column);
     const std::string& operator[](std::uint32_t at) const { return texts_[at]; }
+    std::size_t size() const { return texts_.size(); }
 
   private:
     std::vector<std::string> texts_;
     std::unordered_map<std::string, std::uint32_t> index_;
+    std::array<std::uint32_t, 16> lastOfColumn_{};
+    std::array<bool, 16> columnStarted_{};
 };
 
 KeptActivity keepActivity(std::size_t number, ActivityCheck&& check, KeptTexts& texts);
@@ -90,6 +98,7 @@ class ImportWarnings {
 
     // A kept activity's check, with its keys.
     ActivityCheck check(const KeptActivity& kept) const { return checkOf(kept, keys_); }
+    const KeptTexts& keys() const { return keys_; }
 
     // The teachers with at least one lesson with a problem, in PROFT order.
     std::vector<const TeacherActivities*> teachersWithProblems() const;

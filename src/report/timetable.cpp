@@ -3,7 +3,8 @@
 namespace mirvane::report {
 
 void Timetable::lesson(std::size_t number, ActivityCheck check, ResolvedCodes codes) {
-    auto keep = [this](std::string& text) { return texts_.keep(std::move(text)); };
+    std::size_t column = KeptActivity::KeyCount;  // after the activity's own
+    auto keep = [&](std::string& text) { return texts_.keep(std::move(text), column++); };
     lessons_.push_back({static_cast<std::uint32_t>(teachers_.size() - 1),
                         keepActivity(number, std::move(check), texts_),
                         {keep(codes.actividad), keep(codes.diasemana), keep(codes.tramo),

@@ -34,7 +34,7 @@ table.semana td { font-size: 0.85em; padding: 0.15em 0.3em; }
 // paper in black and white loses.
 std::string marks(const ActivityCheck& check, const Coincidence& coincidence) {
     std::string out;
-    for (Cause cause : causesOf(check))
+    for (Cause cause : Causes(check))
         if (cause != Cause::Slot)
             out +=
                 "<br><span class=\"marca\">Falta " + html::text(causeShortName(cause)) + "</span>";
@@ -63,8 +63,8 @@ constexpr std::string_view kCodesLegend =
 
 class PageWriter {
   public:
-    PageWriter(const Timetable& timetable, std::string& out)
-        : timetable_(timetable), week_(layOut(timetable)), out_(out) {}
+    PageWriter(const Timetable& timetable, PieceBuffer& buffer)
+        : timetable_(timetable), week_(layOut(timetable)), buffer_(buffer), out_(buffer.text()) {}
 
     void index(const std::vector<std::string>& groups);
     // The grid of the lessons given, each labelled by the other side: the
@@ -83,6 +83,7 @@ class PageWriter {
 
     const Timetable& timetable_;
     Week week_;
+    PieceBuffer& buffer_;
     std::string& out_;
 };
 
@@ -129,6 +130,7 @@ void PageWriter::grid(const std::vector<std::size_t>& lessons, bool teacherView)
                 out_ += "</td>";
             }
             out_ += "</tr>\n";
+            buffer_.pass();
         }
         out_ += html::kTableEnd;
     }
@@ -168,19 +170,21 @@ void PageWriter::index(const std::vector<std::string>& groups) {
 
 }  // namespace
 
-std::string timetablePage(const Timetable& timetable, const TimetableFacts& facts) {
-    std::string out =
-        html::pageStart("Horario: " + paths::toUtf8(facts.document.filename()), kTimetableStyle) +
-        "<h1>Horario tal como lo recibirá Delphos</h1>\n<p class=\"datos\">Documento: <code>" +
-        html::text(paths::toUtf8(facts.document)) + "</code><br>Documento de resultado: <code>" +
-        html::text(paths::toUtf8(facts.result)) + "</code></p>\n" +
-        "<p>Cada clase muestra la asignatura, el grupo o el profesor, y el aula; al pasar el "
-        "ratón por encima, los códigos que recibe Delphos (" +
-        html::text(kCodesLegend) +
-        "). <span class=\"clase mal\">En rojo</span>, las clases que llegan a Delphos con algún "
-        "dato vacío o equivocado; "
-        "<span class=\"clase coincide\">con borde discontinuo</span>, las que coinciden en el "
-        "mismo día y tramo con otra del mismo profesor, grupo o aula.";
+void writeTimetablePage(const Timetable& timetable, const TimetableFacts& facts,
+                        const PieceSink& sink) {
+    PieceBuffer buffer(sink);
+    std::string& out = buffer.text();
+    out = html::pageStart("Horario: " + paths::toUtf8(facts.document.filename()), kTimetableStyle) +
+          "<h1>Horario tal como lo recibirá Delphos</h1>\n<p class=\"datos\">Documento: <code>" +
+          html::text(paths::toUtf8(facts.document)) + "</code><br>Documento de resultado: <code>" +
+          html::text(paths::toUtf8(facts.result)) + "</code></p>\n" +
+          "<p>Cada clase muestra la asignatura, el grupo o el profesor, y el aula; al pasar el "
+          "ratón por encima, los códigos que recibe Delphos (" +
+          html::text(kCodesLegend) +
+          "). <span class=\"clase mal\">En rojo</span>, las clases que llegan a Delphos con algún "
+          "dato vacío o equivocado; "
+          "<span class=\"clase coincide\">con borde discontinuo</span>, las que coinciden en el "
+          "mismo día y tramo con otra del mismo profesor, grupo o aula.";
     if (!facts.report.empty())
         out += " Qué falla y por qué, en el " +
                html::fileLink(facts.page, facts.report, "informe de importación") + ".";
@@ -198,7 +202,7 @@ std::string timetablePage(const Timetable& timetable, const TimetableFacts& fact
     std::vector<std::string> groups;
     for (const auto& [group, lessons] : byGroup) groups.push_back(group);
 
-    PageWriter writer(timetable, out);
+    PageWriter writer(timetable, buffer);
     writer.index(groups);
     for (std::size_t t = 0; t < byTeacher.size(); ++t) {
         if (byTeacher[t].empty()) continue;
@@ -225,7 +229,8 @@ std::string timetablePage(const Timetable& timetable, const TimetableFacts& fact
     }
     if (timetable.lessons().empty())
         out += "<p class=\"nota\">La solución (SOLUC) no tiene ninguna clase.</p>\n";
-    return out + html::pageEnd();
+    out += html::pageEnd();
+    buffer.flush();
 }
 
 }  // namespace mirvane::report

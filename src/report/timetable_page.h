@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/report_file.h"
 #include "report/timetable.h"
 
 namespace mirvane::report {
@@ -21,6 +22,7 @@ struct TimetableFacts {
 // then a week grid per teacher and per group, one to a printed page, with
 // what went empty or wrong and what coincides marked in its cells, and the
 // lessons that cannot be placed listed under the grid.
-std::string timetablePage(const Timetable& timetable, const TimetableFacts& facts);
+void writeTimetablePage(const Timetable& timetable, const TimetableFacts& facts,
+                        const PieceSink& sink);
 
 }  // namespace mirvane::report

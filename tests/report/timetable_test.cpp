@@ -79,7 +79,10 @@ class TimetableTest : public testing::ImportTest {
         Timetable timetable;
         const auto done =
             importing::ImportarSolucion(document, chosen, tables, nullptr, &timetable);
-        return timetablePage(timetable, {chosen, done.archivo, docs / "H.html", docs / "I.html"});
+        std::string text;
+        writeTimetablePage(timetable, {chosen, done.archivo, docs / "H.html", docs / "I.html"},
+                           [&text](std::string_view piece) { text += piece; });
+        return text;
     }
 };
 
