@@ -135,7 +135,8 @@ TEST_F(ExportReportTest, AnOlderReportIsReplacedAndNoneIsWrittenUnlessAsked) {
 TEST(ExportReportPage, CodesAreEscapedAndConverted) {
     ExportWarnings warnings;
     warnings.droppedSubject({2, "<b>&", "c\"d", "Ni\xF1o", 1, ""});
-    const std::string page = exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt});
+    const std::string page =
+        exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt, {}, {}});
     EXPECT_TRUE(inOrder(page, {"<code>&lt;b&gt;&amp;</code>", "<code>c&quot;d</code>",
                                "<code>Niño</code>", "(vacío)"}));
     EXPECT_EQ(page.find("<script"), std::string::npos);

@@ -71,7 +71,8 @@ TEST(ImportReportPage, LessonsWithoutTeacherAreTheFirstCause) {
     warnings.activity(1, check);
     warnings.lessonWithoutTeacher("NADIE");
     warnings.skippedDayZero();
-    const std::string page = importReportPage(warnings, {"/d/datos.xml", "/d/R.xml", "/k"});
+    const std::string page =
+        importReportPage(warnings, {"/d/datos.xml", "/d/R.xml", "/k", {}, {}, {}});
     const std::size_t lost = page.find("Clases que no llegan a Delphos");
     const std::size_t wrong = page.find("X_DEPCENTRO vacío");
     ASSERT_NE(lost, std::string::npos);
