@@ -22,44 +22,37 @@ KeptActivity::Key keyOf(Cause cause) {
     return KeptActivity::Tarea;
 }
 
+namespace {
+
+struct CauseTexts {
+    std::string_view description, shortName;
+};
+
+// In the order of Cause.
+constexpr std::array<CauseTexts, kCauseCount> kCauseTexts{{
+    {"N_DIASEMANA y X_TRAMO vacíos: ningún tramo de DIASHORAST tiene el DIHO buscado (DIA y "
+     "HORA de SOLUC)",
+     "Tramo"},
+    {"X_UNIDAD vacío: el grupo (CODGRUPO de SOLUC) no está en GRUPOST", "Grupo"},
+    {"X_MATERIAOMC vacío: la asignatura (ASIG de SOLUC) no está en ASIGT ni con su grupo ni con "
+     "su nivel y curso, ni en ASIGNOMT",
+     "Asignatura"},
+    {"X_DEPCENTRO vacío: el aula (AULA de SOLUC) no está en AULAT", "Aula"},
+    {"X_ACTIVIDAD es G439, el código por omisión: la tarea (TAREA de SOLUC) está vacía o su "
+     "asignatura de ASIGNOMT no tiene MATERIA",
+     "Actividad G439"},
+    {"X_ACTIVIDAD lleva la tarea tal cual: ninguna asignatura de ASIGNOMT tiene ese código",
+     "Actividad tal cual"},
+}};
+
+}  // namespace
+
 std::string_view causeDescription(Cause cause) {
-    switch (cause) {
-        case Cause::Slot:
-            return "N_DIASEMANA y X_TRAMO vacíos: ningún tramo de DIASHORAST tiene el DIHO "
-                   "buscado (DIA y HORA de SOLUC)";
-        case Cause::Group:
-            return "X_UNIDAD vacío: el grupo (CODGRUPO de SOLUC) no está en GRUPOST";
-        case Cause::Subject:
-            return "X_MATERIAOMC vacío: la asignatura (ASIG de SOLUC) no está en ASIGT ni con su "
-                   "grupo ni con su nivel y curso, ni en ASIGNOMT";
-        case Cause::Room:
-            return "X_DEPCENTRO vacío: el aula (AULA de SOLUC) no está en AULAT";
-        case Cause::DefaultCode:
-            return "X_ACTIVIDAD es G439, el código por omisión: la tarea (TAREA de SOLUC) está "
-                   "vacía o su asignatura de ASIGNOMT no tiene MATERIA";
-        case Cause::TaskCode:
-            return "X_ACTIVIDAD lleva la tarea tal cual: ninguna asignatura de ASIGNOMT tiene ese "
-                   "código";
-    }
-    return {};
+    return kCauseTexts[static_cast<std::size_t>(cause)].description;
 }
 
 std::string_view causeShortName(Cause cause) {
-    switch (cause) {
-        case Cause::Slot:
-            return "Tramo";
-        case Cause::Group:
-            return "Grupo";
-        case Cause::Subject:
-            return "Asignatura";
-        case Cause::Room:
-            return "Aula";
-        case Cause::DefaultCode:
-            return "Actividad G439";
-        case Cause::TaskCode:
-            return "Actividad tal cual";
-    }
-    return {};
+    return kCauseTexts[static_cast<std::size_t>(cause)].shortName;
 }
 
 std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts) {
