@@ -70,12 +70,13 @@ void recordLessonsWithoutTeacher(dbf::Table& soluc, dbf::Table& proft,
         abrevs.insert(proft.asText(formats::proft::kAbrev));
     soluc.setFiltered(false);
     for (soluc.first(); !soluc.eof(); soluc.next()) {
+        std::string prof = soluc.asText(formats::soluc::kProf);
+        if (abrevs.contains(prof)) continue;
         // A DIA the build could not read fails there, not here.
         std::int32_t dia = 0;
         const std::string diaText = soluc.asText(formats::soluc::kDia);
         if (text::isBlank(diaText) || (text::tryToInt(diaText, dia) && dia == 0)) continue;
-        std::string prof = soluc.asText(formats::soluc::kProf);
-        if (!abrevs.contains(prof)) warnings.lessonWithoutTeacher(prof);
+        warnings.lessonWithoutTeacher(prof);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "report/import_report.h"
 
-#include <map>
+#include <array>
+#include <optional>
 
 #include <fmt/format.h>
 
@@ -148,17 +149,19 @@ void writeImportActivitiesCsv(const ImportWarnings& warnings, const PieceSink& s
     std::vector<std::string> fields(keys.size());
     for (std::uint32_t at = 0; at < keys.size(); ++at)
         fields[at] = csv::field(text::toUtf8(keys[at]));
-    std::map<std::vector<Cause>, std::string> failures;
+    std::array<std::optional<std::string>, 1 << kCauseCount> failures;  // by set of causes
     auto failed = [&failures](const KeptActivity& kept) -> const std::string& {
         const Causes causes(kept);
-        auto [at, added] = failures.try_emplace({causes.begin(), causes.end()});
-        if (added) {
-            std::string names;
+        std::size_t set = 0;
+        for (Cause cause : causes) set |= std::size_t{1} << static_cast<std::size_t>(cause);
+        std::optional<std::string>& names = failures[set];
+        if (!names) {
+            std::string joined;
             for (Cause cause : causes)
-                names += (names.empty() ? "" : ", ") + std::string(causeShortName(cause));
-            at->second = csv::field(names);
+                joined += (joined.empty() ? "" : ", ") + std::string(causeShortName(cause));
+            names = csv::field(joined);
         }
-        return at->second;
+        return *names;
     };
 
     PieceBuffer out(sink);
