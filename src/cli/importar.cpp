@@ -2,6 +2,7 @@
 #include <sstream>
 #include <string>
 
+#include "base/error.h"
 #include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
@@ -15,12 +16,24 @@ struct ImportarOptions {
     std::string document;
     std::string folder;
     ReportOptions report;
+    bool noTimetable = false;
 };
+
+// The timetable's line, after the report's: where it is, or why it could not
+// be written; nothing when none was asked for.
+void printTimetableLine(std::ostream& out, const std::optional<report::RunReport>& written) {
+    if (!written) return;
+    if (!written->failure.empty())
+        out << "No se pudo escribir el horario: " << withFullStop(written->failure) << "\n";
+    else
+        out << "Horario: " << paths::toUtf8(written->path) << "\n";
+}
 
 int importar(const ImportarOptions& options) {
     const std::filesystem::path folder = workFolder(options.folder);
     core::ImportRun run(folder);
     requestReport(run, options.report);
+    if (!options.noTimetable) run.requestTimetable();
     const auto summary = run.run(paths::fromUtf8(options.document));
     if (!summary) {
         os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
@@ -31,6 +44,7 @@ int importar(const ImportarOptions& options) {
         << "Profesores " << summary->profesores << ", actividades " << summary->actividades << "\n"
         << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";
     printReportLine(out, run.runReport());
+    printTimetableLine(out, run.timetable());
     os::writeConsole(os::Stream::Output, out.str());
     return 0;
 }
@@ -46,6 +60,9 @@ void addImportarCommand(CLI::App& app, Action& action) {
                            "a partir de la solución (SOLUC) y las tablas de trabajo.");
     addDocumentAndFolder(*command, options->document, options->folder);
     addReportOptions(*command, options->report);
+    command->add_flag("--sin-horario", options->noTimetable,
+                      "No escribir el horario (HorarioVorsa<DOCUMENTO>.html), la página que "
+                      "muestra por profesor y por grupo las clases tal como las recibirá Delphos");
     command->callback([&action, options] { action = [options] { return importar(*options); }; });
 }
 

@@ -104,9 +104,18 @@ void ExportRun::saveReport(const report::ExportWarnings& warnings,
     const std::filesystem::path target =
         reportPath_->empty() ? report::reportBeside(chosenFile_, report::kPrefijoInformeExportacion)
                              : *reportPath_;
-    const std::string page =
-        report::exportReportPage(warnings, {chosenFile_, folder_, std::move(failure)});
-    runReport_ = report::saveReport(target, page, warnings.count());
+    // The CSV only when the page leaves rows out.
+    const bool shortened = report::exportReportIsShortened(warnings);
+    const std::filesystem::path csvTarget = shortened ? report::csvBeside(target) : "";
+    const std::string page = report::exportReportPage(
+        warnings, {chosenFile_, folder_, std::move(failure), target, csvTarget});
+    if (!shortened) {
+        runReport_ = report::saveReport(target, page, warnings.count());
+        return;
+    }
+    const std::string csv = report::exportWarningsCsv(warnings);
+    auto write = [&csv](const report::PieceSink& sink) { sink(csv); };
+    runReport_ = report::saveReport(target, page, warnings.count(), {{csvTarget, write}});
 }
 
 }  // namespace mirvane::core

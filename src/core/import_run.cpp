@@ -4,6 +4,7 @@
 #include "core/run_common.h"
 #include "formats/exchange.h"
 #include "report/import_report.h"
+#include "report/timetable_page.h"
 
 namespace mirvane::core {
 
@@ -30,19 +31,47 @@ void ImportRun::requestReport(std::filesystem::path path) {
 ImportSummary ImportRun::build() {
     if (!document_) fail("No hay ningún documento cargado");
     runReport_.reset();
+    timetable_.reset();
     // A build changes the document in place: the next one needs a fresh load.
     std::unique_ptr<xml::Document> document = std::move(document_);
-    if (!reportPath_) return importing::ImportarSolucion(*document, chosenFile_, components_);
 
-    report::ImportWarnings warnings;
-    ImportSummary summary =
-        importing::ImportarSolucion(*document, chosenFile_, components_, &warnings);
-    const std::filesystem::path target =
-        reportPath_->empty() ? report::reportBeside(chosenFile_, report::kPrefijoInformeImportacion)
-                             : *reportPath_;
-    const std::string page =
-        report::importReportPage(warnings, {chosenFile_, summary.archivo, workFolder_});
-    runReport_ = report::saveReport(target, page, warnings.count());
+    std::optional<report::ImportWarnings> warnings;
+    if (reportPath_) warnings.emplace();
+    std::optional<report::Timetable> timetable;
+    if (timetableRequested_) timetable.emplace();
+    ImportSummary summary = importing::ImportarSolucion(*document, chosenFile_, components_,
+                                                        warnings ? &*warnings : nullptr,
+                                                        timetable ? &*timetable : nullptr);
+
+    std::filesystem::path reportTarget, timetableTarget;
+    if (reportPath_)
+        reportTarget = reportPath_->empty()
+                           ? report::reportBeside(chosenFile_, report::kPrefijoInformeImportacion)
+                           : *reportPath_;
+    if (timetable) timetableTarget = report::reportBeside(chosenFile_, report::kPrefijoHorario);
+
+    if (warnings) {
+        const std::filesystem::path csvTarget = report::csvBeside(reportTarget);
+        const std::string page = report::importReportPage(
+            *warnings,
+            {chosenFile_, summary.archivo, workFolder_, reportTarget, csvTarget, timetableTarget});
+        auto csv = [&](const report::PieceSink& sink) {
+            report::writeImportActivitiesCsv(*warnings, sink);
+        };
+        runReport_ = report::saveReport(reportTarget, page, warnings->count(), {{csvTarget, csv}});
+        warnings.reset();
+    }
+    if (timetable) {
+        std::size_t marked = 0;
+        for (const report::TimetableLesson& lesson : timetable->lessons())
+            marked += !timetable->check(lesson).faithful();
+        const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
+                                           reportTarget};
+        auto page = [&](const report::PieceSink& sink) {
+            report::writeTimetablePage(*timetable, facts, sink);
+        };
+        timetable_ = report::saveReport(timetableTarget, page, marked);
+    }
     return summary;
 }
 

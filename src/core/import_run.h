@@ -44,6 +44,14 @@ class ImportRun {
     // carries the reason instead.
     const std::optional<report::RunReport>& runReport() const { return runReport_; }
 
+    // Asks the next builds for the timetable page beside the chosen document
+    // (HorarioVorsa followed by its file name and ".html"). Without it a
+    // build writes none, and nothing else about it changes.
+    void requestTimetable() { timetableRequested_ = true; }
+    // The timetable page of the last build that saved its result, with the
+    // number of lessons it marks as reaching Delphos empty or wrong.
+    const std::optional<report::RunReport>& timetable() const { return timetable_; }
+
     formats::WorkTableComponents& components() { return components_; }
 
   private:
@@ -51,6 +59,8 @@ class ImportRun {
     std::filesystem::path chosenFile_;
     std::optional<std::filesystem::path> reportPath_;  // set when a report is asked for
     std::optional<report::RunReport> runReport_;
+    bool timetableRequested_ = false;
+    std::optional<report::RunReport> timetable_;
     std::unique_ptr<xml::Document> document_;  // replaced by each load
     formats::WorkTableComponents components_;
 };

@@ -70,12 +70,13 @@ void recordLessonsWithoutTeacher(dbf::Table& soluc, dbf::Table& proft,
         abrevs.insert(proft.asText(formats::proft::kAbrev));
     soluc.setFiltered(false);
     for (soluc.first(); !soluc.eof(); soluc.next()) {
+        std::string prof = soluc.asText(formats::soluc::kProf);
+        if (abrevs.contains(prof)) continue;
         // A DIA the build could not read fails there, not here.
         std::int32_t dia = 0;
         const std::string diaText = soluc.asText(formats::soluc::kDia);
         if (text::isBlank(diaText) || (text::tryToInt(diaText, dia) && dia == 0)) continue;
-        std::string prof = soluc.asText(formats::soluc::kProf);
-        if (!abrevs.contains(prof)) warnings.lessonWithoutTeacher(prof);
+        warnings.lessonWithoutTeacher(prof);
     }
 }
 
@@ -88,14 +89,17 @@ std::filesystem::path archivoResultado(const std::filesystem::path& elegido) {
 
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
                                       formats::WorkTableComponents& tables,
-                                      report::ImportWarnings* warnings) {
+                                      report::ImportWarnings* warnings,
+                                      report::Timetable* timetable) {
     IndexedLookups lookups(tables);
-    return ImportarSolucion(document, elegido, tables, lookups, warnings);
+    if (timetable) lookups.gatherNames(timetable->names());
+    return ImportarSolucion(document, elegido, tables, lookups, warnings, timetable);
 }
 
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
                                       formats::WorkTableComponents& tables, Lookups& lookups,
-                                      report::ImportWarnings* warnings) {
+                                      report::ImportWarnings* warnings,
+                                      report::Timetable* timetable) {
     ResultadoImportacion resultado;
     xml::Node salidas = replaceSalidas(document, elegido);
     appendStatus(document, salidas);
@@ -111,11 +115,14 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
 
         std::int32_t profesor = 1;
         for (proft.first(); !proft.eof(); proft.next()) {
-            if (warnings)
-                warnings->beginTeacher(
-                    {proft.asText(formats::proft::kXEmpleado), proft.asText(formats::proft::kAbrev),
-                     proft.asText(formats::proft::kNombre)},
-                    static_cast<std::size_t>(profesor));
+            if (warnings || timetable) {
+                report::Teacher teacher{proft.asText(formats::proft::kXEmpleado),
+                                        proft.asText(formats::proft::kAbrev),
+                                        proft.asText(formats::proft::kNombre)};
+                if (timetable) timetable->beginTeacher(teacher, static_cast<std::size_t>(profesor));
+                if (warnings)
+                    warnings->beginTeacher(std::move(teacher), static_cast<std::size_t>(profesor));
+            }
             xml::Node empleado =
                 appendRecord(document, salidas, formats::kEmpleadoPrefix, profesor++);
             formats::appendField(document, empleado, formats::kXEmpleado,
@@ -138,7 +145,12 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                 xml::Node record =
                     appendRecord(document, empleado, formats::kActividadPrefix, number);
                 report::ActivityCheck check;
-                ResolverActividad(document, record, soluc, lookups, warnings ? &check : nullptr);
+                report::ResolvedCodes codes;
+                ResolverActividad(document, record, soluc, lookups,
+                                  warnings || timetable ? &check : nullptr,
+                                  timetable ? &codes : nullptr);
+                if (timetable)
+                    timetable->lesson(static_cast<std::size_t>(number), check, std::move(codes));
                 if (warnings)
                     warnings->activity(static_cast<std::size_t>(number), std::move(check));
                 ++resultado.actividades;

@@ -36,28 +36,39 @@ auto find(const Index& index, std::string_view key) -> std::optional<typename In
 void IndexedLookups::indexAsignomt() {
     dbf::Table& table = tables_.wwTableNomAsg;
     Index<std::string> index;
-    for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText(formats::asignomt::kCod),
-                          table.asText(formats::asignomt::kMateria));
+    for (table.first(); !table.eof(); table.next()) {
+        auto [entry, added] = index.try_emplace(table.asText(formats::asignomt::kCod),
+                                                table.asText(formats::asignomt::kMateria));
+        if (added && names_)
+            names_->subjects.try_emplace(entry->first, table.asText(formats::asignomt::kNombre));
+    }
     materiaPorCodigo_ = std::move(index);
 }
 
 void IndexedLookups::indexDiashorast() {
     dbf::Table& table = tables_.wwTableTramos;
     Index<Tramo> index;
-    for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText(formats::diashorast::kDiho),
-                          Tramo{table.asText(formats::diashorast::kDia),
-                                table.asText(formats::diashorast::kCoddiho)});
+    for (table.first(); !table.eof(); table.next()) {
+        std::string diho = table.asText(formats::diashorast::kDiho);
+        std::string dia = table.asText(formats::diashorast::kDia);
+        if (names_)
+            names_->slots.push_back({diho, dia, table.asText(formats::diashorast::kHoradesde),
+                                     table.asText(formats::diashorast::kHorahasta)});
+        index.try_emplace(std::move(diho),
+                          Tramo{std::move(dia), table.asText(formats::diashorast::kCoddiho)});
+    }
     tramos_ = std::move(index);
 }
 
 void IndexedLookups::indexAulat() {
     dbf::Table& table = tables_.wwTableAulas;
     Index<std::string> index;
-    for (table.first(); !table.eof(); table.next())
-        index.try_emplace(table.asText(formats::aulat::kAbrev),
-                          table.asText(formats::aulat::kDepcentro));
+    for (table.first(); !table.eof(); table.next()) {
+        auto [entry, added] = index.try_emplace(table.asText(formats::aulat::kAbrev),
+                                                table.asText(formats::aulat::kDepcentro));
+        if (added && names_)
+            names_->rooms.try_emplace(entry->first, table.asText(formats::aulat::kNombre));
+    }
     depcentros_ = std::move(index);
 }
 

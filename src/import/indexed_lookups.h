@@ -7,6 +7,7 @@
 
 #include "formats/work_tables.h"
 #include "import/lookups.h"
+#include "report/timetable.h"
 
 namespace mirvane::importing {
 
@@ -19,6 +20,10 @@ namespace mirvane::importing {
 class IndexedLookups : public Lookups {
   public:
     explicit IndexedLookups(formats::WorkTableComponents& tables) : tables_(tables) {}
+
+    // Has the scans also gather the names the timetable shows: subjects,
+    // rooms and the slots with their times.
+    void gatherNames(report::TimetableNames& names) { names_ = &names; }
 
     std::optional<std::string> materiaDeCodigo(std::string_view cod) override;
     std::optional<Tramo> tramo(std::string_view diho) override;
@@ -47,6 +52,7 @@ class IndexedLookups : public Lookups {
     void indexAsigt();
 
     formats::WorkTableComponents& tables_;
+    report::TimetableNames* names_ = nullptr;
     std::optional<Index<std::string>> materiaPorCodigo_;
     std::optional<Index<Tramo>> tramos_;
     std::optional<Index<std::string>> depcentros_;

@@ -11,8 +11,7 @@ namespace field = formats::soluc;
 
 // TAREA translated through the subjects table; a blank result becomes the
 // default code, whether the row matched with a blank MATERIA or nothing matched.
-std::string actividad(const dbf::Table& soluc, Lookups& lookups, report::ActivityCheck* check) {
-    std::string value = soluc.asText(field::kTarea);
+std::string actividad(std::string value, Lookups& lookups, report::ActivityCheck* check) {
     auto materia = lookups.materiaDeCodigo(value);
     // The plain lesson code matches no subject and is meant to go as it is.
     if (check && !materia && !text::isBlank(value) && value != formats::kNotATask)
@@ -25,13 +24,10 @@ std::string actividad(const dbf::Table& soluc, Lookups& lookups, report::Activit
     return value;
 }
 
-void readKeys(const dbf::Table& soluc, report::ActivityCheck& check) {
-    check.tarea = soluc.asText(field::kTarea);
+// The keys that the lookups did not read as text.
+void readOtherKeys(const dbf::Table& soluc, report::ActivityCheck& check) {
     check.dia = soluc.asText(field::kDia);
     check.hora = soluc.asText(field::kHora);
-    check.aula = soluc.asText(field::kAula);
-    check.codgrupo = soluc.asText(field::kCodgrupo);
-    check.asig = soluc.asText(field::kAsig);
     check.nivel = soluc.asText(field::kNivel);
     check.curso = soluc.asText(field::kCurso);
 }
@@ -39,11 +35,10 @@ void readKeys(const dbf::Table& soluc, report::ActivityCheck& check) {
 // The three-stage search for the subject's Delphos code: by subject and
 // group, then by subject, level and year, then by the subject code alone.
 // Each later stage runs only while the value is still blank.
-std::string materiaOmc(const dbf::Table& soluc, Lookups& lookups) {
-    const std::string asig = soluc.asText(field::kAsig);
+std::string materiaOmc(const dbf::Table& soluc, Lookups& lookups, const std::string& asig,
+                       const std::string& codgrupo) {
     std::string value;
-    if (auto materia = lookups.materiaPorGrupo(asig, soluc.asText(field::kCodgrupo)))
-        value = std::move(*materia);
+    if (auto materia = lookups.materiaPorGrupo(asig, codgrupo)) value = std::move(*materia);
     if (text::isBlank(value)) {
         if (auto materia = lookups.materiaPorNivel(asig, soluc.asText(field::kNivel),
                                                    soluc.asText(field::kCurso)))
@@ -62,11 +57,14 @@ std::string claveTramo(const dbf::Table& soluc) {
 }
 
 void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, const dbf::Table& soluc,
-                       Lookups& lookups, report::ActivityCheck* check) {
+                       Lookups& lookups, report::ActivityCheck* check,
+                       report::ResolvedCodes* codes) {
     auto append = [&](std::string_view label, std::string_view value) {
         formats::appendField(document, actividadRecord, label, value);
     };
-    append(formats::kXActividad, actividad(soluc, lookups, check));
+    std::string tarea = soluc.asText(field::kTarea);
+    const std::string code = actividad(tarea, lookups, check);
+    append(formats::kXActividad, code);
 
     // The weekday written is the slot table's, never SOLUC's own DIA.
     Tramo tramo;
@@ -76,13 +74,14 @@ void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, cons
     append(formats::kNDiasemana, tramo.dia);
     append(formats::kXTramo, tramo.coddiho);
 
-    const std::string aula = soluc.asText(field::kAula);
+    std::string aula = soluc.asText(field::kAula);
     auto room = lookups.depcentro(aula);
     append(formats::kXDepcentro, room.value_or(""));
-    const std::string codgrupo = soluc.asText(field::kCodgrupo);
+    std::string codgrupo = soluc.asText(field::kCodgrupo);
     auto group = lookups.unidad(codgrupo);
     append(formats::kXUnidad, group.value_or(""));
-    const std::string materia = materiaOmc(soluc, lookups);
+    std::string asig = soluc.asText(field::kAsig);
+    const std::string materia = materiaOmc(soluc, lookups, asig, codgrupo);
     append(formats::kXMateriaomc, materia);
 
     if (check) {
@@ -91,12 +90,19 @@ void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, cons
         check->roomFound = room.has_value() || text::isBlank(aula);
         check->groupFound = group.has_value() || text::isBlank(codgrupo);
         check->subjectFound = !text::isBlank(materia);
-        // The keys are read only for the few lessons the report shows.
-        if (!check->faithful()) {
-            readKeys(soluc, *check);
+        // Without a timetable the keys are read only for the few lessons the
+        // report shows.
+        if (codes || !check->faithful()) {
+            readOtherKeys(soluc, *check);
+            check->tarea = std::move(tarea);
+            check->aula = std::move(aula);
+            check->codgrupo = std::move(codgrupo);
+            check->asig = std::move(asig);
             check->slotKey = clave;
         }
     }
+    if (codes)
+        *codes = {code, tramo.dia, tramo.coddiho, room.value_or(""), group.value_or(""), materia};
 }
 
 }  // namespace mirvane::importing

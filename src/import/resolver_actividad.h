@@ -22,8 +22,10 @@ std::string claveTramo(const dbf::Table& soluc);
 // X_MATERIAOMC, each translated back to the code Delphos uses through
 // `lookups`. `soluc` keeps its position. Given a check, fills it with what
 // the lookups did not find and, when they missed anything, the lesson's keys;
-// the fields written are the same either way.
+// the fields written are the same either way. Given codes as well, fills
+// them with the six texts written and the check with the keys in any case.
 void ResolverActividad(xml::Document& document, xml::Node& actividad, const dbf::Table& soluc,
-                       Lookups& lookups, report::ActivityCheck* check = nullptr);
+                       Lookups& lookups, report::ActivityCheck* check = nullptr,
+                       report::ResolvedCodes* codes = nullptr);
 
 }  // namespace mirvane::importing

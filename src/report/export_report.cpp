@@ -1,8 +1,13 @@
 #include "report/export_report.h"
 
+#include <algorithm>
+#include <span>
+
 #include <fmt/format.h>
 
 #include "base/paths.h"
+#include "base/text.h"
+#include "report/csv.h"
 #include "report/html.h"
 #include "report/report_file.h"
 
@@ -44,7 +49,24 @@ std::string failureBlock(const ExportFailure& failure) {
            "exportar.</p>\n</div>\n";
 }
 
-std::string droppedSection(const std::vector<DroppedSubject>& dropped) {
+// Under a shortened table: how many rows it leaves out, and where they are.
+std::string moreRows(std::size_t total, const ExportReportFacts& facts) {
+    if (total <= kShownRows) return {};
+    std::string out = fmt::format("<p>Se muestran las primeras {} de {}.", kShownRows, total);
+    if (!facts.csv.empty())
+        out += " Todas están en " +
+               html::fileLink(facts.page, facts.csv, paths::toUtf8(facts.csv.filename())) +
+               " (se abre con Excel o LibreOffice Calc).";
+    return out + "</p>\n";
+}
+
+template <typename Rows>
+auto shown(const Rows& rows) {
+    return std::span(rows.data(), std::min(rows.size(), kShownRows));
+}
+
+std::string droppedSection(const std::vector<DroppedSubject>& dropped,
+                           const ExportReportFacts& facts) {
     std::string out =
         html::sectionStart("descartadas", "Asignaturas descartadas por código repetido",
                            dropped.size()) +
@@ -53,27 +75,30 @@ std::string droppedSection(const std::vector<DroppedSubject>& dropped) {
         "conserva. Ninguno de sus datos pasa a las tablas.</p>\n" +
         html::tableStart({"Registro", "MATERIA", "Código", "Nombre", "Se conserva el registro",
                           "con el código"});
-    for (const DroppedSubject& d : dropped)
+    for (const DroppedSubject& d : shown(dropped))
         out += html::row({std::to_string(d.record), html::value(d.materia), html::value(d.cod),
                           html::value(d.nombre), std::to_string(d.keptRecord),
                           html::value(d.keptCod)});
-    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+    return out + std::string(html::kTableEnd) + moreRows(dropped.size(), facts) +
+           std::string(html::kSectionEnd);
 }
 
-std::string skippedSection(const std::vector<SkippedRecord>& skipped) {
+std::string skippedSection(const std::vector<SkippedRecord>& skipped,
+                           const ExportReportFacts& facts) {
     std::string out =
         html::sectionStart("omitidos", "Registros omitidos por tener menos de dos campos",
                            skipped.size()) +
         "<p>Estos registros no dan ninguna fila.</p>\n" +
         html::tableStart({"Sección", "Registro", "Campos"});
-    for (const SkippedRecord& s : skipped)
+    for (const SkippedRecord& s : shown(skipped))
         out +=
             html::row({html::value(s.section), std::to_string(s.record), std::to_string(s.fields)});
-    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+    return out + std::string(html::kTableEnd) + moreRows(skipped.size(), facts) +
+           std::string(html::kSectionEnd);
 }
 
 std::string cutSection(std::string_view anchor, std::string_view heading, std::string_view intro,
-                       const std::vector<const CutValue*>& cuts) {
+                       const std::vector<const CutValue*>& cuts, const ExportReportFacts& facts) {
     std::size_t rows = 0;
     for (const CutValue* cut : cuts) rows += cut->rows;
     std::string out = html::sectionStart(anchor, heading, cuts.size()) + "<p>" + html::text(intro) +
@@ -83,15 +108,21 @@ std::string cutSection(std::string_view anchor, std::string_view heading, std::s
                       "</p>\n" +
                       html::tableStart({"Tabla", "Campo", "Valor en el documento", "Guardado",
                                         "Filas", "Primer registro"});
-    for (const CutValue* cut : cuts)
+    for (const CutValue* cut : shown(cuts))
         out += html::row({"<code>" + std::string(cut->table) + "</code>",
                           "<code>" + std::string(cut->field) + "</code>", html::value(cut->value),
                           html::value(cut->stored), std::to_string(cut->rows),
                           std::to_string(cut->firstRecord)});
-    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+    return out + std::string(html::kTableEnd) + moreRows(cuts.size(), facts) +
+           std::string(html::kSectionEnd);
 }
 
-std::string slotSection(const std::vector<UnreachableSlot>& slots) {
+constexpr std::string_view kUnknownWeekday = "La letra del día no es ninguna de L M X J V S D";
+constexpr std::string_view kSlotTextNotPlain =
+    "El número del tramo no está escrito como la importación lo busca (por ejemplo, con un cero "
+    "delante)";
+
+std::string slotSection(const std::vector<UnreachableSlot>& slots, const ExportReportFacts& facts) {
     std::string out =
         html::sectionStart("tramos", "Tramos que la importación no encontrará", slots.size()) +
         "<p>La importación busca cada clase por la clave DIHO: el dígito del día seguido del "
@@ -99,16 +130,14 @@ std::string slotSection(const std::vector<UnreachableSlot>& slots) {
         "día ni tramo.</p>\n" +
         html::tableStart({"Registro", "Código del tramo", "DIHO guardado",
                           "Clave que buscará la importación", "Motivo"});
-    for (const UnreachableSlot& s : slots) {
+    for (const UnreachableSlot& s : shown(slots)) {
         const bool weekday = s.reason == UnreachableSlot::Reason::UnknownWeekday;
-        out +=
-            html::row({std::to_string(s.record), html::value(s.slotCode), html::value(s.diho),
-                       weekday ? std::string("—") : html::value(s.keySought),
-                       weekday ? "La letra del día no es ninguna de L M X J V S D"
-                               : "El número del tramo no está escrito como la importación lo busca "
-                                 "(por ejemplo, con un cero delante)"});
+        out += html::row({std::to_string(s.record), html::value(s.slotCode), html::value(s.diho),
+                          weekday ? std::string("—") : html::value(s.keySought),
+                          html::text(weekday ? kUnknownWeekday : kSlotTextNotPlain)});
     }
-    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+    return out + std::string(html::kTableEnd) + moreRows(slots.size(), facts) +
+           std::string(html::kSectionEnd);
 }
 
 }  // namespace
@@ -151,21 +180,62 @@ std::string exportReportPage(const ExportWarnings& warnings, const ExportReportF
     if (otherCutCount) out += html::summaryLine("textos", "Otros textos recortados", otherCutCount);
     out += "</ul>\n";
 
-    if (!dropped.empty()) out += droppedSection(dropped);
-    if (!skipped.empty()) out += skippedSection(skipped);
+    if (!dropped.empty()) out += droppedSection(dropped, facts);
+    if (!skipped.empty()) out += skippedSection(skipped, facts);
     if (matchCutCount)
         out += cutSection("claves", "Códigos recortados que la importación no reconocerá",
                           "No caben en su campo y se guardan recortados. La importación busca "
                           "por estos campos, así que lo que dependa de ellos llegará a Delphos "
                           "vacío o equivocado.",
-                          matchCuts);
-    if (!slots.empty()) out += slotSection(slots);
+                          matchCuts, facts);
+    if (!slots.empty()) out += slotSection(slots, facts);
     if (otherCutCount)
         out += cutSection("textos", "Otros textos recortados",
                           "No caben en su campo y se guardan recortados en las tablas de "
                           "Tablexa.",
-                          otherCuts);
+                          otherCuts, facts);
     return out + html::pageEnd();
+}
+
+bool exportReportIsShortened(const ExportWarnings& warnings) {
+    std::size_t matchCuts = 0;
+    for (const CutValue& cut : warnings.cutValues()) matchCuts += cut.matchField;
+    return std::max({warnings.droppedSubjects().size(), warnings.skippedRecords().size(),
+                     warnings.unreachableSlots().size(), matchCuts,
+                     warnings.cutValues().size() - matchCuts}) > kShownRows;
+}
+
+std::string exportWarningsCsv(const ExportWarnings& warnings) {
+    std::string out(csv::kByteOrderMark);
+    csv::appendRow(out, {"Aviso", "Registro", "Sección o tabla", "Campo", "Valor en el documento",
+                         "Guardado", "Filas", "Detalle"});
+    for (const DroppedSubject& d : warnings.droppedSubjects())
+        csv::appendRow(
+            out, {"Asignatura descartada", std::to_string(d.record), "ASIGNOMT", "COD",
+                  text::toUtf8(d.cod), "", "",
+                  "MATERIA " + text::toUtf8(d.materia) + ", nombre " + text::toUtf8(d.nombre) +
+                      "; se conserva el registro " + std::to_string(d.keptRecord) +
+                      ", con el código " + text::toUtf8(d.keptCod)});
+    for (const SkippedRecord& s : warnings.skippedRecords())
+        csv::appendRow(out, {"Registro omitido", std::to_string(s.record), text::toUtf8(s.section),
+                             "", "", "", "", std::to_string(s.fields) + " campos"});
+    for (bool match : {true, false})
+        for (const CutValue& c : warnings.cutValues())
+            if (c.matchField == match)
+                csv::appendRow(
+                    out, {match ? "Código recortado" : "Texto recortado",
+                          std::to_string(c.firstRecord), c.table, c.field, text::toUtf8(c.value),
+                          text::toUtf8(c.stored), std::to_string(c.rows), ""});
+    for (const UnreachableSlot& s : warnings.unreachableSlots()) {
+        const bool weekday = s.reason == UnreachableSlot::Reason::UnknownWeekday;
+        csv::appendRow(out,
+                       {"Tramo inalcanzable", std::to_string(s.record), "DIASHORAST", "DIHO",
+                        text::toUtf8(s.slotCode), text::toUtf8(s.diho), "",
+                        weekday ? std::string(kUnknownWeekday)
+                                : std::string(kSlotTextNotPlain) + "; la importación buscará " +
+                                      text::toUtf8(s.keySought)});
+    }
+    return out;
 }
 
 }  // namespace mirvane::report

@@ -1,7 +1,11 @@
 #include "report/html.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <fmt/format.h>
 
+#include "base/paths.h"
 #include "base/text.h"
 
 namespace mirvane::report::html {
@@ -27,6 +31,9 @@ code { font-family: Consolas, Courier New, monospace; background: #f4f4f4; paddi
        white-space: pre-wrap; }
 .vacio { color: #999; font-style: italic; }
 .falta { color: #c0392b; font-weight: bold; }
+.claves { font-size: 0.9em; line-height: 1.6; max-height: 20em; overflow-y: auto; }
+.claves code { white-space: nowrap; }
+@media print { .claves { max-height: none; overflow: visible; } }
 )";
 
 }  // namespace
@@ -44,11 +51,11 @@ std::string value(std::string_view cp1252) {
     return "<code>" + text(text::toUtf8(cp1252)) + "</code>";
 }
 
-std::string pageStart(std::string_view titleUtf8) {
+std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle) {
     return fmt::format(
         "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
-        "<title>{}</title>\n<style>{}</style>\n</head>\n<body>\n",
-        text(titleUtf8), kStyle);
+        "<title>{}</title>\n<style>{}{}</style>\n</head>\n<body>\n",
+        text(titleUtf8), kStyle, extraStyle);
 }
 
 std::string pageEnd() {
@@ -70,6 +77,40 @@ std::string row(std::initializer_list<std::string> cells) {
     std::string out = "<tr>";
     for (const std::string& cell : cells) out += "<td>" + cell + "</td>";
     return out + "</tr>\n";
+}
+
+namespace {
+
+// Every byte but the unreserved ones and the path separators as %XX.
+std::string percentEncoded(std::string_view utf8) {
+    std::string out;
+    for (char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || std::string_view("-._~/:").find(c) != std::string_view::npos)
+            out += c;
+        else
+            out += fmt::format("%{:02X}", byte);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
+                     std::string_view labelUtf8) {
+    std::string href;
+    if (page.parent_path() == target.parent_path()) {
+        href = percentEncoded(paths::toUtf8(target.filename()));
+    } else {
+        std::string where = paths::toUtf8(target);
+        std::replace(where.begin(), where.end(), '\\', '/');
+        if (target.is_absolute()) {
+            if (!where.starts_with('/')) where.insert(0, "/");  // C:/ gives file:///C:/
+            where.insert(0, "file://");
+        }
+        href = percentEncoded(where);
+    }
+    return fmt::format("<a href=\"{}\">{}</a>", href, text(labelUtf8));
 }
 
 std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count) {

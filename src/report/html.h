@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -14,7 +15,8 @@ std::string value(std::string_view cp1252);
 std::string text(std::string_view utf8);
 
 // The page up to the opening of its body, and its end.
-std::string pageStart(std::string_view titleUtf8);
+// `extraStyle`: rules of the page's own, after the common ones.
+std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle = {});
 std::string pageEnd();
 
 // A section with its heading, counted, and an anchor for the summary's link.
@@ -25,6 +27,11 @@ inline constexpr std::string_view kSectionEnd = "</section>\n";
 std::string tableStart(std::initializer_list<std::string_view> headersUtf8);
 std::string row(std::initializer_list<std::string> cells);
 inline constexpr std::string_view kTableEnd = "</tbody></table>\n";
+
+// A link from the page at `page` to the file `target`: by its bare name when
+// both are in one folder, so that the pair can be moved or mailed together.
+std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
+                     std::string_view labelUtf8);
 
 // A link in the summary to a section, with its count.
 std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count);

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // What an import run could not resolve, recorded while it builds the result
@@ -34,16 +37,52 @@ struct ActivityCheck {
     std::size_t problems() const;
 };
 
+// The six fields a lesson's activity record carries to Delphos.
+struct ResolvedCodes {
+    std::string actividad, diasemana, tramo, depcentro, unidad, materiaomc;
+};
+
 // A teacher of PROFT, as the report names them.
 struct Teacher {
     std::string xEmpleado, abrev, nombre;
 };
 
+// A lesson with a problem as the warnings keep it: a school's thousands of
+// them share a few hundred key texts, which are kept once (see
+// ImportWarnings::check).
+struct KeptActivity {
+    // The keys, in the order of ActivityCheck's.
+    enum Key { Tarea, Dia, Hora, Aula, Codgrupo, Asig, Nivel, Curso, SlotKey, KeyCount };
+
+    std::uint32_t number = 0;  // ACTIVIDAD_n
+    ActivityCode actividad = ActivityCode::Found;
+    bool slotFound = true, roomFound = true, groupFound = true, subjectFound = true;
+    std::array<std::uint32_t, KeyCount> keys{};  // into the warnings' texts
+};
+
+// Texts kept once however often they are kept.
+class KeptTexts {
+  public:
+    std::uint32_t keep(std::string&& text);
+    // The same, faster for a column whose rows often repeat the one before.
+    std::uint32_t keep(std::string&& text, std::size_t column);
+    const std::string& operator[](std::uint32_t at) const { return texts_[at]; }
+    std::size_t size() const { return texts_.size(); }
+
+  private:
+    std::vector<std::string> texts_;
+    std::unordered_map<std::string, std::uint32_t> index_;
+    std::array<std::uint32_t, 16> lastOfColumn_{};
+    std::array<bool, 16> columnStarted_{};
+};
+
+KeptActivity keepActivity(std::size_t number, ActivityCheck&& check, KeptTexts& texts);
+ActivityCheck checkOf(const KeptActivity& kept, const KeptTexts& texts);
+
 struct TeacherActivities {
     Teacher teacher;
-    std::size_t number = 0;  // EMPLEADO_n
-    // ACTIVIDAD_n and its check, for the lessons with a problem.
-    std::vector<std::pair<std::size_t, ActivityCheck>> activities;
+    std::size_t number = 0;                // EMPLEADO_n
+    std::vector<KeptActivity> activities;  // the lessons with a problem
 };
 
 class ImportWarnings {
@@ -56,6 +95,10 @@ class ImportWarnings {
     void skippedDayZero() { ++dayZero_; }
     // A lesson of SOLUC whose PROF is no teacher's ABREV.
     void lessonWithoutTeacher(const std::string& prof) { ++withoutTeacher_[prof]; }
+
+    // A kept activity's check, with its keys.
+    ActivityCheck check(const KeptActivity& kept) const { return checkOf(kept, keys_); }
+    const KeptTexts& keys() const { return keys_; }
 
     // The teachers with at least one lesson with a problem, in PROFT order.
     std::vector<const TeacherActivities*> teachersWithProblems() const;
@@ -71,6 +114,7 @@ class ImportWarnings {
 
   private:
     std::vector<TeacherActivities> teachers_;
+    KeptTexts keys_;
     std::map<std::string, std::size_t> withoutTeacher_;
     std::size_t dayZero_ = 0;
 };

@@ -22,6 +22,13 @@ std::string warningsQuestion(std::size_t warnings) {
            (warnings == 1 ? " aviso" : " avisos") + ". ¿Desea abrir el informe?";
 }
 
+constexpr std::string_view kTimetableQuestion =
+    "¿Desea ver el horario tal como lo recibirá Delphos?";
+
+bool saved(const std::optional<report::RunReport>& page) {
+    return page && page->failure.empty();
+}
+
 constexpr std::string_view kUnfinishedQuestion =
     "El informe dice qué tablas quedaron a medias. ¿Desea abrir el informe?";
 
@@ -137,20 +144,26 @@ void MainForm::importRun() {
     BusyCursor busy(window_);  // before the load, unlike the export run
     core::ImportRun run(folders_.work);
     run.requestReport();
+    run.requestTimetable();
     run.load(lastChosenFile_);
     run.build();
     busy.restore();
-    finishRun(run.runReport());
+    finishRun(run.runReport(), run.timetable());
 }
 
-void MainForm::finishRun(const std::optional<report::RunReport>& runReport) {
+void MainForm::finishRun(const std::optional<report::RunReport>& runReport,
+                         const std::optional<report::RunReport>& timetable) {
     resultCode_ = kResultCompleted;
     window_.showInformation(core::kFinishedMessage);
     // One completed run per process.
     window_.enableRunButtons(false);
     if (hostMode_) window_.close();
-    if (runReport && runReport->warnings > 0)
+    // One question at most: what went wrong first, else the timetable; each
+    // page links to the other.
+    if (saved(runReport) && runReport->warnings > 0)
         offerReport(runReport, warningsQuestion(runReport->warnings));
+    else if (saved(timetable))
+        offerReport(timetable, std::string(kTimetableQuestion));
 }
 
 void MainForm::offerReport(const std::optional<report::RunReport>& runReport,

@@ -67,9 +67,11 @@ class MainForm {
     // file to work on; if not, "No existe archivo" and, in host mode, the
     // given result code and the close.
     bool chooseExistingFile(std::int32_t codeWithoutFile);
-    // The last steps of a run that reached its end.
-    void finishRun(const std::optional<report::RunReport>& runReport);
-    // In interactive mode, asks `question` about a saved report and opens it
+    // The last steps of a run that reached its end: in interactive mode, the
+    // offer of the report when it has warnings, else of the import's timetable.
+    void finishRun(const std::optional<report::RunReport>& runReport,
+                   const std::optional<report::RunReport>& timetable = std::nullopt);
+    // In interactive mode, asks `question` about a saved page and opens it
     // on yes.
     void offerReport(const std::optional<report::RunReport>& runReport,
                      const std::string& question);

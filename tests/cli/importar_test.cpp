@@ -45,6 +45,7 @@ class ImportarCliTest : public ::testing::Test {
     std::filesystem::path chosen = docs / "datos.xml";
     std::filesystem::path result = docs / "ResultadoVorsadatos.xml";
     std::filesystem::path report = docs / "InformeImportaciondatos.xml.html";
+    std::filesystem::path timetable = docs / "HorarioVorsadatos.xml.html";
 };
 
 TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
@@ -53,10 +54,14 @@ TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
     EXPECT_EQ(run.output,
               "Proceso finalizado\nProfesores 31, actividades 119\n"
               "Documento de resultado: " +
-                  result.string() + "\n" + "Informe con 6 avisos: " + report.string() + "\n");
+                  result.string() + "\n" + "Informe con 6 avisos: " + report.string() + "\n" +
+                  "Horario: " + timetable.string() + "\n");
     EXPECT_EQ(run.errors, "");
     EXPECT_TRUE(std::filesystem::exists(result));
     EXPECT_NE(testing::readFile(report).find("Informe de importación"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(docs / "InformeImportaciondatos.xml.csv"));
+    EXPECT_NE(testing::readFile(timetable).find("Horario tal como lo recibirá Delphos"),
+              std::string::npos);
 }
 
 TEST_F(ImportarCliTest, ReportElsewhereOrNone) {
@@ -71,10 +76,13 @@ TEST_F(ImportarCliTest, ReportElsewhereOrNone) {
     EXPECT_TRUE(std::filesystem::exists(elsewhere));
     EXPECT_FALSE(std::filesystem::exists(report));
 
-    run = importar(shellQuote(chosen.string()) + intoWork() + " --sin-informe");
+    std::filesystem::remove(timetable);
+    run = importar(shellQuote(chosen.string()) + intoWork() + " --sin-informe --sin-horario");
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.output.find("Informe"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("Horario"), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists(report));
+    EXPECT_FALSE(std::filesystem::exists(timetable));
 
     // A report that cannot be written is said so; the run still succeeded.
     run = importar(shellQuote(chosen.string()) + intoWork() + " --informe " +
@@ -111,6 +119,7 @@ TEST_F(ImportarCliTest, FailureIsReportedOnceWithAFullStopAndWritesNothing) {
               "elemento SALIDAS. Elija el archivo XML que envió Delphos.\n");
     EXPECT_FALSE(std::filesystem::exists(result));
     EXPECT_FALSE(std::filesystem::exists(report));  // it changed nothing
+    EXPECT_FALSE(std::filesystem::exists(timetable));
 }
 
 TEST_F(ImportarCliTest, MissingSolutionIsAFailure) {

@@ -1,6 +1,7 @@
 #include "core/import_run.h"
 
 #include <filesystem>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -44,6 +45,29 @@ TEST_F(ImportRunTest, TheExampleSchoolGivesTheKnownResult) {
               testing::readFile(testing::sourceDir() / "tests" / "data" / "import" /
                                 "ResultadoVorsadatos.xml"));
     EXPECT_EQ(testing::readFile(chosen), chosenBefore);
+}
+
+// The report, its CSV and the timetable are only read from what the build
+// recorded: the tables and the result document stay the same to the byte.
+TEST_F(ImportRunTest, ThePagesChangeNoByteOfTheTablesOrTheResult) {
+    std::map<std::filesystem::path, std::string> tables;
+    for (const auto& entry : std::filesystem::directory_iterator(work.path()))
+        tables[entry.path()] = testing::readFile(entry.path());
+    ImportRun run(work.path());
+    run.requestReport();
+    run.requestTimetable();
+    const auto summary = run.run(chosen);
+    ASSERT_TRUE(summary);
+    EXPECT_EQ(testing::readFile(summary->archivo),
+              testing::readFile(testing::sourceDir() / "tests" / "data" / "import" /
+                                "ResultadoVorsadatos.xml"));
+    for (const auto& [path, bytes] : tables) EXPECT_EQ(testing::readFile(path), bytes) << path;
+    ASSERT_TRUE(run.timetable());
+    EXPECT_EQ(run.timetable()->path, docs / "HorarioVorsadatos.xml.html");
+    EXPECT_EQ(run.timetable()->warnings, 6u);
+    const std::string page = testing::readFile(run.timetable()->path);
+    EXPECT_NE(page.find("href=\"InformeImportaciondatos.xml.html\""), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(docs / "InformeImportaciondatos.xml.csv"));
 }
 
 TEST_F(ImportRunTest, NoFileIsNoRun) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "core/export_run.h"
 #include "export/export_fixture.h"
@@ -133,11 +135,30 @@ TEST_F(ExportReportTest, AnOlderReportIsReplacedAndNoneIsWrittenUnlessAsked) {
 TEST(ExportReportPage, CodesAreEscapedAndConverted) {
     ExportWarnings warnings;
     warnings.droppedSubject({2, "<b>&", "c\"d", "Ni\xF1o", 1, ""});
-    const std::string page = exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt});
+    const std::string page =
+        exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt, {}, {}});
     EXPECT_TRUE(inOrder(page, {"<code>&lt;b&gt;&amp;</code>", "<code>c&quot;d</code>",
                                "<code>Niño</code>", "(vacío)"}));
     EXPECT_EQ(page.find("<script"), std::string::npos);
     EXPECT_EQ(page.find("http"), std::string::npos);  // nothing fetched from outside
+}
+
+// Thousands of one warning: the page shows the first rows, the CSV all.
+TEST(ExportReportPage, ALongSectionShowsItsFirstRowsAndTheCsvHoldsAll) {
+    ExportWarnings warnings;
+    for (std::size_t i = 0; i < kShownRows + 50; ++i) warnings.skippedRecord("AULAS", i, 1);
+    warnings.skippedRecord("AULAS", 999, 1);
+    ASSERT_TRUE(exportReportIsShortened(warnings));
+    const std::string page =
+        exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt, "/x/I.html", "/x/I.csv"});
+    EXPECT_NE(page.find("<td>100</td>"), std::string::npos);
+    EXPECT_EQ(page.find("<td>101</td>"), std::string::npos);
+    EXPECT_NE(page.find("Se muestran las primeras 100 de 151. Todas están en <a href=\"I.csv\">"),
+              std::string::npos);
+    const std::string csv = exportWarningsCsv(warnings);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 152);
+    EXPECT_NE(csv.find("\r\nRegistro omitido;1000;AULAS;;;;;1 campos\r\n"), std::string::npos);
+    EXPECT_FALSE(exportReportIsShortened(ExportWarnings{}));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "core/export_run.h"
 #include "core/import_run.h"
@@ -42,10 +44,14 @@ TEST_F(ImportReportTest, TheExampleSchoolsReportListsEveryActivityWithAProblem) 
     const std::string text = page();
     EXPECT_NE(text.find("«Servicio finalizado Correctamente»"), std::string::npos);
     for (const char* expected :
-         {"EMPLEADO_6: Gómez Sánchez, Ana", "el aula <code>Z99</code> no está en AULAT",
-          "el grupo <code>9Z</code> no está en GRUPOST", "DIHO <code>39</code>", "es G439",
-          "<code>G099</code> tal cual"})
+         {"EMPLEADO_6: Gómez Sánchez, Ana", "Aula <code>Z99</code>", "Grupo <code>9Z</code>",
+          "<code>39</code>&nbsp;×1", "<span class=\"vacio\">(vacío)</span>&nbsp;×2",
+          "<code>G099</code>&nbsp;×1", "href=\"InformeImportaciondatos.xml.csv\""})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    const std::string csv = testing::readFile(dir / "InformeImportaciondatos.xml.csv");
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 7);  // the header and six activities
+    EXPECT_NE(csv.find("Gómez Sánchez, Ana;GSA6;204185;EMPLEADO_6;ACTIVIDAD_1;Aula;LE;1;6;16;Z99;"),
+              std::string::npos);
 }
 
 TEST_F(ImportReportTest, AFailedBuildWritesNone) {
@@ -53,9 +59,10 @@ TEST_F(ImportReportTest, AFailedBuildWritesNone) {
     EXPECT_THROW(run.run(chosen), Error);
     EXPECT_FALSE(run.runReport());
     EXPECT_FALSE(std::filesystem::exists(reportPath));
+    EXPECT_FALSE(std::filesystem::exists(dir / "InformeImportaciondatos.xml.csv"));
 }
 
-TEST(ImportReportPage, LessonsWithoutTeacherComeFirst) {
+TEST(ImportReportPage, LessonsWithoutTeacherAreTheFirstCause) {
     ImportWarnings warnings;
     warnings.beginTeacher({"E1", "ANA", "Ana"}, 1);
     ActivityCheck check;
@@ -64,9 +71,10 @@ TEST(ImportReportPage, LessonsWithoutTeacherComeFirst) {
     warnings.activity(1, check);
     warnings.lessonWithoutTeacher("NADIE");
     warnings.skippedDayZero();
-    const std::string page = importReportPage(warnings, {"/d/datos.xml", "/d/R.xml", "/k"});
-    const std::size_t lost = page.find("<section id=\"sinprofesor\">");
-    const std::size_t wrong = page.find("<section id=\"actividades\">");
+    const std::string page =
+        importReportPage(warnings, {"/d/datos.xml", "/d/R.xml", "/k", {}, {}, {}});
+    const std::size_t lost = page.find("Clases que no llegan a Delphos");
+    const std::size_t wrong = page.find("X_DEPCENTRO vacío");
     ASSERT_NE(lost, std::string::npos);
     ASSERT_NE(wrong, std::string::npos);
     EXPECT_LT(lost, wrong);

@@ -75,8 +75,8 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
         EXPECT_EQ(teachers[0]->teacher.nombre, "Ana");
         EXPECT_EQ(teachers[0]->number, 1u);
         ASSERT_EQ(teachers[0]->activities.size(), 1u);
-        const auto& [number, check] = teachers[0]->activities[0];
-        EXPECT_EQ(number, 2u);
+        const ActivityCheck check = warnings.check(teachers[0]->activities[0]);
+        EXPECT_EQ(teachers[0]->activities[0].number, 2u);
         EXPECT_EQ(check.slotFound, c.slot);
         EXPECT_EQ(check.roomFound, c.room);
         EXPECT_EQ(check.groupFound, c.group);
@@ -89,7 +89,7 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
 TEST_F(ImportWarningsTest, TheSlotKeyIsTheOneSought) {
     const ImportWarnings warnings = importWithWarnings({lesson({{"DIA", "3"}, {"HORA", "12"}})});
     ASSERT_EQ(warnings.teachersWithProblems().size(), 1u);
-    EXPECT_EQ(warnings.teachersWithProblems()[0]->activities[0].second.slotKey, "312");
+    EXPECT_EQ(warnings.check(warnings.teachersWithProblems()[0]->activities[0]).slotKey, "312");
 }
 
 TEST_F(ImportWarningsTest, FaithfulLessonsAndLessonsWithoutRoomOrGroupRecordNothing) {

@@ -9,6 +9,7 @@
 #include "core/export_run.h"
 #include "export/export_fixture.h"
 #include "export/start_hour_prompt.h"
+#include "formats/work_tables.h"
 #include "shell/fake_window.h"
 #include "support/testing.h"
 
@@ -17,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class WorkFolder { Empty, Exported, ExportedWithoutAsigt };
+enum class WorkFolder { Empty, Exported, ExportedWithoutAsigt, ExportedWithoutLessons };
 enum class Click { Exportar, Importar };
 enum class Output { Nothing, Tables, ResultDocument };
 
@@ -40,7 +41,7 @@ struct Session {
     std::int32_t resultCode = 0;
     std::optional<std::int32_t> written = std::nullopt;  // in Tablexa.ini; nothing: no file
     Output output = Output::Nothing;
-    // The reports in the documents' folder afterwards, by name.
+    // The reports and timetables in the documents' folder afterwards, by name.
     std::vector<std::string> reports = {};
 };
 
@@ -78,6 +79,10 @@ void prepare(WorkFolder work, const fs::path& folder, const fs::path& document) 
     core::ExportRun(folder, prompt).run(document);
     fs::copy_file(example("SOLUC.DBF"), folder / "SOLUC.DBF");
     if (work == WorkFolder::ExportedWithoutAsigt) fs::remove(folder / "ASIGT.DBF");
+    if (work == WorkFolder::ExportedWithoutLessons) {
+        dbf::Table soluc;
+        formats::replaceTable(soluc, folder, formats::kSolucTable);
+    }
 }
 
 void expectCalls(const std::vector<std::string>& actual, const std::vector<std::string>& expected) {
@@ -141,7 +146,8 @@ TEST_P(MainFormSession, FollowsTheRules) {
               session.output == Output::ResultDocument);
     std::vector<std::string> reports;
     for (const fs::directory_entry& entry : fs::directory_iterator(documents.path()))
-        if (entry.path().filename().string().starts_with("Informe"))
+        if (entry.path().filename().string().starts_with("Informe") ||
+            entry.path().filename().string().starts_with("Horario"))
             reports.push_back(entry.path().filename().string());
     std::sort(reports.begin(), reports.end());
     EXPECT_EQ(reports, session.reports);
@@ -163,7 +169,9 @@ const std::string kSixWarnings = "ask La conversión tiene 6 avisos. ¿Desea abr
 const std::string kUnfinished =
     "ask El informe dice qué tablas quedaron a medias. ¿Desea abrir el informe?";
 const std::vector<std::string> kExportReport = {"InformeExportaciondatos.xml.html"};
-const std::vector<std::string> kImportReport = {"InformeImportaciondatos.xml.html"};
+const std::vector<std::string> kImportReport = {"HorarioVorsadatos.xml.html",
+                                                "InformeImportaciondatos.xml.csv",
+                                                "InformeImportaciondatos.xml.html"};
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, MainFormSession,
@@ -301,6 +309,18 @@ INSTANTIATE_TEST_SUITE_P(
                 .clicks = {Click::Importar},
                 .calls = {"choose", "busy on", "busy off", "info Proceso finalizado", "buttons off",
                           kSixWarnings + " -> no"},
+                .resultCode = 1,
+                .output = Output::ResultDocument,
+                .reports = kImportReport},
+        Session{.name = "InteractiveImportWithoutWarningsOffersTheTimetable",
+                .parameters = {},
+                .work = WorkFolder::ExportedWithoutLessons,
+                .dialog = {"datos.xml"},
+                .answers = {true},
+                .clicks = {Click::Importar},
+                .calls = {"choose", "busy on", "busy off", "info Proceso finalizado", "buttons off",
+                          "ask ¿Desea ver el horario tal como lo recibirá Delphos? -> yes",
+                          "open HorarioVorsadatos.xml.html"},
                 .resultCode = 1,
                 .output = Output::ResultDocument,
                 .reports = kImportReport},

@@ -23,13 +23,21 @@ int main(int argc, char** argv) {
     std::string solucFolder;
     app.add_option("--soluc", solucFolder,
                    "Carpeta donde se escribe además una solución SOLUC.DBF para el centro");
+    bool mismatch = false;
+    app.add_flag("--soluc-desajustada", mismatch,
+                 "La solución nombra grupos, aulas y tramos que las tablas de trabajo no tienen "
+                 "(miles de avisos de pocas causas)");
     CLI11_PARSE(app, argc, argv);
 
     try {
         using namespace mirvane::schoolgen;
         const School school = generateSchool(sizeNamed(size), seed);
         writeExchangeDocument(school, output);
-        if (!solucFolder.empty()) writeSoluc(solution(school, seed), solucFolder);
+        if (!solucFolder.empty()) {
+            std::vector<Lesson> lessons = solution(school, seed);
+            if (mismatch) lessons = mismatched(std::move(lessons), seed);
+            writeSoluc(lessons, solucFolder);
+        }
     } catch (const mirvane::Error& error) {
         std::cerr << error.what() << "\n";
         return 1;

@@ -1,6 +1,7 @@
 #include "schoolgen/soluc_writer.h"
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "base/text.h"
@@ -69,6 +70,22 @@ std::vector<Lesson> solution(const School& school, std::uint32_t seed) {
     std::stable_sort(lessons.begin(), lessons.end(), [](const Lesson& x, const Lesson& y) {
         return std::pair(x.dia, x.hora) < std::pair(y.dia, y.hora);
     });
+    return lessons;
+}
+
+std::vector<Lesson> mismatched(std::vector<Lesson> lessons, std::uint32_t seed) {
+    std::mt19937 dice(seed);
+    std::map<std::string, std::string> renamed;
+    for (Lesson& lesson : lessons) {
+        if (lesson.dia == 0) continue;
+        if (dice() % 10 < 8) {
+            auto [at, added] = renamed.try_emplace(lesson.codgrupo, "");
+            if (added) at->second = "GX" + std::to_string(renamed.size() % 300);
+            lesson.codgrupo = at->second;
+        }
+        if (dice() % 5 == 0) lesson.aula = "AX" + std::to_string(dice() % 150);
+        if (lesson.dia == 5) lesson.hora += 10;
+    }
     return lessons;
 }
 

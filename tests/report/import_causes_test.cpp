@@ -1,0 +1,92 @@
+// The import's warnings grouped by cause, and the CSV of the activities.
+
+#include "report/import_causes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "report/csv.h"
+#include "report/import_report.h"
+
+namespace mirvane::report {
+namespace {
+
+ActivityCheck lesson(bool slot, bool group, bool room, std::string key) {
+    ActivityCheck c;
+    c.slotFound = slot;
+    c.groupFound = group;
+    c.roomFound = room;
+    c.slotKey = c.codgrupo = c.aula = std::move(key);
+    return c;
+}
+
+// Two teachers; a group key missing five times in two codes, a slot three
+// times, a room once.
+ImportWarnings warningsBuiltForIt() {
+    ImportWarnings w;
+    w.beginTeacher({"E1", "ANA", "Ana"}, 1);
+    w.activity(1, lesson(true, false, true, "9Z"));
+    w.activity(2, lesson(false, false, true, "9Z"));
+    w.activity(3, ActivityCheck{});  // faithful
+    w.activity(4, lesson(true, false, true, "8Y"));
+    w.beginTeacher({"E2", "LUIS", "Luis"}, 2);
+    w.activity(1, lesson(false, false, true, "8Y"));
+    w.activity(2, lesson(false, false, false, "9Z"));
+    return w;
+}
+
+TEST(ImportCauses, AreGroupedWorstFirstWithTheirKeysByFrequency) {
+    const auto groups = groupCauses(warningsBuiltForIt());
+    ASSERT_EQ(groups.size(), 3u);
+    struct Expected {
+        Cause cause;
+        std::size_t activities;
+        std::vector<KeyCount> keys;
+    } expected[] = {
+        {Cause::Slot, 3, {{"9Z", 2}, {"8Y", 1}}},
+        {Cause::Group, 5, {{"9Z", 3}, {"8Y", 2}}},
+        {Cause::Room, 1, {{"9Z", 1}}},
+    };
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(groups[i].cause, expected[i].cause);
+        EXPECT_EQ(groups[i].activities, expected[i].activities);
+        EXPECT_EQ(groups[i].keys, expected[i].keys);
+    }
+    EXPECT_EQ(byFrequency({{"b", 1}, {"a", 1}, {"c", 2}}),
+              (std::vector<KeyCount>{{"c", 2}, {"a", 1}, {"b", 1}}));
+}
+
+TEST(ImportCauses, TheCsvHoldsOneRowPerAffectedActivity) {
+    std::string csv;
+    writeImportActivitiesCsv(warningsBuiltForIt(),
+                             [&csv](std::string_view piece) { csv += piece; });
+    ASSERT_TRUE(csv.starts_with(csv::kByteOrderMark));
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6);  // the header and five activities
+    EXPECT_NE(csv.find("\r\nLuis;LUIS;E2;EMPLEADO_2;ACTIVIDAD_2;Tramo, Grupo, Aula;;;;9Z;9Z;9Z;"),
+              std::string::npos)
+        << csv;
+    EXPECT_EQ(csv.find("ACTIVIDAD_3"), std::string::npos);
+}
+
+TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+    struct Case {
+        std::string field, row;
+    } cases[] = {
+        {"Gómez", "Gómez;x\r\n"},
+        {"a;b", "\"a;b\";x\r\n"},
+        {"dice \"hola\"", "\"dice \"\"hola\"\"\";x\r\n"},
+        {"dos\nlíneas", "\"dos\nlíneas\";x\r\n"},
+        {"=SUMA(A1)", "\"'=SUMA(A1)\";x\r\n"},
+        {"", ";x\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string out;
+        csv::appendRow(out, {c.field, "x"});
+        EXPECT_EQ(out, c.row) << c.field;
+    }
+}
+
+}  // namespace
+}  // namespace mirvane::report
