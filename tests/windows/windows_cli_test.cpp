@@ -101,6 +101,12 @@ TEST_F(WindowsCli, ConvertsTheExampleSchoolByteForByteAsTheLinuxBuild) {
             // may straddle midnight.
             if (name.ends_with(".DBF") && name != "SOLUC.DBF" && bytes.size() > 4)
                 bytes.replace(1, 3, "YMD");
+            // The timetable names the documents by each system's own path.
+            if (name.ends_with(".html")) {
+                const auto paths = bytes.find("<p class=\"datos\">");
+                if (paths != std::string::npos)
+                    bytes.erase(paths, bytes.find("</p>", paths) - paths);
+            }
         }
     }
     EXPECT_EQ(actual, expected);
