@@ -63,14 +63,15 @@ void BM_ExportCli(benchmark::State& state) {
         {mirvane::bench::programPath("mirvane-cli"), "exportar", documents.document(size).string(),
          "--carpeta", documents.workFolder(size).string()},
         documents.scratch());
+    mirvane::bench::countDocumentBytes(state, documents.document(size));
     state.SetLabel(size);
 }
 
-void BM_XmllintNoout(benchmark::State& state) {
+// The anchors: a whole DOM (the floor), libxml2's reader, one SAX pass.
+void BM_Xmllint(benchmark::State& state, const std::string& mode) {
     const std::string size = sizeName(state);
-    mirvane::bench::timeProgram(
-        state, {"/usr/bin/xmllint", "--noout", Documents::get().document(size).string()},
-        Documents::get().scratch());
+    mirvane::bench::timeXmllint(state, mode, Documents::get().document(size),
+                                Documents::get().scratch());
     state.SetLabel(size);
 }
 
@@ -79,7 +80,21 @@ BENCHMARK(BM_ExportInProcess)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_ExportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_XmllintNoout)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Xmllint, dom, std::string("--noout"))
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Xmllint, stream, std::string("--stream"))
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Xmllint, sax, std::string("--sax"))
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

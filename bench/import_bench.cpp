@@ -113,6 +113,7 @@ void BM_ImportCli(benchmark::State& state) {
         {mirvane::bench::programPath("mirvane-cli"), "importar", schools.document(size).string(),
          "--carpeta", schools.workFolder(size).string()},
         schools.scratch());
+    mirvane::bench::countDocumentBytes(state, schools.document(size));
     state.SetLabel(size);
 }
 
@@ -124,6 +125,15 @@ void BM_ParseAndReadTablesCli(benchmark::State& state) {
         {mirvane::bench::programPath("bench_import"), std::string(kFloorOnly),
          schools.document(size).string(), schools.workFolder(size).string()},
         schools.scratch());
+    mirvane::bench::countDocumentBytes(state, schools.document(size));
+    state.SetLabel(size);
+}
+
+// The parser's anchors on the same document: a whole DOM, the reader, one SAX pass.
+void BM_Xmllint(benchmark::State& state, const std::string& mode) {
+    const std::string size = sizeName(state);
+    mirvane::bench::timeXmllint(state, mode, Schools::get().document(size),
+                                Schools::get().scratch());
     state.SetLabel(size);
 }
 
@@ -134,6 +144,21 @@ BENCHMARK(BM_ImportInProcess)
 BENCHMARK(BM_ParseAndReadTables)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseAndReadTablesCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Xmllint, dom, std::string("--noout"))
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Xmllint, stream, std::string("--stream"))
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Xmllint, sax, std::string("--sax"))
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

@@ -59,6 +59,21 @@ void timeProgram(benchmark::State& state, const std::vector<std::string>& argume
     state.counters["peak_MB"] = peak;
 }
 
+void timeXmllint(benchmark::State& state, const std::string& mode, const fs::path& document,
+                 const fs::path& scratch) {
+    std::vector<std::string> arguments = {"/usr/bin/xmllint"};
+    if (mode != "--noout") arguments.push_back(mode);
+    arguments.push_back("--noout");
+    arguments.push_back(document.string());
+    timeProgram(state, arguments, scratch);
+    countDocumentBytes(state, document);
+}
+
+void countDocumentBytes(benchmark::State& state, const fs::path& document) {
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(fs::file_size(document)));
+}
+
 const char* sizeName(const benchmark::State& state) {
     return state.range(0) == 0 ? "school" : "stress";
 }
