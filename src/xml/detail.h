@@ -8,6 +8,8 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,6 +44,29 @@ struct Document::Impl {
     // The nodes `xpath` selects from `context`, in document order.
     std::vector<void*> select(xmlNodePtr context, std::string_view xpath);
 };
+
+// What a parse does besides building the tree, for the length of one parse.
+class ParseHooks {
+  public:
+    virtual ~ParseHooks() = default;
+    virtual void begin(xmlParserCtxtPtr parser) = 0;  // before the parser reads
+    // Once it has read; `doc` is null when the parse failed.
+    virtual void end(xmlDocPtr doc) = 0;
+    // Whether the hooks stopped the parse on purpose: its outcome, errors
+    // included, is then the caller's to deal with.
+    virtual bool abandoned() const { return false; }
+};
+
+struct FreeDoc {
+    void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
+};
+using ParsedDoc = std::unique_ptr<xmlDoc, FreeDoc>;
+
+// One protected parse of a file or of bytes, with `hooks` (when not null) in
+// place: no network, no outside resource, entities bounded, the first error
+// raised as the message the user sees (naming the file, line and column).
+ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks);
+ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHooks* hooks);
 
 // Registers the program's own windows-1252 encoding with libxml2, once.
 // ensureEncodings() does so where libxml2 lacks it (built without iconv, on
