@@ -83,9 +83,8 @@ class RecordCollector : public ParseHooks {
                 const NodeList fields = records.item(i).selectNodes(path_.field);
                 for (std::size_t k = 0; k < fields.length(); ++k) {
                     const Node field = fields.item(k);
-                    const auto label = wanted_[set].labels
-                                           ? field.attribute(path_.label)
-                                           : std::optional<std::string>();
+                    const auto label = wanted_[set].labels ? field.attribute(path_.label)
+                                                           : std::optional<std::string>();
                     beginField(label ? std::optional<std::string_view>(*label) : std::nullopt);
                     append(field.text());
                     endField();
@@ -176,8 +175,8 @@ class RecordCollector : public ParseHooks {
                 case kField:
                     if (named(localName, uri, self.path_.field)) {
                         self.beginField(self.wanted_[self.set_].labels
-                                            ? attribute(attributeCount, defaultedCount,
-                                                        attributes, self.path_.label)
+                                            ? attribute(attributeCount, defaultedCount, attributes,
+                                                        self.path_.label)
                                             : std::nullopt);
                         self.matched_ = kField;
                     }
@@ -213,8 +212,8 @@ class RecordCollector : public ParseHooks {
                                xmlChar*) {
         of(parser).fallBackToTheDom();
     }
-    static void unparsedEntityDeclared(void* parser, const xmlChar*, const xmlChar*,
-                                       const xmlChar*, const xmlChar*) {
+    static void unparsedEntityDeclared(void* parser, const xmlChar*, const xmlChar*, const xmlChar*,
+                                       const xmlChar*) {
         of(parser).fallBackToTheDom();
     }
     void fallBackToTheDom() {
@@ -259,9 +258,9 @@ class RecordCollector : public ParseHooks {
     xmlSAXHandler original_{};
     std::exception_ptr failure_;
     bool usesEntities_ = false;
-    int depth_ = 0;                // open elements
-    int matched_ = kNone;          // the levels of the path the open elements follow
-    std::size_t set_ = 0;          // the wanted section being read
+    int depth_ = 0;                  // open elements
+    int matched_ = kNone;            // the levels of the path the open elements follow
+    std::size_t set_ = 0;            // the wanted section being read
     std::uint32_t recordFirst_ = 0;  // the record's first field
 };
 

@@ -75,7 +75,9 @@ class Records {
         std::uint32_t count;
     };
 
-    std::string_view of(Span span) const { return {bytes_.data() + span.begin, span.end - span.begin}; }
+    std::string_view of(Span span) const {
+        return {bytes_.data() + span.begin, span.end - span.begin};
+    }
 
     std::string bytes_;  // every text and label kept, one after the other
     std::vector<Field> fields_;
