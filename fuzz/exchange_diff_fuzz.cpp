@@ -33,9 +33,8 @@ struct Reading {
     bool operator==(const Reading&) const = default;
 };
 
-constexpr std::string_view kSeqs[] = {formats::kMaterias,    formats::kProfesores,
-                                      formats::kAulas,       formats::kGrupos,
-                                      formats::kAsignaturas, formats::kTramos};
+constexpr std::string_view kSeqs[] = {formats::kMaterias, formats::kProfesores,  formats::kAulas,
+                                      formats::kGrupos,   formats::kAsignaturas, formats::kTramos};
 
 // The field values as the writers see them: trimmed and in Windows-1252
 // (or the conversion's refusal), and the label in TRAMOS.
@@ -61,8 +60,8 @@ Reading streamed(std::string_view bytes) {
                 const formats::Record record = records.item(i);
                 auto& fields = section.emplace_back();
                 for (std::size_t k = 0; k < record.fields(); ++k)
-                    fields.push_back(field(record.text(k),
-                                           seq == formats::kTramos ? record.label(k) : std::nullopt));
+                    fields.push_back(field(
+                        record.text(k), seq == formats::kTramos ? record.label(k) : std::nullopt));
             }
         }
     } catch (const Error& error) {
@@ -85,8 +84,8 @@ Reading throughTheDom(std::string_view bytes) {
                 auto& fields = section.emplace_back();
                 for (std::size_t k = 0; k < nodes.length(); ++k) {
                     const xml::Node node = nodes.item(k);
-                    const auto label = seq == formats::kTramos ? node.attribute(formats::kDato)
-                                                               : std::nullopt;
+                    const auto label =
+                        seq == formats::kTramos ? node.attribute(formats::kDato) : std::nullopt;
                     fields.push_back(field(node.text(), label));
                 }
             }

@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/text.h"
 #include "xml/document.h"
 
 namespace mirvane::xml {
@@ -148,7 +149,7 @@ class SectionSkipper {
 };
 
 // A text from libxml2 as valid UTF-8: bytes of a malformed sequence become '?'.
-std::string validUtf8(std::string_view text);
+using text::validUtf8;
 
 inline xmlNodePtr raw(void* node) {
     return static_cast<xmlNodePtr>(node);

@@ -59,30 +59,6 @@ void ErrorCapture::collect(void* capture, xmlErrorPtr error) {
     self->str2_ = stripped(error->str2);
 }
 
-std::string validUtf8(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) >> 6) == 0x2;
-        if (valid && lead != 0) {
-            result.append(text.substr(i, length));
-            i += length;
-        } else {
-            result += '?';
-            ++i;
-        }
-    }
-    return result;
-}
-
 // ---- Loading -----------------------------------------------------------------
 
 namespace {
