@@ -46,12 +46,10 @@ std::optional<std::string> fieldLabel(const Record& record, std::size_t k) {
     return text::fromUtf8(*label);
 }
 
-void appendField(xml::Document& document, xml::Node& parent, std::string_view label,
-                 std::string_view value) {
-    xml::Node field = document.createElement(kSalida);
-    field.setAttribute(kDato, text::toUtf8(label));
-    field.setText(text::toUtf8(value));
-    parent.appendChild(field);
+void writeField(xml::StreamedSave& result, std::string_view label, std::string_view value) {
+    result.start(kSalida, kDato, text::toUtf8(label));
+    result.text(text::toUtf8(value));
+    result.end();
 }
 
 }  // namespace mirvane::formats

@@ -8,6 +8,7 @@
 
 #include "xml/document.h"
 #include "xml/records.h"
+#include "xml/streamed_save.h"
 
 // The conventions of the exchange document and of the result document: the
 // sections and their paths, the field labels, and how a field node's content
@@ -114,9 +115,8 @@ inline std::string levelOrNiv(std::string_view level) {
     return std::string(level.empty() ? kEmptyLevel : level);
 }
 
-// Appends <salida dato="label">value</salida> to `parent`; the value
-// (Windows-1252) is written as read, without trimming.
-void appendField(xml::Document& document, xml::Node& parent, std::string_view label,
-                 std::string_view value);
+// Writes <salida dato="label">value</salida> into the element open in
+// `result`; the value (Windows-1252) is written as read, without trimming.
+void writeField(xml::StreamedSave& result, std::string_view label, std::string_view value);
 
 }  // namespace mirvane::formats

@@ -9,6 +9,7 @@
 #include <libxml/xpath.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -147,6 +148,19 @@ class SectionSkipper {
     xmlNodePtr sectionNode_ = nullptr;  // the section, once its start is read
     int depth_ = 0;                     // inside the section: 1 + the open elements in it
 };
+
+// The encoding a document is saved in: the one it declares, UTF-8 when none.
+std::string savedEncoding(xmlDocPtr doc);
+// The document as Document::save writes it, handed to `sink` piece by piece.
+void serialize(xmlDocPtr doc, const std::filesystem::path& file,
+               const std::function<void(std::string_view)>& sink);
+[[noreturn]] void failConversion(const std::filesystem::path& file, const std::string& encoding,
+                                 const ErrorCapture& error);
+
+// Raises unless `utf8` is text an XML document can hold: valid UTF-8 without
+// NUL or control characters other than tab and line breaks. `what` names it
+// in the message ("texto", "valor").
+void requireWritableText(std::string_view utf8, std::string_view what);
 
 // A text from libxml2 as valid UTF-8: bytes of a malformed sequence become '?'.
 using text::validUtf8;

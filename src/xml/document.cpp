@@ -51,6 +51,8 @@ std::string qualifiedName(const xmlChar* name, const xmlNs* ns) {
     return result.append(toString(name));
 }
 
+}  // namespace
+
 // Texts written into the document must be UTF-8 made of characters XML allows.
 void requireWritableText(std::string_view utf8, std::string_view what) {
     std::string copy(utf8);
@@ -63,6 +65,8 @@ void requireWritableText(std::string_view utf8, std::string_view what) {
                  "» contiene un carácter de control (código " + std::to_string(c) +
                  ") que un documento XML no admite");
 }
+
+namespace {
 
 // A text node whose content is kept once in the document's dictionary, as
 // the parser keeps names and short texts: a value met again costs no copy,

@@ -109,6 +109,7 @@ class Document {
   private:
     friend class Node;
     friend class NodeList;
+    friend class StreamedSave;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -156,16 +156,6 @@ TEST(ExchangeRecords, RefusalsAreTheLoads) {
     }
 }
 
-TEST(AppendField, WritesLabelAndValueAsGiven) {
-    auto document = std::make_unique<xml::Document>();
-    document->loadMemory("<SERVICIO/>", "prueba.xml");
-    xml::Node root = document->documentElement();
-    appendField(*document, root, kTeError, text::fromUtf8(" Año 2º "));
-    const xml::Node field = root.selectSingleNode("salida");
-    EXPECT_EQ(field.attribute("dato"), "TE_ERROR");
-    EXPECT_EQ(field.text(), " Año 2º ");
-}
-
 TEST(Conventions, TaskSubjectsAndEmptyLevel) {
     EXPECT_TRUE(isTaskSubject("G439"));
     EXPECT_FALSE(isTaskSubject("g439"));
