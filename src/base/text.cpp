@@ -308,7 +308,9 @@ void appendEscapedMarkup(std::string& out, std::string_view value) {
 }
 
 void failNotInteger(std::string_view value) {
-    fail("'" + toUtf8(value) + "' is not a valid integer value");
+    std::string message = "'";
+    message.append(toUtf8(value)).append("' is not a valid integer value");
+    fail(message);
 }
 
 std::int32_t toInt(std::string_view value, Digits digits) {
