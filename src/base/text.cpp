@@ -181,7 +181,12 @@ std::string fromUtf8(std::string_view utf8) {
 std::string toUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 8);
-    for (char c : cp1252) appendUtf8(out, codePoint(static_cast<unsigned char>(c)));
+    for (char c : cp1252) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            appendUtf8(out, codePoint(static_cast<unsigned char>(c)));
+    }
     return out;
 }
 

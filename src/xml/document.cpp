@@ -3,6 +3,7 @@
 #include <libxml/tree.h>
 #include <libxml/xmlstring.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -55,6 +56,12 @@ std::string qualifiedName(const xmlChar* name, const xmlNs* ns) {
 
 // Texts written into the document must be UTF-8 made of characters XML allows.
 void requireWritableText(std::string_view utf8, std::string_view what) {
+    // Most texts are plain ASCII, which needs no more looking at.
+    const bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        const auto code = static_cast<unsigned char>(c);
+        return code < 0x80 && (code >= 0x20 || c == '\t' || c == '\n' || c == '\r');
+    });
+    if (plain) return;
     std::string copy(utf8);
     if (copy.find('\0') != std::string::npos || !xmlCheckUTF8(xmlText(copy)))
         fail("El " + std::string(what) + " «" + validUtf8(utf8) +

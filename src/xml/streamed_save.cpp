@@ -109,13 +109,27 @@ struct StreamedSave::Impl {
     void appendAttributeValue(std::string_view value) {
         for (const char c : value) {
             switch (c) {
-                case '\n': pending += "&#10;"; break;
-                case '\r': pending += "&#13;"; break;
-                case '\t': pending += "&#9;"; break;
-                case '"': pending += "&quot;"; break;
-                case '<': pending += "&lt;"; break;
-                case '>': pending += "&gt;"; break;
-                case '&': pending += "&amp;"; break;
+                case '\n':
+                    pending += "&#10;";
+                    break;
+                case '\r':
+                    pending += "&#13;";
+                    break;
+                case '\t':
+                    pending += "&#9;";
+                    break;
+                case '"':
+                    pending += "&quot;";
+                    break;
+                case '<':
+                    pending += "&lt;";
+                    break;
+                case '>':
+                    pending += "&gt;";
+                    break;
+                case '&':
+                    pending += "&amp;";
+                    break;
                 default:
                     pending += c;
             }
@@ -126,15 +140,23 @@ struct StreamedSave::Impl {
     void appendText(std::string_view value) {
         for (const char c : value) {
             switch (c) {
-                case '<': pending += "&lt;"; break;
-                case '>': pending += "&gt;"; break;
-                case '&': pending += "&amp;"; break;
-                case '\r': pending += "&#13;"; break;
-                default: pending += c;
+                case '<':
+                    pending += "&lt;";
+                    break;
+                case '>':
+                    pending += "&gt;";
+                    break;
+                case '&':
+                    pending += "&amp;";
+                    break;
+                case '\r':
+                    pending += "&#13;";
+                    break;
+                default:
+                    pending += c;
             }
         }
     }
-
 };
 
 StreamedSave::StreamedSave(const Document& document, const std::filesystem::path& file) {

@@ -23,8 +23,7 @@ class StreamedSave {
     StreamedSave& operator=(const StreamedSave&) = delete;
 
     // An element, inside the one open; with one attribute when `attribute` is not empty.
-    void start(std::string_view name, std::string_view attribute = {},
-               std::string_view value = {});
+    void start(std::string_view name, std::string_view attribute = {}, std::string_view value = {});
     // Text inside the open element (UTF-8); raises for text a document cannot hold.
     void text(std::string_view utf8);
     void end();
