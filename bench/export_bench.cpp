@@ -67,34 +67,19 @@ void BM_ExportCli(benchmark::State& state) {
     state.SetLabel(size);
 }
 
-// The anchors: a whole DOM (the floor), libxml2's reader, one SAX pass.
-void BM_Xmllint(benchmark::State& state, const std::string& mode) {
-    const std::string size = sizeName(state);
-    mirvane::bench::timeXmllint(state, mode, Documents::get().document(size),
-                                Documents::get().scratch());
-    state.SetLabel(size);
-}
+// The parser's anchors on the same documents.
+const bool kAnchors = [] {
+    mirvane::bench::registerXmllintAnchors(
+        [](const std::string& size) { return Documents::get().document(size); },
+        [] { return Documents::get().scratch(); });
+    return true;
+}();
 
 BENCHMARK(BM_ExportInProcess)
     ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_ExportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Xmllint, dom, std::string("--noout"))
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Xmllint, stream, std::string("--stream"))
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Xmllint, sax, std::string("--sax"))
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 }  // namespace
 

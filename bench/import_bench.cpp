@@ -129,13 +129,13 @@ void BM_ParseAndReadTablesCli(benchmark::State& state) {
     state.SetLabel(size);
 }
 
-// The parser's anchors on the same document: a whole DOM, the reader, one SAX pass.
-void BM_Xmllint(benchmark::State& state, const std::string& mode) {
-    const std::string size = sizeName(state);
-    mirvane::bench::timeXmllint(state, mode, Schools::get().document(size),
-                                Schools::get().scratch());
-    state.SetLabel(size);
-}
+// The parser's anchors on the same documents.
+const bool kAnchors = [] {
+    mirvane::bench::registerXmllintAnchors(
+        [](const std::string& size) { return Schools::get().document(size); },
+        [] { return Schools::get().scratch(); });
+    return true;
+}();
 
 BENCHMARK(BM_ImportInProcess)
     ->ArgsProduct({{0, 1}, {0, 1}})
@@ -144,21 +144,6 @@ BENCHMARK(BM_ImportInProcess)
 BENCHMARK(BM_ParseAndReadTables)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseAndReadTablesCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(BM_Xmllint, dom, std::string("--noout"))
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Xmllint, stream, std::string("--stream"))
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK_CAPTURE(BM_Xmllint, sax, std::string("--sax"))
-    ->Arg(0)
-    ->Arg(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,12 @@ void timeProgram(benchmark::State& state, const std::vector<std::string>& argume
 // that the throughput of both sizes shows how the cost grows.
 void timeXmllint(benchmark::State& state, const std::string& mode,
                  const std::filesystem::path& document, const std::filesystem::path& scratch);
+
+// Registers the three xmllint anchors on both sizes, reading the document
+// that `document` names for a size, with `scratch` as timeProgram's folder.
+void registerXmllintAnchors(
+    const std::function<std::filesystem::path(const std::string& size)>& document,
+    const std::function<std::filesystem::path()>& scratch);
 
 // Counts the document's bytes once per iteration, for the throughput figure.
 void countDocumentBytes(benchmark::State& state, const std::filesystem::path& document);

@@ -122,24 +122,25 @@ void forEachCharacter(std::basic_string_view<Char> text, Decode decode, Each eac
     }
 }
 
-}  // namespace
-
-std::u16string utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
-    forEachCharacter(utf8, decodeUtf8, [&](Decoded c, std::string_view) {
-        appendUtf16(out, c.codePoint == kMalformed ? kReplacement : c.codePoint);
+// One Unicode encoding to another, a malformed sequence becoming U+FFFD.
+template <typename Out, typename In, typename Decode, typename Append>
+Out transcoded(std::basic_string_view<In> text, Decode decode, Append append) {
+    Out out;
+    out.reserve(text.size());
+    forEachCharacter(text, decode, [&](Decoded c, std::basic_string_view<In>) {
+        append(out, c.codePoint == kMalformed ? kReplacement : c.codePoint);
     });
     return out;
 }
 
+}  // namespace
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    return transcoded<std::u16string>(utf8, decodeUtf8, appendUtf16);
+}
+
 std::string utf16ToUtf8(std::u16string_view utf16) {
-    std::string out;
-    out.reserve(utf16.size());
-    forEachCharacter(utf16, decodeUtf16, [&](Decoded c, std::u16string_view) {
-        appendUtf8(out, c.codePoint == kMalformed ? kReplacement : c.codePoint);
-    });
-    return out;
+    return transcoded<std::string>(utf16, decodeUtf16, appendUtf8);
 }
 
 std::u16string toUtf16(std::string_view cp1252) {

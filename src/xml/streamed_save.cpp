@@ -103,58 +103,41 @@ struct StreamedSave::Impl {
                            static_cast<std::size_t>(xmlBufferLength(out.get())));
     }
 
-    // What xmlsave writes for an attribute's text. Other characters go as
-    // they are (the save names an encoding): the encoder writes a reference
-    // for one the encoding lacks.
-    void appendAttributeValue(std::string_view value) {
+    // What xmlsave writes for a text node, or for an attribute's text, which
+    // also escapes its quote, tabs and line feeds. Other characters go as they
+    // are: the encoder writes a reference for one the encoding lacks.
+    void appendEscaped(std::string_view value, bool attribute) {
         for (const char c : value) {
+            const char* reference = nullptr;
             switch (c) {
-                case '\n':
-                    pending += "&#10;";
+                case '<':
+                    reference = "&lt;";
+                    break;
+                case '>':
+                    reference = "&gt;";
+                    break;
+                case '&':
+                    reference = "&amp;";
                     break;
                 case '\r':
-                    pending += "&#13;";
-                    break;
-                case '\t':
-                    pending += "&#9;";
+                    reference = "&#13;";
                     break;
                 case '"':
-                    pending += "&quot;";
+                    reference = attribute ? "&quot;" : nullptr;
                     break;
-                case '<':
-                    pending += "&lt;";
+                case '\t':
+                    reference = attribute ? "&#9;" : nullptr;
                     break;
-                case '>':
-                    pending += "&gt;";
-                    break;
-                case '&':
-                    pending += "&amp;";
+                case '\n':
+                    reference = attribute ? "&#10;" : nullptr;
                     break;
                 default:
-                    pending += c;
+                    break;
             }
-        }
-    }
-
-    // What xmlsave writes for a text node.
-    void appendText(std::string_view value) {
-        for (const char c : value) {
-            switch (c) {
-                case '<':
-                    pending += "&lt;";
-                    break;
-                case '>':
-                    pending += "&gt;";
-                    break;
-                case '&':
-                    pending += "&amp;";
-                    break;
-                case '\r':
-                    pending += "&#13;";
-                    break;
-                default:
-                    pending += c;
-            }
+            if (reference)
+                pending += reference;
+            else
+                pending += c;
         }
     }
 };
@@ -218,7 +201,7 @@ void StreamedSave::start(std::string_view name, std::string_view attribute,
         impl.pending += ' ';
         impl.pending += attribute;
         impl.pending += "=\"";
-        impl.appendAttributeValue(value);
+        impl.appendEscaped(value, true);
         impl.pending += '"';
     }
     impl.startTagOpen = true;
@@ -230,7 +213,7 @@ void StreamedSave::text(std::string_view utf8) {
     if (utf8.empty()) return;  // an element with no text is an empty element
     Impl& impl = *impl_;
     impl.closeStartTag();
-    impl.appendText(utf8);
+    impl.appendEscaped(utf8, false);
 }
 
 void StreamedSave::end() {
