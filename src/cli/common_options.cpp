@@ -6,15 +6,19 @@ namespace mirvane::cli {
 
 void addDocumentAndFolder(CLI::App& command, std::string& document, std::string& folder) {
     command.add_option("DOCUMENTO", document, "Documento de intercambio de Delphos (XML)")
-        ->required();
-    command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)");
+        ->required()
+        ->type_name("");
+    command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)")
+        ->type_name("CARPETA");
 }
 
 void addReportOptions(CLI::App& command, ReportOptions& options) {
-    CLI::Option* elsewhere = command.add_option(
-        "--informe", options.path,
-        "Dónde escribir el informe de lo que no se ha transferido fielmente (por omisión, junto "
-        "al documento)");
+    CLI::Option* elsewhere = command
+                                 .add_option("--informe", options.path,
+                                             "Dónde escribir el informe de lo que no se ha "
+                                             "transferido fielmente (por omisión, junto "
+                                             "al documento)")
+                                 ->type_name("RUTA");
     command.add_flag("--sin-informe", options.none, "No escribir el informe")->excludes(elsewhere);
 }
 

@@ -68,7 +68,8 @@ void addExportarCommand(CLI::App& app, Action& action) {
                        "los minutos de 00 a 59: " +
                        value;
             },
-            "HH:MM"));
+            ""))
+        ->type_name("HH:MM");
     command->callback([&action, options] { action = [options] { return exportar(*options); }; });
 }
 

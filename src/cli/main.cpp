@@ -10,6 +10,8 @@
 #include "base/error.h"
 #include "base/os_console.h"
 #include "cli/commands.h"
+#include "cli/usage.h"
+#include "version.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ using mirvane::os::writeConsole;
 
 int runCommandLine(int argc, char** argv) {
     CLI::App app{"Mirvane: datos entre Delphos y Tablexa, sin ventana.", "mirvane-cli"};
-    app.set_version_flag("--version", "mirvane-cli 1.0.0");
+    app.set_version_flag("--version", "mirvane-cli " MIRVANE_VERSION);
     app.require_subcommand(1);
     // "/tmp/datos.xml" is a file, not a "/t" option, on Windows too.
     app.allow_windows_style_options(false);
@@ -26,23 +28,25 @@ int runCommandLine(int argc, char** argv) {
     mirvane::cli::Action action;
     mirvane::cli::addExportarCommand(app, action);
     mirvane::cli::addImportarCommand(app, action);
+    mirvane::cli::speakSpanish(app);
 
     // UTF-8 arguments on every system (on Windows read as wide characters).
     std::vector<std::string> arguments = mirvane::os::commandLineArguments(argc, argv);
+    app.failure_message([&arguments](const CLI::App* parsed, const CLI::Error& error) {
+        return mirvane::cli::usageErrorLine(*parsed, error, arguments);
+    });
     std::vector<char*> pointers;
     for (std::string& argument : arguments) pointers.push_back(argument.data());
     try {
         app.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
-        if (error.get_exit_code() == 0) {  // --help, --version
-            std::ostringstream out, errors;
-            const int status = app.exit(error, out, errors);
-            writeConsole(Stream::Output, out.str());
-            writeConsole(Stream::Errors, errors.str());
-            return status;
-        }
-        writeConsole(Stream::Errors, std::string(error.what()) + "\n\n" + app.help());
-        return 2;
+        // --help and --version on the output, a usage error's one line on
+        // the errors.
+        std::ostringstream out, errors;
+        const bool usageError = app.exit(error, out, errors) != 0;
+        writeConsole(Stream::Output, out.str());
+        writeConsole(Stream::Errors, errors.str());
+        return usageError ? 2 : 0;
     }
 
     try {

@@ -743,6 +743,16 @@ void hostWithoutPermission(const Setting& setting) {
     check(contentsOf(ini) == kHostsOwnIni, "Tablexa.ini queda como estaba");
 }
 
+// mirvane.exe as the installer left it, beside a stand-in Tablexa whose own
+// Tablexa.ini (written by run-installer) gains the code and keeps the rest.
+void hostInstalled(const Setting& setting) {
+    const std::string own = contentsOf(setting.ini);
+    if (own.empty()) abandon("no hay Tablexa.ini junto al mirvane.exe instalado");
+    hostCancelled(setting, L"exportar", -1);
+    check(contentsOf(setting.ini) == own + kCodeWithoutFile,
+          "Tablexa.ini conserva lo suyo y recibe el código");
+}
+
 LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -821,7 +831,8 @@ int wmain(int argc, wchar_t** argv) {
     CreateDirectoryW(L"C:\\KTEMP", nullptr);
     CreateDirectoryW(L"C:\\KTEMP\\delphos", nullptr);
     CopyFileW((setting.examples + L"\\datos.xml").c_str(), setting.document.c_str(), FALSE);
-    DeleteFileW(setting.ini.c_str());
+    const std::wstring scenarioName = argv[1];
+    if (scenarioName != L"host-instalado") DeleteFileW(setting.ini.c_str());
     setting.host = createHostWindow();
     wchar_t testHost[MAX_PATH];
     GetModuleFileNameW(nullptr, testHost, MAX_PATH);
@@ -842,8 +853,9 @@ int wmain(int argc, wchar_t** argv) {
         {L"host-sin-ppp", [&] { hostUnawareOfDpi(setting); }},
         {L"host-copia-virtualstore", [&] { hostVirtualStoreCopy(setting); }},
         {L"host-sin-permiso", [&] { hostWithoutPermission(setting); }},
+        {L"host-instalado", [&] { hostInstalled(setting); }},
     };
-    const auto scenario = scenarios.find(argv[1]);
+    const auto scenario = scenarios.find(scenarioName);
     if (scenario == scenarios.end()) {
         std::printf("escenario desconocido\n");
         return 2;

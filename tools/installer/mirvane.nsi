@@ -1,0 +1,121 @@
+; The Windows installer: puts Mirvane beside Tablexa's program, in the folder
+; the person (or /D= in a silent install) chooses, with Start-menu shortcuts
+; to the program and its help and an uninstaller that removes exactly what was
+; installed. Built by tools/package-windows, which passes:
+;
+;   VERSION   the project's version
+;   OUTFILE   the installer to write
+;   ICON      the application icon
+;   FILES     an include that installs the staged files (File lines)
+;   UNFILES   an include that deletes them again (Delete and RMDir lines)
+;   SIZE_KB   their size, for "Aplicaciones instaladas"
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+; Tablexa's folder is usually under Program Files, where only an
+; administrator may write; the uninstall key goes under HKLM.
+RequestExecutionLevel admin
+ManifestDPIAware true
+
+!include "MUI2.nsh"
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Mirvane"
+; Not "uninstall.exe": Tablexa's folder may hold an uninstaller of its own.
+!define UNINSTALLER "desinstalar-mirvane.exe"
+
+Name "Mirvane ${VERSION}"
+Caption "Instalación de Mirvane ${VERSION}"
+UninstallCaption "Desinstalación de Mirvane ${VERSION}"
+BrandingText "Mirvane ${VERSION}"
+OutFile "${OUTFILE}"
+; Where Tablexa installs itself; a folder chosen before is offered again.
+InstallDir "$PROGRAMFILES32\Tablexa"
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+; Three lines at most: the page has room for no more.
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta del programa de Tablexa, la de su ejecutable: Tablexa lee allí, en Tablexa.ini, el resultado de Mirvane. Los ficheros de Tablexa y sus tablas no se tocan."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Carpeta del programa de Tablexa"
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckTablexaFolder
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Mirvane\LEEME.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Mostrar el LEEME"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "Spanish"
+
+VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "Mirvane"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalación de Mirvane"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "Mirvane"
+
+; Tablexa, a 32-bit program, installs itself under Program Files (x86),
+; which a 64-bit installer is not always told (Wine gives Program Files):
+; without /D= or an earlier install, the system's own entry for it.
+Function .onInit
+    StrCmp $INSTDIR "$PROGRAMFILES32\Tablexa" 0 chosen
+    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir (x86)"
+    StrCmp $0 "" chosen
+    StrCpy $INSTDIR "$0\Tablexa"
+    chosen:
+FunctionEnd
+
+; A folder without any program is hardly Tablexa's: asks before going on.
+Function CheckTablexaFolder
+    FindFirst $0 $1 "$INSTDIR\*.exe"
+    FindClose $0
+    StrCmp $1 "" 0 found
+    MessageBox MB_YESNO|MB_ICONEXCLAMATION "En la carpeta $INSTDIR no hay ningún programa. Mirvane sólo funciona junto al programa de Tablexa, que lee allí el resultado.$\n$\n¿Instalar aquí de todos modos?" /SD IDYES IDYES found
+    Abort
+    found:
+FunctionEnd
+
+Section
+    SetOutPath "$INSTDIR"
+    !include "${FILES}"
+    WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+
+    ; For every user of the machine, as the uninstall key is.
+    SetShellVarContext all
+    SetOutPath "$INSTDIR"
+    CreateDirectory "$SMPROGRAMS\Mirvane"
+    CreateShortcut "$SMPROGRAMS\Mirvane\Mirvane.lnk" "$INSTDIR\mirvane.exe"
+    CreateShortcut "$SMPROGRAMS\Mirvane\Ayuda de Mirvane.lnk" "$INSTDIR\DELPHOS.chm"
+
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Mirvane"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "Mirvane"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\mirvane.exe,0"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; Exactly what the installer put there; Tablexa's folder itself stays, with
+; Tablexa.ini, Tablexa's files and anything else in it.
+Section "Uninstall"
+    !include "${UNFILES}"
+    Delete "$INSTDIR\${UNINSTALLER}"
+    RMDir "$INSTDIR"
+
+    SetShellVarContext all
+    Delete "$SMPROGRAMS\Mirvane\Mirvane.lnk"
+    Delete "$SMPROGRAMS\Mirvane\Ayuda de Mirvane.lnk"
+    RMDir "$SMPROGRAMS\Mirvane"
+    DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
