@@ -25,11 +25,6 @@ struct Document::Impl {
     xmlDocPtr doc = nullptr;
     std::string name;  // the file as messages name it
     bool loaded = false;
-    // Elements made by createElement and nodes taken out of the tree, each
-    // the top of its own subtree. They are freed with the document, so a
-    // handle to one never dangles. A node's _private holds its place here
-    // plus one, so that it leaves the list at once when it joins the tree.
-    std::vector<xmlNodePtr> detached;
     xmlXPathContextPtr xpathContext = nullptr;  // made at the first XPath
     std::unordered_map<std::string, xmlXPathCompExprPtr> compiled;
 
@@ -40,9 +35,6 @@ struct Document::Impl {
 
     void release();                                             // frees everything above
     void adopt(xmlDocPtr parsed, const std::string& fileName);  // replaces the document
-    void own(xmlNodePtr node);     // `node` is outside the tree from now on
-    void disown(xmlNodePtr node);  // `node` has joined the tree
-    xmlDocPtr ensureDoc();         // an empty document when none was loaded
     // The nodes `xpath` selects from `context`, in document order.
     std::vector<void*> select(xmlNodePtr context, std::string_view xpath);
 };
