@@ -123,6 +123,7 @@ void BM_ImportCli(benchmark::State& state) {
         {mirvane::bench::programPath("mirvane-cli"), "importar", schools.document(size).string(),
          "--carpeta", schools.workFolder(size).string()},
         schools.scratch());
+    mirvane::bench::countDocumentBytes(state, schools.document(size));
     state.SetLabel(size);
 }
 
@@ -134,6 +135,7 @@ void BM_ParseAndReadTablesCli(benchmark::State& state) {
         {mirvane::bench::programPath("bench_import"), std::string(kFloorOnly),
          schools.document(size).string(), schools.workFolder(size).string()},
         schools.scratch());
+    mirvane::bench::countDocumentBytes(state, schools.document(size));
     state.SetLabel(size);
 }
 
@@ -154,6 +156,14 @@ void BM_ImportPagesCli(benchmark::State& state) {
     mirvane::bench::timeProgram(state, arguments, schools.scratch());
     state.SetLabel(std::string("desajustado, ") + kPages[pages]);
 }
+
+// The parser's anchors on the same documents.
+const bool kAnchors = [] {
+    mirvane::bench::registerXmllintAnchors(
+        [](const std::string& size) { return Schools::get().document(size); },
+        [] { return Schools::get().scratch(); });
+    return true;
+}();
 
 BENCHMARK(BM_ImportInProcess)
     ->ArgsProduct({{0, 1}, {0, 1}})

@@ -16,8 +16,8 @@
 #include "export/exportar_materias.h"
 #include "export/exportar_tramos.h"
 #include "export/start_hour_prompt.h"
+#include "formats/exchange.h"
 #include "formats/work_tables.h"
-#include "xml/document.h"
 
 namespace {
 
@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace mirvane;
     const std::filesystem::path& folder = workFolder();
     try {
-        xml::Document document;
-        document.loadMemory(std::string(reinterpret_cast<const char*>(data), size), "fuzz.xml");
+        const auto document = formats::ExchangeRecords::readMemory(
+            std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.xml");
         formats::WorkTableComponents components(folder);
         exporting::FixedStartHour prompt;
         exporting::ExportarMaterias(document, folder);

@@ -59,6 +59,39 @@ void timeProgram(benchmark::State& state, const std::vector<std::string>& argume
     state.counters["peak_MB"] = peak;
 }
 
+void timeXmllint(benchmark::State& state, const std::string& mode, const fs::path& document,
+                 const fs::path& scratch) {
+    std::vector<std::string> arguments = {"/usr/bin/xmllint"};
+    if (mode != "--noout") arguments.push_back(mode);
+    arguments.push_back("--noout");
+    arguments.push_back(document.string());
+    timeProgram(state, arguments, scratch);
+    countDocumentBytes(state, document);
+}
+
+void registerXmllintAnchors(const std::function<fs::path(const std::string&)>& document,
+                            const std::function<fs::path()>& scratch) {
+    // A whole DOM (the floor), libxml2's reader, one SAX pass.
+    for (const auto& [name, mode] : {std::pair{"dom", "--noout"}, std::pair{"stream", "--stream"},
+                                     std::pair{"sax", "--sax"}}) {
+        benchmark::RegisterBenchmark(("BM_Xmllint/" + std::string(name)).c_str(),
+                                     [=, mode = std::string(mode)](benchmark::State& state) {
+                                         const std::string size = sizeName(state);
+                                         timeXmllint(state, mode, document(size), scratch());
+                                         state.SetLabel(size);
+                                     })
+            ->Arg(0)
+            ->Arg(1)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+}
+
+void countDocumentBytes(benchmark::State& state, const fs::path& document) {
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(fs::file_size(document)));
+}
+
 const char* sizeName(const benchmark::State& state) {
     return state.range(0) == 0 ? "school" : "stress";
 }

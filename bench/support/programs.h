@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,22 @@ std::string programPath(const std::string& name);
 // last peak as the counter peak_MB.
 void timeProgram(benchmark::State& state, const std::vector<std::string>& arguments,
                  const std::filesystem::path& scratch);
+
+// timeProgram for xmllint reading `document` in one of its modes: "--noout"
+// (a whole DOM: the floor), "--stream" (its reader) or "--sax" (one SAX pass),
+// each with --noout. The document's size is counted as bytes processed, so
+// that the throughput of both sizes shows how the cost grows.
+void timeXmllint(benchmark::State& state, const std::string& mode,
+                 const std::filesystem::path& document, const std::filesystem::path& scratch);
+
+// Registers the three xmllint anchors on both sizes, reading the document
+// that `document` names for a size, with `scratch` as timeProgram's folder.
+void registerXmllintAnchors(
+    const std::function<std::filesystem::path(const std::string& size)>& document,
+    const std::function<std::filesystem::path()>& scratch);
+
+// Counts the document's bytes once per iteration, for the throughput figure.
+void countDocumentBytes(benchmark::State& state, const std::filesystem::path& document);
 
 // The generated school a size benchmark runs on: Arg(0) "school", Arg(1) "stress".
 const char* sizeName(const benchmark::State& state);

@@ -178,27 +178,11 @@ std::string bytesOf(std::u16string_view units, ByteOrder order) {
     return bytes;
 }
 
-// Windows-1252 text as UTF-16: every character of the code page is one unit.
-std::u16string widened(std::string_view cp1252) {
-    std::u16string units;
-    const std::string utf8 = text::toUtf8(cp1252);
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : 3;
-        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & 0x0F;
-        for (std::size_t k = 1; k < length && i + k < utf8.size(); ++k)
-            code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        units += static_cast<char16_t>(code);
-        i += length;
-    }
-    return units;
-}
-
 std::string editUtf16(std::string_view contents, std::string_view mark, ByteOrder order,
                       std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view body = contents.substr(mark.size());
-    const std::u16string edited =
-        withEntry<char16_t>(unitsOf(body, order), widened(section), widened(key), widened(value));
+    const std::u16string edited = withEntry<char16_t>(unitsOf(body, order), text::toUtf16(section),
+                                                      text::toUtf16(key), text::toUtf16(value));
     // An odd last byte is no whole unit: it stays at the end, as found.
     const std::string_view oddByte = body.substr(body.size() - body.size() % 2);
     return std::string(mark) + bytesOf(edited, order) + std::string(oddByte);

@@ -23,21 +23,12 @@ char byteFor(char32_t cp) {
     return byteOf(cp).value_or('?');
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
+}
+
+bool isSurrogate(char32_t cp) {
+    return cp >= 0xD800 && cp <= 0xDFFF;
 }
 
 }  // namespace
@@ -53,40 +44,137 @@ std::optional<char> byteOf(char32_t cp) {
     return std::nullopt;
 }
 
+Decoded decodeUtf8(std::string_view utf8) {
+    const auto lead = static_cast<unsigned char>(utf8[0]);
+    if (lead < 0x80) return {lead, 1};
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4) return {kMalformed, 1};
+    char32_t cp = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if (k == utf8.size()) return {kMalformed, 0};
+        const auto next = static_cast<unsigned char>(utf8[k]);
+        if (!isContinuation(next)) return {kMalformed, 1};
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kSmallest[length] || cp > 0x10FFFF || isSurrogate(cp)) return {kMalformed, 1};
+    return {cp, length};
+}
+
+Decoded decodeUtf16(std::u16string_view utf16) {
+    const char16_t first = utf16[0];
+    if (!isSurrogate(first)) return {first, 1};
+    if (first >= 0xDC00) return {kMalformed, 1};
+    if (utf16.size() == 1) return {kMalformed, 0};
+    const char16_t second = utf16[1];
+    if (second < 0xDC00 || second > 0xDFFF) return {kMalformed, 1};
+    return {0x10000 + ((char32_t{first} - 0xD800) << 10) + (second - 0xDC00), 2};
+}
+
+std::size_t encodeUtf8(char32_t cp, char out[4]) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+        return 1;
+    }
+    if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 2;
+    }
+    if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | (cp >> 18));
+    out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    return 4;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    char bytes[4];
+    out.append(bytes, encodeUtf8(cp, bytes));
+}
+
+void appendUtf16(std::u16string& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out += static_cast<char16_t>(cp);
+        return;
+    }
+    out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+    out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+}
+
+namespace {
+
+// Calls `each` with every character of `text` (kMalformed for each unit of
+// a malformed or cut-short sequence) and the units it takes.
+template <typename Char, typename Decode, typename Each>
+void forEachCharacter(std::basic_string_view<Char> text, Decode decode, Each each) {
+    for (std::size_t i = 0; i < text.size();) {
+        Decoded decoded = decode(text.substr(i));
+        if (decoded.length == 0) decoded = {kMalformed, 1};
+        each(decoded, text.substr(i, decoded.length));
+        i += decoded.length;
+    }
+}
+
+// One Unicode encoding to another, a malformed sequence becoming U+FFFD.
+template <typename Out, typename In, typename Decode, typename Append>
+Out transcoded(std::basic_string_view<In> text, Decode decode, Append append) {
+    Out out;
+    out.reserve(text.size());
+    forEachCharacter(text, decode, [&](Decoded c, std::basic_string_view<In>) {
+        append(out, c.codePoint == kMalformed ? kReplacement : c.codePoint);
+    });
+    return out;
+}
+
+}  // namespace
+
+std::u16string utf8ToUtf16(std::string_view utf8) {
+    return transcoded<std::u16string>(utf8, decodeUtf8, appendUtf16);
+}
+
+std::string utf16ToUtf8(std::u16string_view utf16) {
+    return transcoded<std::string>(utf16, decodeUtf16, appendUtf8);
+}
+
+std::u16string toUtf16(std::string_view cp1252) {
+    std::u16string out;
+    out.reserve(cp1252.size());
+    for (char c : cp1252) out += static_cast<char16_t>(codePointOf(c));
+    return out;
+}
+
+std::string validUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    forEachCharacter(text, decodeUtf8, [&](Decoded c, std::string_view bytes) {
+        if (c.codePoint == kMalformed || c.codePoint == 0)
+            out += '?';
+        else
+            out.append(bytes);
+    });
+    return out;
+}
+
 std::string fromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            ++i;
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // the usual case, at once
+            out += utf8[i++];
             continue;
         }
-        std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        if (length == 0 || lead > 0xF4 || i + length > utf8.size()) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        char32_t cp = lead & (0x7F >> length);
-        bool valid = true;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            if (!isContinuation(next)) {
-                valid = false;
-                break;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        if (!valid) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        out += byteFor(cp);
-        i += length;
+        Decoded decoded = decodeUtf8(utf8.substr(i));
+        if (decoded.length == 0) decoded = {kMalformed, 1};
+        out += decoded.codePoint == kMalformed ? '?' : byteFor(decoded.codePoint);
+        i += decoded.length;
     }
     return out;
 }
@@ -94,7 +182,12 @@ std::string fromUtf8(std::string_view utf8) {
 std::string toUtf8(std::string_view cp1252) {
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 8);
-    for (char c : cp1252) appendUtf8(out, codePoint(static_cast<unsigned char>(c)));
+    for (char c : cp1252) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            appendUtf8(out, codePoint(static_cast<unsigned char>(c)));
+    }
     return out;
 }
 
@@ -221,7 +314,9 @@ void appendEscapedMarkup(std::string& out, std::string_view value) {
 }
 
 void failNotInteger(std::string_view value) {
-    fail("'" + toUtf8(value) + "' is not a valid integer value");
+    std::string message = "'";
+    message.append(toUtf8(value)).append("' is not a valid integer value");
+    fail(message);
 }
 
 std::int32_t toInt(std::string_view value, Digits digits) {

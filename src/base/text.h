@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,36 @@ std::string toUtf8(std::string_view cp1252);
 // of a code point (nothing when the code page lacks it).
 char32_t codePointOf(char byte);
 std::optional<char> byteOf(char32_t codePoint);
+
+// The one set of decoders and encoders every conversion of the program is
+// made of, one character at a time.
+inline constexpr char32_t kMalformed = 0xFFFFFFFF;
+inline constexpr char32_t kReplacement = 0xFFFD;  // what a malformed sequence becomes in Unicode
+struct Decoded {
+    char32_t codePoint;  // kMalformed for a sequence that is not a character
+    std::size_t length;  // the units it takes; 0 when the text ends inside it
+};
+// The character at the start of `utf8`: a stray or missing continuation
+// byte, an overlong form, a surrogate or a code beyond U+10FFFF is malformed
+// (length 1); a sequence cut short by the end of the text has length 0.
+Decoded decodeUtf8(std::string_view utf8);
+// The character at the start of `utf16`: a pair of surrogates is one
+// character; a lone surrogate is malformed (length 1).
+Decoded decodeUtf16(std::u16string_view utf16);
+// Writes `codePoint` (a character, not kMalformed) as 1 to 4 bytes into
+// `out`; returns how many.
+std::size_t encodeUtf8(char32_t codePoint, char out[4]);
+void appendUtf8(std::string& out, char32_t codePoint);
+void appendUtf16(std::u16string& out, char32_t codePoint);
+
+// UTF-8 and UTF-16 both ways; a malformed sequence becomes U+FFFD.
+std::u16string utf8ToUtf16(std::string_view utf8);
+std::string utf16ToUtf8(std::u16string_view utf16);
+// Windows-1252 to UTF-16: every character of the code page is one unit.
+std::u16string toUtf16(std::string_view cp1252);
+// UTF-8 as it is where it is well-formed, each byte of a malformed sequence
+// (and a NUL) replaced by '?': a text from outside, made safe to show.
+std::string validUtf8(std::string_view text);
 
 // Drops the characters with codes 32 and below at both ends.
 std::string_view trim(std::string_view value);

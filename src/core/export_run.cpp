@@ -47,9 +47,9 @@ std::optional<ExportSummary> ExportRun::run(const std::filesystem::path& chosenF
 }
 
 void ExportRun::load(const std::filesystem::path& chosenFile) {
-    document_.reset();  // the previous run's document goes first
+    exchange_.reset();  // the previous run's records go first
     chosenFile_ = chosenFile;
-    document_ = loadDocument(chosenFile);
+    exchange_ = formats::ExchangeRecords::read(chosenFile);
 }
 
 void ExportRun::requestReport(std::filesystem::path path) {
@@ -57,7 +57,7 @@ void ExportRun::requestReport(std::filesystem::path path) {
 }
 
 ExportSummary ExportRun::writeTables() {
-    if (!document_) fail("No hay ningún documento cargado");
+    if (!exchange_) fail("No hay ningún documento cargado");
     runReport_.reset();
     if (!reportPath_) return writeAll(nullptr);
 
@@ -78,23 +78,23 @@ ExportSummary ExportRun::writeTables() {
 }
 
 ExportSummary ExportRun::writeAll(report::ExportWarnings* warnings) {
-    const xml::Document& document = *document_;
+    const formats::ExchangeRecords& exchange = *exchange_;
     formats::WorkTableComponents::ClosedOnExit closed(components_);
 
     ExportSummary summary;
     summary.push_back(
-        {formats::kAsignomt.name, exporting::ExportarMaterias(document, folder_, warnings)});
+        {formats::kAsignomt.name, exporting::ExportarMaterias(exchange, folder_, warnings)});
     summary.push_back(
-        {formats::kProft.name, exporting::ExportarProfesores(document, folder_, warnings)});
+        {formats::kProft.name, exporting::ExportarProfesores(exchange, folder_, warnings)});
     summary.push_back(
-        {formats::kAulat.name, exporting::ExportarAulas(document, folder_, warnings)});
+        {formats::kAulat.name, exporting::ExportarAulas(exchange, folder_, warnings)});
     summary.push_back(
-        {formats::kGrupost.name, exporting::ExportarGrupos(document, folder_, warnings)});
+        {formats::kGrupost.name, exporting::ExportarGrupos(exchange, folder_, warnings)});
     summary.push_back(
         {formats::kAsigt.name,
-         exporting::ExportarAsignaturas(document, folder_, components_.wwTableNomAsg, warnings)});
+         exporting::ExportarAsignaturas(exchange, folder_, components_.wwTableNomAsg, warnings)});
     summary.push_back({formats::kDiashorast.name,
-                       exporting::ExportarTramos(document, folder_, prompt_, warnings)});
+                       exporting::ExportarTramos(exchange, folder_, prompt_, warnings)});
     components_.closeAll();
     return summary;
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "export/start_hour_prompt.h"
+#include "formats/exchange.h"
 #include "formats/work_tables.h"
 #include "report/export_report.h"
 #include "report/report_file.h"
-#include "xml/document.h"
 
 // A whole export run, as the main window performs it and the command line too:
 // load the chosen exchange document, write the six work tables in their order,
@@ -55,7 +55,6 @@ class ExportRun {
     // carries the reason instead.
     const std::optional<report::RunReport>& runReport() const { return runReport_; }
 
-    const xml::Document* document() const { return document_.get(); }
     formats::WorkTableComponents& components() { return components_; }
 
   private:
@@ -68,7 +67,7 @@ class ExportRun {
     std::filesystem::path chosenFile_;
     std::optional<std::filesystem::path> reportPath_;  // set when a report is asked for
     std::optional<report::RunReport> runReport_;
-    std::unique_ptr<xml::Document> document_;  // replaced by each load
+    std::optional<formats::ExchangeRecords> exchange_;  // replaced by each load
     formats::WorkTableComponents components_;
 };
 

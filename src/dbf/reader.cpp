@@ -19,11 +19,30 @@ StoredRows::StoredRows(std::string fileBytes, const std::filesystem::path& file)
         if (records_[std::size_t{number} * layout_.recordLength] != kDeletedFlag)
             visible_.push_back(number);
     blank_ = blankRecord(layout_);
+    // A foreign table may hold two names equal but for letter case; the
+    // first one is then the one found, which the guess below could miss.
+    const auto& fields = layout_.fields;
+    for (std::size_t i = 0; i < fields.size() && guessNext_; ++i)
+        for (std::size_t j = i + 1; j < fields.size() && guessNext_; ++j)
+            if (text::equalsIgnoreCase(fields[i].name, fields[j].name)) guessNext_ = false;
 }
 
 const FieldDescriptor* StoredRows::find(std::string_view name) const {
-    for (const FieldDescriptor& field : layout_.fields)
-        if (field.type != '0' && text::equalsIgnoreCase(field.name, name)) return &field;
+    // Rows are filled and read field after field, by the names as stored:
+    // the field after the last one found is tried first.
+    const auto& fields = layout_.fields;
+    if (guessNext_ && !fields.empty()) {
+        const std::size_t next = lastFound_ + 1 < fields.size() ? lastFound_ + 1 : 0;
+        if (fields[next].type != '0' && fields[next].name == name) {
+            lastFound_ = next;
+            return &fields[next];
+        }
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].type != '0' && text::equalsIgnoreCase(fields[i].name, name)) {
+            lastFound_ = i;
+            return &fields[i];
+        }
     return nullptr;
 }
 

@@ -48,6 +48,8 @@ class StoredRows {
     std::uint32_t count_ = 0;
     std::vector<std::uint32_t> visible_;
     std::string blank_;
+    bool guessNext_ = true;              // no two field names equal but for letter case
+    mutable std::size_t lastFound_ = 0;  // the field find() gave last
 };
 
 }  // namespace mirvane::dbf

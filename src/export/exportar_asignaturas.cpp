@@ -16,8 +16,9 @@ constexpr std::int64_t kPlainSessions = 13;
 
 }  // namespace
 
-std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesystem::path& folder,
-                                dbf::Table& wwTableNomAsg, report::ExportWarnings* warnings) {
+std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
+                                const std::filesystem::path& folder, dbf::Table& wwTableNomAsg,
+                                report::ExportWarnings* warnings) {
     TaskCodes taskCodes(wwTableNomAsg);
     RowRule rule;
     rule.fill = [&taskCodes](Row& row, const Values& v) {
@@ -34,7 +35,7 @@ std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesy
         row.setText(field::kMateria, v[8]);
         row.setText(field::kCtarea, taskCodes.taskCode(v[8]));
     };
-    return writeRecords(document, folder, {formats::kAsignaturas, formats::kAsigt, 9, warnings},
+    return writeRecords(exchange, folder, {formats::kAsignaturas, formats::kAsigt, 9, warnings},
                         rule);
 }
 

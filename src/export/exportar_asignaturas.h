@@ -9,8 +9,8 @@
 #include <unordered_map>
 
 #include "dbf/table.h"
+#include "formats/exchange.h"
 #include "report/export_warnings.h"
-#include "xml/document.h"
 
 namespace mirvane::exporting {
 
@@ -19,8 +19,8 @@ namespace mirvane::exporting {
 // which ExportarMaterias has just written, through `wwTableNomAsg`; the
 // component is opened on the first lookup and left open. Returns the number
 // of rows written; given warnings, records in them the values cut.
-std::size_t ExportarAsignaturas(const xml::Document& document, const std::filesystem::path& folder,
-                                dbf::Table& wwTableNomAsg,
+std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
+                                const std::filesystem::path& folder, dbf::Table& wwTableNomAsg,
                                 report::ExportWarnings* warnings = nullptr);
 
 // HORAS for a minutes value: the minutes over 60, at least 1.0; an empty value

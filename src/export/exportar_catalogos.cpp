@@ -8,7 +8,8 @@
 
 namespace mirvane::exporting {
 
-std::size_t ExportarProfesores(const xml::Document& document, const std::filesystem::path& folder,
+std::size_t ExportarProfesores(const formats::ExchangeRecords& exchange,
+                               const std::filesystem::path& folder,
                                report::ExportWarnings* warnings) {
     RowRule rule;
     rule.fill = [](Row& row, const Values& v) {
@@ -17,12 +18,12 @@ std::size_t ExportarProfesores(const xml::Document& document, const std::filesys
         row.setText(formats::proft::kNombre, v[2]);
         row.setText(formats::proft::kAbrev, v[3]);
     };
-    return writeRecords(document, folder, {formats::kProfesores, formats::kProft, 4, warnings},
+    return writeRecords(exchange, folder, {formats::kProfesores, formats::kProft, 4, warnings},
                         rule);
 }
 
-std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::path& folder,
-                          report::ExportWarnings* warnings) {
+std::size_t ExportarAulas(const formats::ExchangeRecords& exchange,
+                          const std::filesystem::path& folder, report::ExportWarnings* warnings) {
     RowRule rule;
     rule.fill = [](Row& row, const Values& v) {
         row.setText(formats::aulat::kDepcentro, v[0]);
@@ -30,11 +31,11 @@ std::size_t ExportarAulas(const xml::Document& document, const std::filesystem::
         row.setText(formats::aulat::kNombre, v[2]);
         row.setText(formats::aulat::kEdificio, v[3]);
     };
-    return writeRecords(document, folder, {formats::kAulas, formats::kAulat, 4, warnings}, rule);
+    return writeRecords(exchange, folder, {formats::kAulas, formats::kAulat, 4, warnings}, rule);
 }
 
-std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem::path& folder,
-                           report::ExportWarnings* warnings) {
+std::size_t ExportarGrupos(const formats::ExchangeRecords& exchange,
+                           const std::filesystem::path& folder, report::ExportWarnings* warnings) {
     RowRule rule;
     rule.fill = [](Row& row, const Values& v) {
         const std::string nivel = formats::levelOrNiv(v[3]);
@@ -48,7 +49,7 @@ std::size_t ExportarGrupos(const xml::Document& document, const std::filesystem:
         row.setText(formats::grupost::kDescrip, v[2] + " " + nivel + " " + v[4] + " " + v[5]);
         row.setText(formats::grupost::kMarco, "0");
     };
-    return writeRecords(document, folder, {formats::kGrupos, formats::kGrupost, 6, warnings}, rule);
+    return writeRecords(exchange, folder, {formats::kGrupos, formats::kGrupost, 6, warnings}, rule);
 }
 
 }  // namespace mirvane::exporting

@@ -13,7 +13,8 @@ namespace {
 namespace field = formats::asignomt;
 }  // namespace
 
-std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder,
+std::size_t ExportarMaterias(const formats::ExchangeRecords& exchange,
+                             const std::filesystem::path& folder,
                              report::ExportWarnings* warnings) {
     // The codes written so far, as read (full length), folded to lower case:
     // equal folds are exactly the codes equal without regard to letter case.
@@ -39,7 +40,7 @@ std::size_t ExportarMaterias(const xml::Document& document, const std::filesyste
         row.setText(field::kMateria, v[0]);
         row.setBool(field::kEstarea, formats::isTaskSubject(v[0]));
     };
-    return writeRecords(document, folder, {formats::kMaterias, formats::kAsignomt, 4, warnings},
+    return writeRecords(exchange, folder, {formats::kMaterias, formats::kAsignomt, 4, warnings},
                         rule);
 }
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "formats/exchange.h"
 #include "report/export_warnings.h"
-#include "xml/document.h"
 
 namespace mirvane::exporting {
 
@@ -12,7 +12,8 @@ namespace mirvane::exporting {
 // record with a code winning over later ones with the same code in any letter
 // case. Returns the number of rows written; given warnings, records in them
 // the subjects dropped and the values cut.
-std::size_t ExportarMaterias(const xml::Document& document, const std::filesystem::path& folder,
+std::size_t ExportarMaterias(const formats::ExchangeRecords& exchange,
+                             const std::filesystem::path& folder,
                              report::ExportWarnings* warnings = nullptr);
 
 }  // namespace mirvane::exporting

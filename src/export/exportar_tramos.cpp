@@ -33,14 +33,14 @@ int slotNumber(std::string_view slotCode, std::size_t index) {
     return slot;
 }
 
-SlotTimes mondayScan(const xml::NodeList& records) {
+SlotTimes mondayScan(const formats::SectionRecords& records) {
     SlotTimes times;
     for (std::size_t i = 0; i < records.length(); ++i) {
-        const xml::NodeList fields = formats::recordFields(records.item(i));
-        if (fields.length() < kMinimumFields)
-            failRecord(formats::kTramos, i, tooFewFields(fields.length(), kMinimumFields));
-        const std::string slotCode = formats::fieldValue(fields.item(1));
-        const std::string minutes = formats::fieldValue(fields.item(2));
+        const formats::Record record = records.item(i);
+        if (record.fields() < kMinimumFields)
+            failRecord(formats::kTramos, i, tooFewFields(record.fields(), kMinimumFields));
+        const std::string slotCode = formats::fieldValue(record, 1);
+        const std::string minutes = formats::fieldValue(record, 2);
         // Every record's slot text must convert, whatever its weekday.
         const std::int32_t slot = text::toInt(slotText(slotCode));
         if (slot > 0 && isMonday(slotCode)) times.addMonday(slotNumber(slotCode, i), minutes);
@@ -48,21 +48,19 @@ SlotTimes mondayScan(const xml::NodeList& records) {
     return times;
 }
 
-SlotRecord readByLabels(const xml::Node& record, std::size_t index) {
+SlotRecord readByLabels(const formats::Record& record, std::size_t index) {
     SlotRecord values;
-    const xml::NodeList fields = formats::recordFields(record);
-    for (std::size_t k = 0; k < fields.length(); ++k) {
-        const xml::Node field = fields.item(k);
-        const auto label = formats::fieldLabel(field);
+    for (std::size_t k = 0; k < record.fields(); ++k) {
+        const auto label = formats::fieldLabel(record, k);
         if (!label)
             failRecord(formats::kTramos, index,
                        fmt::format("tiene el campo {} sin etiqueta \"{}\"", k + 1, formats::kDato));
         if (*label == formats::kNombre || *label == formats::kDia)
-            values.slotCode = formats::fieldValue(field);
+            values.slotCode = formats::fieldValue(record, k);
         else if (*label == formats::kMinutos)
-            values.minutes = formats::fieldValue(field);
+            values.minutes = formats::fieldValue(record, k);
         else if (*label == formats::kCodigoDelphos)
-            values.codigoDelphos = formats::fieldValue(field);
+            values.codigoDelphos = formats::fieldValue(record, k);
         // INICIO and FIN are recognised but unused: the times come from the chain.
     }
     return values;
@@ -116,14 +114,15 @@ std::string askStartHour(StartHourPrompt& prompt) {
     }
 }
 
-std::size_t ExportarTramos(const xml::Document& document, const std::filesystem::path& folder,
-                           StartHourPrompt& prompt, report::ExportWarnings* warnings) {
+std::size_t ExportarTramos(const formats::ExchangeRecords& exchange,
+                           const std::filesystem::path& folder, StartHourPrompt& prompt,
+                           report::ExportWarnings* warnings) {
     dbf::Table table;
     formats::replaceTable(table, folder, formats::kDiashorast);
     if (warnings) warnings->beginTable(formats::kDiashorast.name);
     const std::string firstStart = askStartHour(prompt);
 
-    const xml::NodeList records = formats::sectionRecords(document, formats::kTramos);
+    const formats::SectionRecords records = exchange.section(formats::kTramos);
     SlotTimes times = mondayScan(records);
     times.chain(firstStart);
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "export/start_hour_prompt.h"
+#include "formats/exchange.h"
 #include "report/export_warnings.h"
-#include "xml/document.h"
 
 namespace mirvane::exporting {
 
@@ -15,8 +15,9 @@ namespace mirvane::exporting {
 // record with its slot's start and its own end. Returns the number of rows;
 // given warnings, records in them the values cut and the slots whose DIHO the
 // import will not find.
-std::size_t ExportarTramos(const xml::Document& document, const std::filesystem::path& folder,
-                           StartHourPrompt& prompt, report::ExportWarnings* warnings = nullptr);
+std::size_t ExportarTramos(const formats::ExchangeRecords& exchange,
+                           const std::filesystem::path& folder, StartHourPrompt& prompt,
+                           report::ExportWarnings* warnings = nullptr);
 
 // Shows the prompt until its time has an hour of at most 23 and minutes of at
 // most 59, and returns that time's first five characters. A time that does

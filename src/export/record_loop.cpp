@@ -7,8 +7,9 @@
 
 namespace mirvane::exporting {
 
-std::size_t writeRecords(const xml::Document& document, const std::filesystem::path& folder,
-                         const SectionWrite& write, const RowRule& rule) {
+std::size_t writeRecords(const formats::ExchangeRecords& exchange,
+                         const std::filesystem::path& folder, const SectionWrite& write,
+                         const RowRule& rule) {
     // The table is created before the document is read, so a missing section
     // still leaves an empty table with all its fields.
     dbf::Table table;
@@ -16,19 +17,19 @@ std::size_t writeRecords(const xml::Document& document, const std::filesystem::p
     report::ExportWarnings* const warnings = write.warnings;
     if (warnings) warnings->beginTable(write.table.name);
 
-    const xml::NodeList records = formats::sectionRecords(document, write.section);
+    const formats::SectionRecords records = exchange.section(write.section);
     table.open();
     std::size_t rows = 0;
     for (std::size_t i = 0; i < records.length(); ++i) {
-        const xml::NodeList fields = formats::recordFields(records.item(i));
-        if (fields.length() < 2) {
-            if (warnings) warnings->skippedRecord(write.section, i, fields.length());
+        const formats::Record record = records.item(i);
+        if (record.fields() < 2) {
+            if (warnings) warnings->skippedRecord(write.section, i, record.fields());
             continue;
         }
-        if (fields.length() < write.positions)
-            failRecord(write.section, i, tooFewFields(fields.length(), write.positions));
+        if (record.fields() < write.positions)
+            failRecord(write.section, i, tooFewFields(record.fields(), write.positions));
 
-        const Values values = readValues(fields, write.positions);
+        const Values values = readValues(record, write.positions);
         if (rule.accept && !rule.accept(values, i)) continue;
         table.append();
         Row row(table, write.table, warnings, i);
@@ -42,10 +43,10 @@ std::size_t writeRecords(const xml::Document& document, const std::filesystem::p
     return rows;
 }
 
-Values readValues(const xml::NodeList& fields, std::size_t count) {
+Values readValues(const formats::Record& record, std::size_t count) {
     Values values;
     values.reserve(count);
-    for (std::size_t k = 0; k < count; ++k) values.push_back(formats::fieldValue(fields.item(k)));
+    for (std::size_t k = 0; k < count; ++k) values.push_back(formats::fieldValue(record, k));
     return values;
 }
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "dbf/table.h"
+#include "formats/exchange.h"
 #include "formats/work_tables.h"
 #include "report/export_warnings.h"
-#include "xml/document.h"
 
 // The record-to-row loop that the export writers share: replace the table,
 // select the section's records, skip those with fewer than two field nodes,
@@ -59,11 +59,12 @@ struct SectionWrite {
 // Writes `write.table` in `folder` from the section's records and returns the
 // number of rows written. A record with at least two field nodes but fewer than
 // `positions` raises an error naming it; the rows posted before it stay.
-std::size_t writeRecords(const xml::Document& document, const std::filesystem::path& folder,
-                         const SectionWrite& write, const RowRule& rule);
+std::size_t writeRecords(const formats::ExchangeRecords& exchange,
+                         const std::filesystem::path& folder, const SectionWrite& write,
+                         const RowRule& rule);
 
-// The first `count` field values of a record's field nodes.
-Values readValues(const xml::NodeList& fields, std::size_t count);
+// The first `count` field values of a record.
+Values readValues(const formats::Record& record, std::size_t count);
 
 // Raises "El registro N de la sección SECTION " followed by `problem`; N counts
 // the section's records from 1.

@@ -1,5 +1,6 @@
 #include "formats/exchange.h"
 
+#include "base/error.h"
 #include "base/text.h"
 
 namespace mirvane::formats {
@@ -11,30 +12,44 @@ std::string sectionPath(std::string_view seq) {
     return path;
 }
 
-xml::NodeList sectionRecords(const xml::Document& document, std::string_view seq) {
-    return document.selectNodes(sectionPath(seq));
+namespace {
+
+const xml::RecordPath kRecordPath{kRoot, kSalidas, kListasal, kSeq, kListasal, kSalida, kDato};
+
+// The sections in the order kept; only TRAMOS names its fields by label.
+const std::vector<xml::WantedSection> kSections = {{kMaterias}, {kProfesores},  {kAulas},
+                                                   {kGrupos},   {kAsignaturas}, {kTramos, true}};
+
+}  // namespace
+
+ExchangeRecords ExchangeRecords::read(const std::filesystem::path& file) {
+    return ExchangeRecords(xml::readRecords(file, kRecordPath, kSections));
 }
 
-xml::NodeList recordFields(const xml::Node& record) {
-    return record.selectNodes(kSalida);
+ExchangeRecords ExchangeRecords::readMemory(std::string_view bytes, const std::string& name) {
+    return ExchangeRecords(xml::readRecordsMemory(bytes, name, kRecordPath, kSections));
 }
 
-std::string fieldValue(const xml::Node& field) {
-    return text::fromUtf8(text::trim(field.text()));
+SectionRecords ExchangeRecords::section(std::string_view seq) const {
+    for (std::size_t i = 0; i < kSections.size(); ++i)
+        if (kSections[i].value == seq) return SectionRecords(records_, i);
+    fail("La sección " + std::string(seq) + " no es de las que lee la exportación");
 }
 
-std::optional<std::string> fieldLabel(const xml::Node& field) {
-    auto label = field.attribute(kDato);
+std::string fieldValue(const Record& record, std::size_t k) {
+    return text::fromUtf8(text::trim(record.text(k)));
+}
+
+std::optional<std::string> fieldLabel(const Record& record, std::size_t k) {
+    const auto label = record.label(k);
     if (!label) return std::nullopt;
     return text::fromUtf8(*label);
 }
 
-void appendField(xml::Document& document, xml::Node& parent, std::string_view label,
-                 std::string_view value) {
-    xml::Node field = document.createElement(kSalida);
-    field.setAttribute(kDato, text::toUtf8(label));
-    field.setText(text::toUtf8(value));
-    parent.appendChild(field);
+void writeField(xml::StreamedSave& result, std::string_view label, std::string_view value) {
+    result.start(kSalida, kDato, text::toUtf8(label));
+    result.text(text::toUtf8(value));
+    result.end();
 }
 
 }  // namespace mirvane::formats

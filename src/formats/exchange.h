@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "xml/document.h"
+#include "xml/records.h"
+#include "xml/streamed_save.h"
 
 // The conventions of the exchange document and of the result document: the
 // sections and their paths, the field labels, and how a field node's content
@@ -54,19 +58,47 @@ inline constexpr std::string_view kActividadPrefix = "ACTIVIDAD_";
 // from every section element that carries that seq, in document order.
 std::string sectionPath(std::string_view seq);
 
-// The record nodes of a section in the document.
-xml::NodeList sectionRecords(const xml::Document& document, std::string_view seq);
+// A record of a section: its field values ("salida" children) by position.
+using Record = xml::Records::Record;
 
-// A record's field nodes ("salida" children), in document order.
-xml::NodeList recordFields(const xml::Node& record);
+// The records of one section, from every section element that carries its seq.
+class SectionRecords {
+  public:
+    SectionRecords(const xml::Records& records, std::size_t section)
+        : records_(records), section_(section) {}
+    std::size_t length() const { return records_.count(section_); }
+    Record item(std::size_t index) const { return records_.record(section_, index); }
 
-// A field node's value: its text trimmed of codes 32 and below at both ends,
-// in Windows-1252. An element with no text gives the empty value.
-std::string fieldValue(const xml::Node& field);
+  private:
+    const xml::Records& records_;
+    std::size_t section_;
+};
 
-// A field node's label: its "dato" attribute as written, in Windows-1252;
-// nothing when it has none.
-std::optional<std::string> fieldLabel(const xml::Node& field);
+// What the export reads of an exchange document: the records of its six
+// sections (the labels of "TRAMOS" too), read in one pass over the document,
+// which is not kept. Raises the load's errors for a document that cannot be
+// read or is not well-formed.
+class ExchangeRecords {
+  public:
+    static ExchangeRecords read(const std::filesystem::path& file);
+    // The same from bytes; `name` stands for the file in messages.
+    static ExchangeRecords readMemory(std::string_view bytes, const std::string& name);
+
+    // The records of the section `seq`, one of the six the export reads.
+    SectionRecords section(std::string_view seq) const;
+
+  private:
+    explicit ExchangeRecords(xml::Records records) : records_(std::move(records)) {}
+    xml::Records records_;
+};
+
+// A field's value: its text trimmed of codes 32 and below at both ends, in
+// Windows-1252. An element with no text gives the empty value.
+std::string fieldValue(const Record& record, std::size_t k);
+
+// A field's label (read only in "TRAMOS"): its "dato" attribute as written,
+// in Windows-1252; nothing when it has none.
+std::optional<std::string> fieldLabel(const Record& record, std::size_t k);
 
 // A task subject: a Delphos subject code whose first character is the
 // capital letter "G" (a lower-case g does not count).
@@ -83,9 +115,8 @@ inline std::string levelOrNiv(std::string_view level) {
     return std::string(level.empty() ? kEmptyLevel : level);
 }
 
-// Appends <salida dato="label">value</salida> to `parent`; the value
-// (Windows-1252) is written as read, without trimming.
-void appendField(xml::Document& document, xml::Node& parent, std::string_view label,
-                 std::string_view value);
+// Writes <salida dato="label">value</salida> into the element open in
+// `result`; the value (Windows-1252) is written as read, without trimming.
+void writeField(xml::StreamedSave& result, std::string_view label, std::string_view value);
 
 }  // namespace mirvane::formats

@@ -19,27 +19,21 @@ namespace {
          ". Elija el archivo XML que envió Delphos.");
 }
 
-// Takes out the root's SALIDAS with everything under it and appends a new,
-// empty one as the root's last child; the other children keep their order.
-// The old section is freed at once rather than kept until the document goes.
-xml::Node replaceSalidas(xml::Document& document, const std::filesystem::path& elegido) {
+// Takes out the root's SALIDAS with everything under it, freed at once; the
+// new one is written in its place as the root's last child.
+void removeSalidas(xml::Document& document, const std::filesystem::path& elegido) {
     xml::Node root = document.documentElement();
     if (!root) failNotExchange(elegido, "no tiene elemento raíz");
     xml::Node old = root.selectSingleNode(formats::kSalidas);
     if (!old) failNotExchange(elegido, "le falta el elemento SALIDAS");
     root.deleteChild(old);
-    // The new element is the output section itself: looking SALIDAS up again
-    // would find a second old one, if the document had two, and fill that.
-    xml::Node salidas = document.createElement(formats::kSalidas);
-    root.appendChild(salidas);
-    return salidas;
 }
 
-void appendStatus(xml::Document& document, xml::Node& salidas) {
-    xml::Node status = document.createElement(formats::kErrorElement);
-    salidas.appendChild(status);
-    formats::appendField(document, status, formats::kCnError, "0");
-    formats::appendField(document, status, formats::kTeError, "Servicio finalizado Correctamente");
+void writeStatus(xml::StreamedSave& result) {
+    result.start(formats::kErrorElement);
+    formats::writeField(result, formats::kCnError, "0");
+    formats::writeField(result, formats::kTeError, "Servicio finalizado Correctamente");
+    result.end();
 }
 
 // PROF= 'value' with every single quote inside the value doubled.
@@ -52,12 +46,8 @@ std::string profFilter(std::string_view abrev) {
     return expression + "'";
 }
 
-xml::Node appendRecord(xml::Document& document, xml::Node& parent, std::string_view prefix,
-                       std::int32_t number) {
-    xml::Node record = document.createElement(formats::kListasal);
-    record.setAttribute(formats::kSeq, std::string(prefix) + std::to_string(number));
-    parent.appendChild(record);
-    return record;
+void startRecord(xml::StreamedSave& result, std::string_view prefix, std::int32_t number) {
+    result.start(formats::kListasal, formats::kSeq, std::string(prefix) + std::to_string(number));
 }
 
 // The lessons of SOLUC whose PROF is no teacher's ABREV: no teacher's filter
@@ -101,8 +91,11 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                                       report::ImportWarnings* warnings,
                                       report::Timetable* timetable) {
     ResultadoImportacion resultado;
-    xml::Node salidas = replaceSalidas(document, elegido);
-    appendStatus(document, salidas);
+    removeSalidas(document, elegido);
+    resultado.archivo = archivoResultado(elegido);
+    xml::StreamedSave result(document, resultado.archivo);
+    result.start(formats::kSalidas);
+    writeStatus(result);
 
     {
         formats::WorkTableComponents::ClosedOnExit closer(tables);
@@ -123,12 +116,11 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                 if (warnings)
                     warnings->beginTeacher(std::move(teacher), static_cast<std::size_t>(profesor));
             }
-            xml::Node empleado =
-                appendRecord(document, salidas, formats::kEmpleadoPrefix, profesor++);
-            formats::appendField(document, empleado, formats::kXEmpleado,
-                                 proft.asText(formats::proft::kXEmpleado));
-            formats::appendField(document, empleado, formats::kFTomapos,
-                                 proft.asText(formats::proft::kFTomapos));
+            startRecord(result, formats::kEmpleadoPrefix, profesor++);
+            formats::writeField(result, formats::kXEmpleado,
+                                proft.asText(formats::proft::kXEmpleado));
+            formats::writeField(result, formats::kFTomapos,
+                                proft.asText(formats::proft::kFTomapos));
             ++resultado.profesores;
 
             soluc.first();
@@ -142,25 +134,25 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                     continue;
                 }
                 const std::int32_t number = actividad++;
-                xml::Node record =
-                    appendRecord(document, empleado, formats::kActividadPrefix, number);
+                startRecord(result, formats::kActividadPrefix, number);
                 report::ActivityCheck check;
                 report::ResolvedCodes codes;
-                ResolverActividad(document, record, soluc, lookups,
-                                  warnings || timetable ? &check : nullptr,
+                ResolverActividad(result, soluc, lookups, warnings || timetable ? &check : nullptr,
                                   timetable ? &codes : nullptr);
+                result.end();
                 if (timetable)
                     timetable->lesson(static_cast<std::size_t>(number), check, std::move(codes));
                 if (warnings)
                     warnings->activity(static_cast<std::size_t>(number), std::move(check));
                 ++resultado.actividades;
             }
+            result.end();
         }
         tables.closeAll();
     }
 
-    resultado.archivo = archivoResultado(elegido);
-    document.save(resultado.archivo);
+    result.end();
+    result.commit();
     return resultado;
 }
 

@@ -56,11 +56,10 @@ std::string claveTramo(const dbf::Table& soluc) {
     return soluc.asText(field::kDia) + std::to_string(soluc.asInteger(field::kHora));
 }
 
-void ResolverActividad(xml::Document& document, xml::Node& actividadRecord, const dbf::Table& soluc,
-                       Lookups& lookups, report::ActivityCheck* check,
-                       report::ResolvedCodes* codes) {
+void ResolverActividad(xml::StreamedSave& result, const dbf::Table& soluc, Lookups& lookups,
+                       report::ActivityCheck* check, report::ResolvedCodes* codes) {
     auto append = [&](std::string_view label, std::string_view value) {
-        formats::appendField(document, actividadRecord, label, value);
+        formats::writeField(result, label, value);
     };
     std::string tarea = soluc.asText(field::kTarea);
     const std::string code = actividad(tarea, lookups, check);

@@ -6,7 +6,7 @@
 #include "dbf/table.h"
 #include "import/lookups.h"
 #include "report/import_warnings.h"
-#include "xml/document.h"
+#include "xml/streamed_save.h"
 
 namespace mirvane::importing {
 
@@ -17,15 +17,15 @@ inline constexpr std::string_view kActividadPorDefecto = "G439";
 // by HORA as a whole number without leading zeros (DIA 1, HORA 4 gives "14").
 std::string claveTramo(const dbf::Table& soluc);
 
-// Appends to `actividad` the six field nodes of the lesson on which `soluc`
+// Writes into the open activity record of `result` the six fields of the lesson on which `soluc`
 // stands: X_ACTIVIDAD, N_DIASEMANA, X_TRAMO, X_DEPCENTRO, X_UNIDAD and
 // X_MATERIAOMC, each translated back to the code Delphos uses through
 // `lookups`. `soluc` keeps its position. Given a check, fills it with what
 // the lookups did not find and, when they missed anything, the lesson's keys;
 // the fields written are the same either way. Given codes as well, fills
 // them with the six texts written and the check with the keys in any case.
-void ResolverActividad(xml::Document& document, xml::Node& actividad, const dbf::Table& soluc,
-                       Lookups& lookups, report::ActivityCheck* check = nullptr,
+void ResolverActividad(xml::StreamedSave& result, const dbf::Table& soluc, Lookups& lookups,
+                       report::ActivityCheck* check = nullptr,
                        report::ResolvedCodes* codes = nullptr);
 
 }  // namespace mirvane::importing

@@ -30,7 +30,8 @@ ModeWord CommandLine::modeWord() const {
 
 std::uintptr_t CommandLine::hostHandle() const {
     // The conversion and its message work on Windows-1252 text.
-    const std::string converted = "$" + text::fromUtf8(parameters_.at(1));
+    std::string converted = "$";
+    converted += text::fromUtf8(parameters_.at(1));
     const std::int32_t value = text::toInt(converted, text::Digits::DecimalOrHex);
     // Window handles are 32-bit values, also for a 64-bit program.
     return static_cast<std::uint32_t>(value);

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "base/error.h"
+#include "base/windows/wide.h"
 #include "win/message_box.h"
-#include "win/wide.h"
 
 namespace mirvane::win {
 namespace {
@@ -89,7 +89,7 @@ LRESULT HourEdit::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SETTEXT:
             // Text set by another program goes through the mask too.
-            mask_.setText(lParam ? toUtf8(reinterpret_cast<const wchar_t*>(lParam))
+            mask_.setText(lParam ? os::narrow(reinterpret_cast<const wchar_t*>(lParam))
                                  : std::string());
             show();
             return TRUE;
@@ -170,7 +170,7 @@ bool HourEdit::handleKey(WPARAM key) {
 
 void HourEdit::paste() {
     takeSelection();
-    const std::string text = toUtf8(ClipboardText(edit_).read());
+    const std::string text = os::narrow(ClipboardText(edit_).read());
     if (!mask_.paste(text)) MessageBeep(MB_OK);
     show();
 }
@@ -197,7 +197,7 @@ void HourEdit::takeSelection() {
 }
 
 void HourEdit::show() {
-    const std::wstring shown = toWide(focused_ ? mask_.editText() : mask_.text());
+    const std::wstring shown = os::widen(focused_ ? mask_.editText() : mask_.text());
     DefSubclassProc(edit_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
     DefSubclassProc(edit_, EM_SETSEL, mask_.caret(), static_cast<LPARAM>(mask_.selectionEnd()));
 }

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/windows/wide.h"
 #include "help/kel_html_help.h"
 #include "shell/command_line.h"
 #include "win/dpi.h"
 #include "win/main_window.h"
 #include "win/message_box.h"
-#include "win/wide.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ std::vector<std::string> parameters() {
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> result;
     for (int i = 1; arguments && i < count; ++i)
-        result.push_back(mirvane::win::toUtf8(arguments[i]));
+        result.push_back(mirvane::os::narrow(arguments[i]));
     LocalFree(arguments);
     return result;
 }

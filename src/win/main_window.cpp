@@ -9,10 +9,10 @@
 
 #include "base/error.h"
 #include "base/paths.h"
+#include "base/windows/wide.h"
 #include "win/dpi.h"
 #include "win/message_box.h"
 #include "win/open_file.h"
-#include "win/wide.h"
 
 namespace mirvane::win {
 namespace {
@@ -289,7 +289,7 @@ void TMForm::paint() {
 std::optional<std::filesystem::path> TMForm::chooseFile() {
     std::array<wchar_t, 32768> file{};
     lastFile_.copy(file.data(), file.size() - 1);
-    const std::wstring folder = toWide(paths::kDialogFolder);
+    const std::wstring folder = os::widen(paths::kDialogFolder);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = handle();

@@ -6,8 +6,8 @@
 #include <exception>
 #include <string>
 
+#include "base/windows/wide.h"
 #include "win/message_box.h"
-#include "win/wide.h"
 
 namespace mirvane::win {
 namespace {
@@ -40,8 +40,8 @@ void openWithDefaultProgram(HWND owner, const std::filesystem::path& file) {
     const auto code = reinterpret_cast<std::intptr_t>(result);
     if (code > 32) return;
     try {
-        showErrorBox(owner,
-                     "No se puede abrir " + toUtf8(file.native()) + ": " + reasonOf(code) + ".");
+        showErrorBox(
+            owner, "No se puede abrir " + os::narrow(file.native()) + ": " + reasonOf(code) + ".");
     } catch (const std::exception&) {
         // Out of memory for the message: the user sees that nothing opened.
     }

@@ -8,11 +8,15 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
 
+#include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "base/text.h"
 #include "xml/document.h"
 
 namespace mirvane::xml {
@@ -21,11 +25,6 @@ struct Document::Impl {
     xmlDocPtr doc = nullptr;
     std::string name;  // the file as messages name it
     bool loaded = false;
-    // Elements made by createElement and nodes taken out of the tree, each
-    // the top of its own subtree. They are freed with the document, so a
-    // handle to one never dangles. A node's _private holds its place here
-    // plus one, so that it leaves the list at once when it joins the tree.
-    std::vector<xmlNodePtr> detached;
     xmlXPathContextPtr xpathContext = nullptr;  // made at the first XPath
     std::unordered_map<std::string, xmlXPathCompExprPtr> compiled;
 
@@ -36,12 +35,32 @@ struct Document::Impl {
 
     void release();                                             // frees everything above
     void adopt(xmlDocPtr parsed, const std::string& fileName);  // replaces the document
-    void own(xmlNodePtr node);     // `node` is outside the tree from now on
-    void disown(xmlNodePtr node);  // `node` has joined the tree
-    xmlDocPtr ensureDoc();         // an empty document when none was loaded
     // The nodes `xpath` selects from `context`, in document order.
     std::vector<void*> select(xmlNodePtr context, std::string_view xpath);
 };
+
+// What a parse does besides building the tree, for the length of one parse.
+class ParseHooks {
+  public:
+    virtual ~ParseHooks() = default;
+    virtual void begin(xmlParserCtxtPtr parser) = 0;  // before the parser reads
+    // Once it has read; `doc` is null when the parse failed.
+    virtual void end(xmlDocPtr doc) = 0;
+    // Whether the hooks stopped the parse on purpose: its outcome, errors
+    // included, is then the caller's to deal with.
+    virtual bool abandoned() const { return false; }
+};
+
+struct FreeDoc {
+    void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
+};
+using ParsedDoc = std::unique_ptr<xmlDoc, FreeDoc>;
+
+// One protected parse of a file or of bytes, with `hooks` (when not null) in
+// place: no network, no outside resource, entities bounded, the first error
+// raised as the message the user sees (naming the file, line and column).
+ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks);
+ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHooks* hooks);
 
 // Registers the program's own windows-1252 encoding with libxml2, once.
 // ensureEncodings() does so where libxml2 lacks it (built without iconv, on
@@ -122,8 +141,21 @@ class SectionSkipper {
     int depth_ = 0;                     // inside the section: 1 + the open elements in it
 };
 
+// The encoding a document is saved in: the one it declares, UTF-8 when none.
+std::string savedEncoding(xmlDocPtr doc);
+// The document as Document::save writes it, handed to `sink` piece by piece.
+void serialize(xmlDocPtr doc, const std::filesystem::path& file,
+               const std::function<void(std::string_view)>& sink);
+[[noreturn]] void failConversion(const std::filesystem::path& file, const std::string& encoding,
+                                 const ErrorCapture& error);
+
+// Raises unless `utf8` is text an XML document can hold: valid UTF-8 without
+// NUL or control characters other than tab and line breaks. `what` names it
+// in the message ("texto", "valor").
+void requireWritableText(std::string_view utf8, std::string_view what);
+
 // A text from libxml2 as valid UTF-8: bytes of a malformed sequence become '?'.
-std::string validUtf8(std::string_view text);
+using text::validUtf8;
 
 inline xmlNodePtr raw(void* node) {
     return static_cast<xmlNodePtr>(node);

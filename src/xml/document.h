@@ -9,7 +9,7 @@
 #include <vector>
 
 // A DOM over libxml2, shaped after the operations the runs need: load, select
-// by XPath, read and build elements, save. Texts cross this layer as UTF-8.
+// by XPath, read elements, take a section out, save. Texts cross this layer as UTF-8.
 // Nodes are small handles that stay valid as long as their document; no
 // libxml2 pointer escapes. Every failing call raises mirvane::Error.
 namespace mirvane::xml {
@@ -26,21 +26,14 @@ class Node {
 
     // The concatenated text content of the node and its descendants.
     std::string text() const;
-    // Replaces the element's content with one text node.
-    void setText(std::string_view utf8);
 
     // attributes.getNamedItem(name).text; nullopt when there is no such attribute.
     std::optional<std::string> attribute(std::string_view name) const;
-    void setAttribute(std::string_view name, std::string_view value);
 
     // XPath relative to this node ("salida", "SALIDAS", ...).
     NodeList selectNodes(std::string_view xpath) const;
     Node selectSingleNode(std::string_view xpath) const;
 
-    // The new child (made by Document::createElement) becomes the last child.
-    void appendChild(Node child);
-    // Takes the child out of the tree; it is freed with the document.
-    void removeChild(Node child);
     // Takes the child out of the tree and frees it with everything under it
     // at once, as when a large section is replaced. Handles to it or to any
     // node under it must not be used afterwards.
@@ -50,8 +43,7 @@ class Node {
     friend class Document;
     friend class NodeList;
     Node(void* node, Document* document) : node_(node), document_(document) {}
-    void* childToTakeOut(const Node& child, const char* operation) const;  // checked
-    void* node_ = nullptr;                                                 // xmlNode
+    void* node_ = nullptr;  // xmlNode
     Document* document_ = nullptr;
 };
 
@@ -98,9 +90,6 @@ class Document {
     Node documentElement() const;  // the null node when there is no root
     NodeList selectNodes(std::string_view xpath) const;
 
-    // A new element outside the tree, owned by the document until appended.
-    Node createElement(std::string_view name);
-
     // Writes the document in the encoding it declares (UTF-8 when none)
     // through a temporary file in the target's folder renamed over the
     // target: a failed save leaves no partial file and an earlier file intact.
@@ -109,6 +98,7 @@ class Document {
   private:
     friend class Node;
     friend class NodeList;
+    friend class StreamedSave;
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

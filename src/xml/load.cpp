@@ -59,30 +59,6 @@ void ErrorCapture::collect(void* capture, xmlErrorPtr error) {
     self->str2_ = stripped(error->str2);
 }
 
-std::string validUtf8(std::string_view text) {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead < 0x80           ? 1
-                             : (lead >> 5) == 0x6  ? 2
-                             : (lead >> 4) == 0xE  ? 3
-                             : (lead >> 3) == 0x1E ? 4
-                                                   : 0;
-        bool valid = length > 0 && i + length <= text.size();
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) >> 6) == 0x2;
-        if (valid && lead != 0) {
-            result.append(text.substr(i, length));
-            i += length;
-        } else {
-            result += '?';
-            ++i;
-        }
-    }
-    return result;
-}
-
 // ---- Loading -----------------------------------------------------------------
 
 namespace {
@@ -118,12 +94,7 @@ class RefuseOutsideResources {
 struct FreeParser {
     void operator()(xmlParserCtxtPtr parser) const { xmlFreeParserCtxt(parser); }
 };
-struct FreeDoc {
-    void operator()(xmlDocPtr doc) const { xmlFreeDoc(doc); }
-};
 
-// Entities are replaced (so a field's text is whole) within libxml2's default
-// limits; never XML_PARSE_HUGE, which lets an entity bomb run for seconds.
 constexpr int kParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_NOERROR |
                               XML_PARSE_NOWARNING | XML_PARSE_COMPACT | XML_PARSE_BIG_LINES;
 
@@ -180,24 +151,22 @@ std::string reasonOf(const ErrorCapture& error) {
 // parser's first error into the message the user sees; checkInput() raises
 // first when the input itself could not be read.
 template <typename Read, typename CheckInput>
-std::unique_ptr<xmlDoc, FreeDoc> parseWith(const std::string& name, const LoadOptions& options,
-                                           Read read, CheckInput checkInput) {
+ParsedDoc parseWith(const std::string& name, ParseHooks* hooks, Read read, CheckInput checkInput) {
     ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
 
     std::string refused;
-    std::unique_ptr<xmlDoc, FreeDoc> doc;
+    ParsedDoc doc;
     ErrorCapture error;
     {
         RefuseOutsideResources refuse(refused);
-        std::optional<SectionSkipper> skipper;
-        if (!options.emptiedSection.empty())
-            skipper.emplace(parser.get(), std::string(options.emptiedSection));
+        if (hooks) hooks->begin(parser.get());
         doc.reset(read(parser.get()));
-        if (doc && skipper) skipper->emptySection();
+        if (hooks) hooks->end(doc.get());
     }
     checkInput();
+    if (hooks && hooks->abandoned()) return doc;  // stopped on purpose: nothing to judge
     if (error.failed() || !doc || !parser->wellFormed) {
         if (error.failed()) failNotValid(name, error);
         fail("El archivo " + name + " no es un documento XML válido");
@@ -222,11 +191,28 @@ int readFrom(void* context, char* buffer, int length) {
     return input->failure ? -1 : static_cast<int>(got);
 }
 
+// Leaves the root's section named in the options empty while it is read.
+class EmptiedSection : public ParseHooks {
+  public:
+    explicit EmptiedSection(std::string_view section) : section_(section) {}
+    void begin(xmlParserCtxtPtr parser) override {
+        if (!section_.empty()) skipper_.emplace(parser, section_);
+    }
+    void end(xmlDocPtr doc) override {
+        if (doc && skipper_) skipper_->emptySection();
+        skipper_.reset();
+    }
+
+  private:
+    std::string section_;
+    std::optional<SectionSkipper> skipper_;
+};
+
 }  // namespace
 
 // The file is handed to the parser as it is read, so that its bytes are never
 // all in memory beside the tree.
-void Document::load(const std::filesystem::path& file, const LoadOptions& options) {
+ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks) {
     const std::string shown = paths::toUtf8(file);
     const os::Kind kind = paths::kindOf(file);
     if (kind == os::Kind::Missing) fail("No existe el archivo " + shown);
@@ -241,28 +227,38 @@ void Document::load(const std::filesystem::path& file, const LoadOptions& option
     const auto failedRead = [&] {
         if (input.failure) fail("No se puede leer " + shown + ": " + input.failure.reason);
     };
-    auto doc = parseWith(
-        name, options,
+    return parseWith(
+        name, hooks,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr,
                                  kParseOptions);
         },
         failedRead);
-    impl_->adopt(doc.release(), name);
 }
 
-void Document::loadMemory(std::string_view bytes, const std::string& name,
-                          const LoadOptions& options) {
+ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHooks* hooks) {
     if (bytes.empty()) failEmpty(name);
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
-    auto doc = parseWith(
-        name, options,
+    return parseWith(
+        name, hooks,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadMemory(parser, bytes.data(), static_cast<int>(bytes.size()), nullptr,
                                      nullptr, kParseOptions);
         },
         [] {});
+}
+
+void Document::load(const std::filesystem::path& file, const LoadOptions& options) {
+    EmptiedSection emptied(options.emptiedSection);
+    auto doc = parseFile(file, &emptied);
+    impl_->adopt(doc.release(), paths::toUtf8(file.filename()));
+}
+
+void Document::loadMemory(std::string_view bytes, const std::string& name,
+                          const LoadOptions& options) {
+    EmptiedSection emptied(options.emptiedSection);
+    auto doc = parseMemory(bytes, name, &emptied);
     impl_->adopt(doc.release(), name);
 }
 

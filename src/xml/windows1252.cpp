@@ -5,6 +5,7 @@
 
 #include <libxml/encoding.h>
 
+#include <cstring>
 #include <mutex>
 
 #include "base/text.h"
@@ -23,19 +24,11 @@ int windows1252ToUtf8(unsigned char* out, int* outLength, const unsigned char* i
     int read = 0;
     int written = 0;
     while (read < *inLength) {
-        const char32_t cp = text::codePointOf(static_cast<char>(in[read]));
-        const int size = cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+        char bytes[4];
+        const auto size = static_cast<int>(
+            text::encodeUtf8(text::codePointOf(static_cast<char>(in[read])), bytes));
         if (written + size > *outLength) break;
-        if (size == 1) {
-            out[written] = static_cast<unsigned char>(cp);
-        } else if (size == 2) {
-            out[written] = static_cast<unsigned char>(0xC0 | (cp >> 6));
-            out[written + 1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-        } else {
-            out[written] = static_cast<unsigned char>(0xE0 | (cp >> 12));
-            out[written + 1] = static_cast<unsigned char>(0x80 | ((cp >> 6) & 0x3F));
-            out[written + 2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
-        }
+        std::memcpy(out + written, bytes, static_cast<std::size_t>(size));
         written += size;
         ++read;
     }
@@ -57,26 +50,17 @@ int utf8ToWindows1252(unsigned char* out, int* outLength, const unsigned char* i
     int written = 0;
     int result = 0;
     while (read < *inLength && written < *outLength) {
-        const unsigned char lead = in[read];
-        const int size = lead < 0x80    ? 1
-                         : lead >= 0xF0 ? 4
-                         : lead >= 0xE0 ? 3
-                         : lead >= 0xC0 ? 2
-                                        : 0;
-        if (size == 0) {
-            result = -2;  // not UTF-8
-            break;
-        }
-        if (read + size > *inLength) break;  // the rest comes with the next piece
-        char32_t cp = size == 1 ? lead : lead & (0xFF >> (size + 1));
-        for (int i = 1; i < size; ++i) cp = (cp << 6) | (in[read + i] & 0x3F);
-        const std::optional<char> byte = text::byteOf(cp);
+        const text::Decoded decoded = text::decodeUtf8(std::string_view(
+            reinterpret_cast<const char*>(in + read), static_cast<std::size_t>(*inLength - read)));
+        if (decoded.length == 0) break;  // the rest comes with the next piece
+        const std::optional<char> byte =
+            decoded.codePoint == text::kMalformed ? std::nullopt : text::byteOf(decoded.codePoint);
         if (!byte) {
             result = -2;
             break;
         }
         out[written++] = static_cast<unsigned char>(*byte);
-        read += size;
+        read += static_cast<int>(decoded.length);
     }
     *outLength = written;
     *inLength = read;

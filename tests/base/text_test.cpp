@@ -43,6 +43,50 @@ TEST(Utf8ToCp1252, CharactersTheCodePageLacksBecomeQuestionMarks) {
     EXPECT_EQ(fromUtf8("\xC3(x"), "?(x");   // bad continuation
 }
 
+TEST(DecodeUtf8, CharactersMalformedAndCutShortSequences) {
+    const struct {
+        std::string_view bytes;
+        char32_t codePoint;
+        std::size_t length;
+    } cases[] = {
+        {"A", U'A', 1},
+        {"\xC3\xB1x", U'ñ', 2},
+        {"\xE2\x82\xAC", U'€', 3},
+        {"\xF0\x9F\x98\x80", 0x1F600, 4},
+        {"\x80", kMalformed, 1},              // a stray continuation byte
+        {"\xC3x", kMalformed, 1},             // a missing one
+        {"\xC1\x81", kMalformed, 1},          // an overlong 'A'
+        {"\xE0\x80\x80", kMalformed, 1},      // an overlong NUL
+        {"\xED\xA0\x80", kMalformed, 1},      // a surrogate
+        {"\xF4\x90\x80\x80", kMalformed, 1},  // beyond U+10FFFF
+        {"\xF5\x80\x80\x80", kMalformed, 1},
+        {"\xE2\x82", kMalformed, 0},  // cut short by the end
+    };
+    for (const auto& c : cases) {
+        const Decoded decoded = decodeUtf8(c.bytes);
+        EXPECT_EQ(decoded.codePoint, c.codePoint) << c.bytes;
+        EXPECT_EQ(decoded.length, c.length) << c.bytes;
+    }
+}
+
+TEST(Utf16, SurrogatePairsAndLoneSurrogates) {
+    EXPECT_EQ(utf8ToUtf16("a\xC3\xB1\xF0\x9F\x98\x80"), u"añ\U0001F600");
+    EXPECT_EQ(utf16ToUtf8(u"añ\U0001F600"), "a\xC3\xB1\xF0\x9F\x98\x80");
+    EXPECT_EQ(utf8ToUtf16("a\xFF"
+                          "b\xE2\x82"),
+              u"a\uFFFDb\uFFFD\uFFFD");
+    const char16_t lone[] = {u'a', 0xD83D, u'b', 0xDE00, 0xD83D};
+    EXPECT_EQ(utf16ToUtf8(std::u16string_view(lone, 5)),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(toUtf16("\x80\xF1"), u"€ñ");
+}
+
+TEST(ValidUtf8, KeepsCharactersAndMarksEveryOtherByte) {
+    EXPECT_EQ(validUtf8("a\xC3\xB1\xC3(\xC1\x81"), "a\xC3\xB1?(??");
+    EXPECT_EQ(validUtf8(std::string_view("a\0b", 3)), "a?b");
+}
+
 TEST(Trim, DropsCodes32AndBelowAtBothEnds) {
     EXPECT_EQ(trim("  G12 \t"), "G12");
     EXPECT_EQ(trim("\r\n\x01 A B \x1F"), "A B");

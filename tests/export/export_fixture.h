@@ -10,9 +10,9 @@
 
 #include "base/text.h"
 #include "dbf/table.h"
+#include "formats/exchange.h"
 #include "formats/work_tables.h"
 #include "support/testing.h"
-#include "xml/document.h"
 
 // Exchange documents written in a line or two, and work tables read back, for
 // the tests of the export writers. Values in documents are UTF-8; values read
@@ -68,10 +68,9 @@ inline std::string exchange(const std::vector<std::string>& sections) {
     return out + "</SALIDAS></SERVICIO>\n";
 }
 
-inline std::unique_ptr<xml::Document> parse(const std::string& text) {
-    auto document = std::make_unique<xml::Document>();
-    document->loadMemory(text, "prueba.xml");
-    return document;
+inline std::unique_ptr<formats::ExchangeRecords> parse(const std::string& text) {
+    return std::make_unique<formats::ExchangeRecords>(
+        formats::ExchangeRecords::readMemory(text, "prueba.xml"));
 }
 
 // A table's rows, every field read as text (logical fields as "T" or "F").

@@ -15,8 +15,8 @@ using export_test::TableRow;
 
 class CatalogosTest : public ::testing::Test {
   protected:
-    std::unique_ptr<xml::Document> document(std::string_view seq,
-                                            const std::vector<Record>& records) {
+    std::unique_ptr<formats::ExchangeRecords> document(std::string_view seq,
+                                                       const std::vector<Record>& records) {
         return export_test::parse(export_test::exchange({export_test::section(seq, records)}));
     }
     std::vector<TableRow> table(const formats::TableSpec& spec) {
@@ -89,7 +89,7 @@ TEST_F(CatalogosTest, DocumentWithoutASectionGivesAnEmptyTableWithItsFields) {
 
 TEST_F(CatalogosTest, ShortRecordsNameTheirWriter) {
     const struct {
-        std::size_t (*writer)(const xml::Document&, const std::filesystem::path&,
+        std::size_t (*writer)(const formats::ExchangeRecords&, const std::filesystem::path&,
                               report::ExportWarnings*);
         const char* seq;
         const char* message;

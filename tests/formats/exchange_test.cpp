@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include "base/error.h"
 #include "base/text.h"
 
 namespace mirvane::formats {
 namespace {
 
-std::unique_ptr<xml::Document> parse(const std::string& text) {
-    auto document = std::make_unique<xml::Document>();
-    document->loadMemory(text, "prueba.xml");
-    return document;
+ExchangeRecords read(const std::string& text) {
+    return ExchangeRecords::readMemory(text, "prueba.xml");
+}
+
+// A document whose one TRAMOS record holds `fields`, after `prolog`.
+ExchangeRecords oneRecord(const std::string& fields, const std::string& prolog = "") {
+    return read(prolog + "<SERVICIO><SALIDAS><listasal seq=\"TRAMOS\"><listasal>" + fields +
+                "</listasal></listasal></SALIDAS></SERVICIO>");
 }
 
 TEST(SectionPath, IsTheDocumentedExpression) {
@@ -19,31 +24,34 @@ TEST(SectionPath, IsTheDocumentedExpression) {
 }
 
 TEST(SectionRecords, EveryMatchingSectionInDocumentOrder) {
-    const auto document = parse(
-        "<SERVICIO><SALIDAS>"
+    // Elements in a namespace are not the ones the paths name; neither is a
+    // seq attribute in one, nor an element nested deeper.
+    const auto exchange = read(
+        "<SERVICIO xmlns:o=\"urn:otro\"><SALIDAS>"
         "<listasal seq=\"AULAS\"><listasal><salida>1</salida></listasal></listasal>"
         "<listasal seq=\"GRUPOS\"><listasal><salida>x</salida></listasal></listasal>"
         "<listasal seq=\"AULAS\"><listasal><salida>2</salida></listasal>"
-        "<listasal><salida>3</salida></listasal></listasal>"
+        "<listasal><salida>3</salida></listasal><o:listasal><salida>no</salida></o:listasal>"
+        "<otro><listasal><salida>no</salida></listasal></otro></listasal>"
         "<listasal seq=\"aulas\"><listasal><salida>no</salida></listasal></listasal>"
+        "<listasal o:seq=\"AULAS\"><listasal><salida>no</salida></listasal></listasal>"
         "</SALIDAS><SALIDAS><listasal seq=\"AULAS\"><listasal><salida>4</salida></listasal>"
-        "</listasal></SALIDAS></SERVICIO>");
-    const xml::NodeList records = sectionRecords(*document, kAulas);
+        "</listasal></SALIDAS><SALIDAS xmlns=\"urn:otro\"><listasal seq=\"AULAS\"><listasal>"
+        "<salida>no</salida></listasal></listasal></SALIDAS></SERVICIO>");
+    const SectionRecords records = exchange.section(kAulas);
     std::string values;
-    for (std::size_t i = 0; i < records.length(); ++i)
-        values += fieldValue(recordFields(records.item(i)).item(0));
+    for (std::size_t i = 0; i < records.length(); ++i) values += fieldValue(records.item(i), 0);
     EXPECT_EQ(values, "1234");
-    EXPECT_EQ(sectionRecords(*document, kTramos).length(), 0u);
+    EXPECT_EQ(exchange.section(kTramos).length(), 0u);
 }
 
-TEST(RecordFields, OnlyTheSalidaChildren) {
-    const auto document = parse(
-        "<SERVICIO><SALIDAS><listasal seq=\"AULAS\"><listasal><salida>a</salida><otro>b</otro>"
-        "<grupo><salida>c</salida></grupo><salida>d</salida></listasal></listasal></SALIDAS>"
-        "</SERVICIO>");
-    const xml::NodeList fields = recordFields(sectionRecords(*document, kAulas).item(0));
-    ASSERT_EQ(fields.length(), 2u);
-    EXPECT_EQ(fieldValue(fields.item(1)), "d");
+TEST(SectionRecords, OnlyTheSalidaChildren) {
+    const auto exchange = oneRecord(
+        "<salida>a</salida><otro>b</otro><grupo><salida>c</salida></grupo><salida>d</salida>"
+        "<o:salida xmlns:o=\"urn:otro\">e</o:salida>");
+    const Record record = exchange.section(kTramos).item(0);
+    ASSERT_EQ(record.fields(), 2u);
+    EXPECT_EQ(fieldValue(record, 1), "d");
 }
 
 TEST(FieldValue, TrimmedConvertedAndConcatenated) {
@@ -56,43 +64,96 @@ TEST(FieldValue, TrimmedConvertedAndConcatenated) {
         {"<salida/>", ""},
         {"<salida>   </salida>", ""},
         {"<salida>MA<b>Ñ</b>ANA</salida>", "MAÑANA"},
-        {"<salida>&lt;1&amp;2&gt;</salida>", "<1&2>"},
+        {"<salida> <b>x</b> <!-- no --><?pi no?>y </salida>", "x y"},
+        {"<salida>&lt;1&amp;2&gt;&#65;</salida>", "<1&2>A"},
         {"<salida><![CDATA[ x ]]></salida>", "x"},
         {"<salida>€ 5</salida>", "€ 5"},
     };
-    for (const auto& c : cases) {
-        const auto document = parse(std::string("<SERVICIO>") + c.xml + "</SERVICIO>");
-        const xml::Node field = document->documentElement().selectSingleNode("salida");
-        EXPECT_EQ(fieldValue(field), text::fromUtf8(c.value)) << c.xml;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(fieldValue(oneRecord(c.xml).section(kTramos).item(0), 0), text::fromUtf8(c.value))
+            << c.xml;
 }
 
-TEST(FieldValue, DocumentInIso88591) {
-    const auto document = parse(
-        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><SERVICIO><salida>Espa\xF1"
-        "a</salida></SERVICIO>");
-    EXPECT_EQ(fieldValue(document->documentElement().selectSingleNode("salida")),
-              "Espa\xF1"
-              "a");
+TEST(FieldValue, EveryEncodingADocumentMayDeclare) {
+    const std::string fields =
+        "<salida>Espa\xF1"
+        "a \x80</salida>";  // Windows-1252
+    const std::string utf16 = std::string("\xFF\xFE", 2) + [] {
+        std::string out;
+        for (char c : std::string("<SERVICIO><SALIDAS><listasal seq=\"TRAMOS\"><listasal>"
+                                  "<salida>Espa\xF1"
+                                  "a \xAC</salida></listasal></listasal>"
+                                  "</SALIDAS></SERVICIO>"))
+            out += c == '\xAC' ? std::string("\xAC\x20", 2) : std::string(1, c) + '\0';
+        return out;
+    }();
+    const struct {
+        std::string prolog;
+        std::string fields;
+        const char* value;  // UTF-8
+    } cases[] = {
+        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", fields, "España €"},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-15\"?>",
+         "<salida>Espa\xF1"
+         "a \xA4</salida>",
+         "España €"},
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>",
+         "<salida>Espa\xF1"
+         "a</salida>",
+         "España"},
+        {"\xEF\xBB\xBF", "<salida>España €</salida>", "España €"},
+        {"", "<salida>España €</salida>", "España €"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fieldValue(oneRecord(c.fields, c.prolog).section(kTramos).item(0), 0),
+                  text::fromUtf8(c.value))
+            << c.prolog;
+    EXPECT_EQ(fieldValue(read(utf16).section(kTramos).item(0), 0), text::fromUtf8("España €"));
 }
 
 TEST(FieldLabel, AsWrittenOrNothing) {
-    const auto document = parse(
-        "<SERVICIO><salida dato=\" NOMBRE \">x</salida><salida>y</salida>"
-        "<salida dato=\"AÑO\">z</salida></SERVICIO>");
-    const xml::NodeList fields = document->documentElement().selectNodes("salida");
-    EXPECT_EQ(fieldLabel(fields.item(0)), " NOMBRE ");
-    EXPECT_EQ(fieldLabel(fields.item(1)), std::nullopt);
-    EXPECT_EQ(fieldLabel(fields.item(2)), text::fromUtf8("AÑO"));
+    // A label the DTD fills in is not the document's own.
+    const auto exchange = oneRecord(
+        "<salida dato=\" NOMBRE \">x</salida><salida>y</salida><salida dato=\"AÑO\">z</salida>",
+        "<!DOCTYPE SERVICIO [<!ATTLIST salida dato CDATA \"DIA\">]>");
+    const Record record = exchange.section(kTramos).item(0);
+    EXPECT_EQ(fieldLabel(record, 0), " NOMBRE ");
+    EXPECT_EQ(fieldLabel(record, 1), std::nullopt);
+    EXPECT_EQ(fieldLabel(record, 2), text::fromUtf8("AÑO"));
 }
 
-TEST(AppendField, WritesLabelAndValueAsGiven) {
-    const auto document = parse("<SERVICIO/>");
-    xml::Node root = document->documentElement();
-    appendField(*document, root, kTeError, text::fromUtf8(" Año 2º "));
-    const xml::Node field = root.selectSingleNode("salida");
-    EXPECT_EQ(field.attribute("dato"), "TE_ERROR");
-    EXPECT_EQ(field.text(), " Año 2º ");
+TEST(ExchangeRecords, DocumentsDeclaringEntitiesReadAsTheDomReadsThem) {
+    const auto exchange = oneRecord("<salida dato=\"&d;\">&v;</salida><salida>&v;&v;</salida>",
+                                    "<!DOCTYPE SERVICIO [<!ENTITY v \" L&#49;<b>2</b>\">"
+                                    "<!ENTITY d \"DIA\">]>");
+    const Record record = exchange.section(kTramos).item(0);
+    ASSERT_EQ(record.fields(), 2u);
+    EXPECT_EQ(fieldValue(record, 0), "L12");
+    EXPECT_EQ(fieldLabel(record, 0), "DIA");
+    EXPECT_EQ(fieldValue(record, 1), "L12 L12");
+}
+
+TEST(ExchangeRecords, RefusalsAreTheLoads) {
+    const struct {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"", "El archivo prueba.xml está vacío: no es un documento XML válido"},
+        {"<SERVICIO><SALIDAS></SERVICIO>",
+         "El archivo prueba.xml no es un documento XML válido (línea 1, columna 31): la etiqueta "
+         "de cierre </SERVICIO> no corresponde a <SALIDAS>, abierta en la línea 1"},
+        {"<!DOCTYPE S [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><S>&e;</S>",
+         "El archivo prueba.xml hace referencia a un recurso externo («file:///etc/passwd»), que "
+         "no se lee por seguridad"},
+    };
+    for (const auto& c : cases) {
+        try {
+            read(c.text);
+            ADD_FAILURE() << c.text;
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), c.message);
+        }
+    }
 }
 
 TEST(Conventions, TaskSubjectsAndEmptyLevel) {

@@ -8,6 +8,7 @@
 #include "support/testing.h"
 #include "xml/detail.h"
 #include "xml/document.h"
+#include "xml/streamed_save.h"
 
 namespace mirvane::xml {
 namespace {
@@ -37,12 +38,15 @@ TEST_F(Windows1252, BytesOfTheHighControlsReadAsTheirCharacters) {
 
 TEST_F(Windows1252, SavedInTheCodePageWithReferencesForWhatItLacks) {
     Document document;
-    document.loadMemory(std::string(kDeclaration) + "<a>x</a>\n", "datos.xml");
-    document.documentElement().setText("€ “sí” œ ✓");
+    document.loadMemory(std::string(kDeclaration) + "<r/>\n", "datos.xml");
     const auto file = dir / "salida.xml";
-    document.save(file);
+    StreamedSave save(document, file);
+    save.start("a");
+    save.text("€ “sí” œ ✓");
+    save.end();
+    save.commit();
     EXPECT_EQ(mirvane::testing::readFile(file),
-              std::string(kDeclaration) + "<a>\x80 \x93s\xED\x94 \x9C &#10003;</a>\n");
+              std::string(kDeclaration) + "<r><a>\x80 \x93s\xED\x94 \x9C &#10003;</a></r>\n");
     Document reread;
     reread.load(file);
     EXPECT_EQ(reread.documentElement().text(), "€ “sí” œ ✓");
