@@ -4,6 +4,18 @@
 #include "dbf/record.h"
 
 namespace mirvane::dbf {
+namespace {
+
+// Cheap rather than thorough: a table has few fields, and a slot is
+// confirmed by comparing the whole name.
+std::size_t hashOf(std::string_view name) {
+    if (name.empty()) return 0;
+    const auto first = static_cast<unsigned char>(name.front());
+    const auto last = static_cast<unsigned char>(name.back());
+    return name.size() * 31 + first * 7 + last;
+}
+
+}  // namespace
 
 StoredRows::StoredRows(std::string fileBytes, const std::filesystem::path& file)
     : layout_(parseLayout(fileBytes, file)),
@@ -20,29 +32,33 @@ StoredRows::StoredRows(std::string fileBytes, const std::filesystem::path& file)
             visible_.push_back(number);
     blank_ = blankRecord(layout_);
     // A foreign table may hold two names equal but for letter case; the
-    // first one is then the one found, which the guess below could miss.
+    // first one is then the one found, which the slots could miss.
     const auto& fields = layout_.fields;
-    for (std::size_t i = 0; i < fields.size() && guessNext_; ++i)
-        for (std::size_t j = i + 1; j < fields.size() && guessNext_; ++j)
-            if (text::equalsIgnoreCase(fields[i].name, fields[j].name)) guessNext_ = false;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        for (std::size_t j = i + 1; j < fields.size(); ++j)
+            if (text::equalsIgnoreCase(fields[i].name, fields[j].name)) return;
+    std::size_t slots = 16;
+    while (slots < 2 * fields.size()) slots *= 2;
+    bySlot_.assign(slots, kNoField);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].type == '0') continue;
+        std::size_t slot = hashOf(fields[i].name) & (slots - 1);
+        while (bySlot_[slot] != kNoField) slot = (slot + 1) & (slots - 1);
+        bySlot_[slot] = static_cast<std::uint16_t>(i);
+    }
 }
 
 const FieldDescriptor* StoredRows::find(std::string_view name) const {
-    // Rows are filled and read field after field, by the names as stored:
-    // the field after the last one found is tried first.
+    // Fields are nearly always asked for by their names as stored.
     const auto& fields = layout_.fields;
-    if (guessNext_ && !fields.empty()) {
-        const std::size_t next = lastFound_ + 1 < fields.size() ? lastFound_ + 1 : 0;
-        if (fields[next].type != '0' && fields[next].name == name) {
-            lastFound_ = next;
-            return &fields[next];
-        }
+    if (!bySlot_.empty()) {
+        const std::size_t mask = bySlot_.size() - 1;
+        for (std::size_t slot = hashOf(name) & mask; bySlot_[slot] != kNoField;
+             slot = (slot + 1) & mask)
+            if (fields[bySlot_[slot]].name == name) return &fields[bySlot_[slot]];
     }
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].type != '0' && text::equalsIgnoreCase(fields[i].name, name)) {
-            lastFound_ = i;
-            return &fields[i];
-        }
+    for (const FieldDescriptor& field : fields)
+        if (field.type != '0' && text::equalsIgnoreCase(field.name, name)) return &field;
     return nullptr;
 }
 

@@ -48,8 +48,11 @@ class StoredRows {
     std::uint32_t count_ = 0;
     std::vector<std::uint32_t> visible_;
     std::string blank_;
-    bool guessNext_ = true;              // no two field names equal but for letter case
-    mutable std::size_t lastFound_ = 0;  // the field find() gave last
+    // The fields by a hash of their names as stored (open addressing, a
+    // power of two of slots), so that a name given as stored is found at
+    // once; empty when two names are equal but for letter case.
+    static constexpr std::uint16_t kNoField = 0xFFFF;
+    std::vector<std::uint16_t> bySlot_;
 };
 
 }  // namespace mirvane::dbf

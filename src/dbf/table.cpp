@@ -90,6 +90,14 @@ struct Table::Impl {
         return rows.value(field(name), current());
     }
 
+    FieldValue value(FieldHandle handle) const {
+        requireOpen();
+        const std::vector<FieldDescriptor>& fields = rows.layout().fields;
+        if (handle.index >= fields.size())
+            fail("La tabla " + shown(path()) + " ya no tiene el campo que se buscó.");
+        return rows.value(fields[handle.index], current());
+    }
+
     void refreshScan() {
         scan = &rows.visible();
         if (!filtered || !filter) return;
@@ -349,6 +357,20 @@ std::string Table::asText(std::string_view field) const {
 }
 
 std::int32_t Table::asInteger(std::string_view field) const {
+    return impl_->value(field).integer();
+}
+
+FieldHandle Table::field(std::string_view name) const {
+    impl_->requireOpen();
+    const FieldDescriptor& found = impl_->field(name);
+    return {static_cast<std::uint32_t>(&found - impl_->rows.layout().fields.data())};
+}
+
+std::string Table::asText(FieldHandle field) const {
+    return impl_->value(field).text();
+}
+
+std::int32_t Table::asInteger(FieldHandle field) const {
     return impl_->value(field).integer();
 }
 

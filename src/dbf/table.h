@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,12 @@ namespace mirvane::dbf {
 
 enum class FieldType { Character, Logical, Integer, Float };
 enum class TableType { dBase };
+
+// A field of an open table found once by its name, to read it row after row
+// without looking the name up again. Good while the table stays open.
+struct FieldHandle {
+    std::uint32_t index = 0;
+};
 
 class Table {
   public:
@@ -65,6 +72,10 @@ class Table {
     std::string asText(std::string_view field) const;
     // Blank numbers read as 0; text goes through the whole-number conversion.
     std::int32_t asInteger(std::string_view field) const;
+    // The same through a handle; finding it fails as reading by name does.
+    FieldHandle field(std::string_view name) const;
+    std::string asText(FieldHandle field) const;
+    std::int32_t asInteger(FieldHandle field) const;
     double asFloat(std::string_view field) const;
 
     // The one filter form the program uses: PROF= 'value' (inner quotes doubled),
@@ -78,6 +89,25 @@ class Table {
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+};
+
+// One field of a table read row after row: found by its name at the first
+// read, which fails then as reading by name does, and read through its
+// handle after that. Good while the table stays open.
+class Column {
+  public:
+    Column(const Table& table, std::string_view name) : table_(table), name_(name) {}
+    std::string text() const { return table_.asText(handle()); }
+    std::int32_t integer() const { return table_.asInteger(handle()); }
+
+  private:
+    FieldHandle handle() const {
+        if (!handle_) handle_ = table_.field(name_);
+        return *handle_;
+    }
+    const Table& table_;
+    std::string_view name_;  // one of the program's constant names
+    mutable std::optional<FieldHandle> handle_;
 };
 
 }  // namespace mirvane::dbf
