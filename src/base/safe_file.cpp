@@ -42,9 +42,10 @@ class SafeFileWriter::Temporary {
             fail("No se puede escribir " + shown(target) + ": " + failure.reason, failure.cause);
     }
 
-    void commit(const std::filesystem::path& target) {
+    void commit(const std::filesystem::path& target, Durability durability) {
         os::Failure failure;
-        if (!file_.flushToDisk(failure) || !file_.close(failure))
+        if ((durability == Durability::Flushed && !file_.flushToDisk(failure)) ||
+            !file_.close(failure))
             fail("No se puede escribir " + shown(target) + ": " + failure.reason, failure.cause);
         if (!os::replace(path_, target, failure))
             fail("No se puede reemplazar " + shown(target) + ": " + failure.reason, failure.cause);
@@ -57,8 +58,8 @@ class SafeFileWriter::Temporary {
     bool committed_ = false;
 };
 
-SafeFileWriter::SafeFileWriter(const std::filesystem::path& target)
-    : target_(target), temporary_(std::make_unique<Temporary>(target)) {}
+SafeFileWriter::SafeFileWriter(const std::filesystem::path& target, Durability durability)
+    : target_(target), durability_(durability), temporary_(std::make_unique<Temporary>(target)) {}
 
 SafeFileWriter::~SafeFileWriter() = default;
 
@@ -78,11 +79,12 @@ void SafeFileWriter::write(std::string_view bytes) {
 void SafeFileWriter::commit() {
     temporary_->write(pending_, target_);
     pending_.clear();
-    temporary_->commit(target_);
+    temporary_->commit(target_, durability_);
 }
 
-void saveFileSafely(const std::filesystem::path& target, std::string_view bytes) {
-    SafeFileWriter file(target);
+void saveFileSafely(const std::filesystem::path& target, std::string_view bytes,
+                    Durability durability) {
+    SafeFileWriter file(target, durability);
     file.write(bytes);
     file.commit();
 }

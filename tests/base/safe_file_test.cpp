@@ -21,6 +21,8 @@ TEST(SaveFileSafely, WritesAndReplaces) {
     EXPECT_EQ(readWholeFile(file), "primero");
     saveFileSafely(file, std::string(100000, 'x'));
     EXPECT_EQ(readWholeFile(file), std::string(100000, 'x'));
+    saveFileSafely(file, "cacheado", Durability::Cached);  // replaced the same, left unflushed
+    EXPECT_EQ(readWholeFile(file), "cacheado");
     EXPECT_EQ(entriesIn(dir.path()), 1);
 }
 
