@@ -80,18 +80,23 @@ struct StreamedSave::Impl {
 
     void flush() {
         if (pending.empty()) return;
-        target.write(encoder ? encoded(pending) : pending);
+        target.write(encoded(pending));
         pending.clear();
     }
 
-    // UTF-8 markup in the document's encoding, as libxml2's output writes it.
-    std::string encoded(std::string_view utf8) {
-        if (!encoder) return std::string(utf8);
+    // UTF-8 markup in the document's encoding, as libxml2's output writes it:
+    // the bytes stay good until the next call. The buffers are kept for the
+    // next piece.
+    std::string_view encoded(std::string_view utf8) {
+        if (!encoder) return utf8;
         ErrorCapture error;
-        const int length = static_cast<int>(utf8.size());
-        Buffer in(xmlBufferCreateSize(utf8.size() + 1));
-        Buffer out(xmlBufferCreateSize(utf8.size() * 2 + 64));
-        if (!in || !out || xmlBufferAdd(in.get(), xmlText(std::string(utf8)), length) != 0)
+        if (!in) in.reset(xmlBufferCreateSize(kPieceBytes + 1));
+        if (!out) out.reset(xmlBufferCreateSize(2 * kPieceBytes + 64));
+        if (!in || !out) fail("No hay memoria para guardar " + paths::toUtf8(file));
+        xmlBufferEmpty(in.get());
+        xmlBufferEmpty(out.get());
+        if (xmlBufferAdd(in.get(), reinterpret_cast<const xmlChar*>(utf8.data()),
+                         static_cast<int>(utf8.size())) != 0)
             fail("No hay memoria para guardar " + paths::toUtf8(file));
         while (xmlBufferLength(in.get()) > 0) {
             const int before = xmlBufferLength(in.get());
@@ -99,9 +104,10 @@ struct StreamedSave::Impl {
                 xmlBufferLength(in.get()) == before)
                 failConversion(file, encoding, error);
         }
-        return std::string(reinterpret_cast<const char*>(xmlBufferContent(out.get())),
-                           static_cast<std::size_t>(xmlBufferLength(out.get())));
+        return {reinterpret_cast<const char*>(xmlBufferContent(out.get())),
+                static_cast<std::size_t>(xmlBufferLength(out.get()))};
     }
+    Buffer in, out;  // encoded()'s, kept between pieces
 
     // What xmlsave writes for a text node, or for an attribute's text, which
     // also escapes its quote, tabs and line feeds. Other characters go as they
@@ -180,7 +186,7 @@ StreamedSave::StreamedSave(const Document& document, const std::filesystem::path
     else
         impl.encoder = handler;
 
-    const std::string marker = impl.encoded("<?" + name + "?>");
+    const std::string marker(impl.encoded("<?" + name + "?>"));
     const std::size_t at = whole.find(marker);
     if (at == std::string::npos) fail("No se puede guardar " + paths::toUtf8(file));
     impl.tail = whole.substr(at + marker.size());
