@@ -113,9 +113,9 @@ void ExportRun::saveReport(const report::ExportWarnings& warnings,
         runReport_ = report::saveReport(target, page, warnings.count());
         return;
     }
-    const std::string csv = report::exportWarningsCsv(warnings);
-    auto write = [&csv](const report::PieceSink& sink) { sink(csv); };
-    runReport_ = report::saveReport(target, page, warnings.count(), {{csvTarget, write}});
+    report::CompanionFile csv(csvTarget);
+    csv.write(report::exportWarningsCsv(warnings));
+    runReport_ = report::saveReport(target, page, warnings.count(), &csv);
 }
 
 }  // namespace mirvane::core

@@ -35,30 +35,34 @@ ImportSummary ImportRun::build() {
     // A build changes the document in place: the next one needs a fresh load.
     std::unique_ptr<xml::Document> document = std::move(document_);
 
+    std::filesystem::path reportTarget, timetableTarget;
+    if (reportPath_)
+        reportTarget = reportPath_->empty()
+                           ? report::reportBeside(chosenFile_, report::kPrefijoInformeImportacion)
+                           : *reportPath_;
+    if (timetableRequested_)
+        timetableTarget = report::reportBeside(chosenFile_, report::kPrefijoHorario);
+
+    // The CSV of the affected activities is written while the build goes,
+    // and put in place with the page once the result document is.
+    std::optional<report::CompanionFile> csv;
     std::optional<report::ImportWarnings> warnings;
-    if (reportPath_) warnings.emplace();
+    if (reportPath_) {
+        csv.emplace(report::csvBeside(reportTarget));
+        warnings.emplace(csv->sink());
+    }
     std::optional<report::Timetable> timetable;
     if (timetableRequested_) timetable.emplace();
     ImportSummary summary = importing::ImportarSolucion(*document, chosenFile_, components_,
                                                         warnings ? &*warnings : nullptr,
                                                         timetable ? &*timetable : nullptr);
 
-    std::filesystem::path reportTarget, timetableTarget;
-    if (reportPath_)
-        reportTarget = reportPath_->empty()
-                           ? report::reportBeside(chosenFile_, report::kPrefijoInformeImportacion)
-                           : *reportPath_;
-    if (timetable) timetableTarget = report::reportBeside(chosenFile_, report::kPrefijoHorario);
-
     if (warnings) {
-        const std::filesystem::path csvTarget = report::csvBeside(reportTarget);
+        warnings->finish();
         const std::string page = report::importReportPage(
-            *warnings,
-            {chosenFile_, summary.archivo, workFolder_, reportTarget, csvTarget, timetableTarget});
-        auto csv = [&](const report::PieceSink& sink) {
-            report::writeImportActivitiesCsv(*warnings, sink);
-        };
-        runReport_ = report::saveReport(reportTarget, page, warnings->count(), {{csvTarget, csv}});
+            *warnings, {chosenFile_, summary.archivo, workFolder_, reportTarget,
+                        report::csvBeside(reportTarget), timetableTarget});
+        runReport_ = report::saveReport(reportTarget, page, warnings->count(), &*csv);
         warnings.reset();
     }
     if (timetable) {

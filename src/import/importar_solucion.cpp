@@ -59,9 +59,15 @@ void recordLessonsWithoutTeacher(dbf::Table& soluc, dbf::Table& proft,
     for (proft.first(); !proft.eof(); proft.next())
         abrevs.insert(proft.asText(formats::proft::kAbrev));
     soluc.setFiltered(false);
+    const dbf::Column profColumn(soluc, formats::soluc::kProf);
+    std::string teacherFound;  // a teacher's lessons mostly follow one another
     for (soluc.first(); !soluc.eof(); soluc.next()) {
-        std::string prof = soluc.asText(formats::soluc::kProf);
-        if (abrevs.contains(prof)) continue;
+        std::string prof = profColumn.text();
+        if (prof == teacherFound) continue;
+        if (abrevs.contains(prof)) {
+            teacherFound = std::move(prof);
+            continue;
+        }
         // A DIA the build could not read fails there, not here.
         std::int32_t dia = 0;
         const std::string diaText = soluc.asText(formats::soluc::kDia);
@@ -105,6 +111,7 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                                   &tables.wwTableNomAsg, &tables.wwTableTramos})
             table->open();
         if (warnings) recordLessonsWithoutTeacher(soluc, proft, *warnings);
+        const SolucColumns solucColumns(soluc);
 
         std::int32_t profesor = 1;
         for (proft.first(); !proft.eof(); proft.next()) {
@@ -129,7 +136,7 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
             soluc.setFiltered(true);
             std::int32_t actividad = 1;
             for (; !soluc.eof(); soluc.next()) {
-                if (soluc.asInteger(formats::soluc::kDia) == 0) {  // not a lesson
+                if (solucColumns.dia.integer() == 0) {  // not a lesson
                     if (warnings) warnings->skippedDayZero();
                     continue;
                 }
@@ -137,7 +144,8 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                 startRecord(result, formats::kActividadPrefix, number);
                 report::ActivityCheck check;
                 report::ResolvedCodes codes;
-                ResolverActividad(result, soluc, lookups, warnings || timetable ? &check : nullptr,
+                ResolverActividad(result, solucColumns, lookups,
+                                  warnings || timetable ? &check : nullptr,
                                   timetable ? &codes : nullptr);
                 result.end();
                 if (timetable)

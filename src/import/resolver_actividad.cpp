@@ -7,8 +7,6 @@
 namespace mirvane::importing {
 namespace {
 
-namespace field = formats::soluc;
-
 // TAREA translated through the subjects table; a blank result becomes the
 // default code, whether the row matched with a blank MATERIA or nothing matched.
 std::string actividad(std::string value, Lookups& lookups, report::ActivityCheck* check) {
@@ -24,24 +22,21 @@ std::string actividad(std::string value, Lookups& lookups, report::ActivityCheck
     return value;
 }
 
-// The keys that the lookups did not read as text.
-void readOtherKeys(const dbf::Table& soluc, report::ActivityCheck& check) {
-    check.dia = soluc.asText(field::kDia);
-    check.hora = soluc.asText(field::kHora);
-    check.nivel = soluc.asText(field::kNivel);
-    check.curso = soluc.asText(field::kCurso);
-}
-
 // The three-stage search for the subject's Delphos code: by subject and
 // group, then by subject, level and year, then by the subject code alone.
 // Each later stage runs only while the value is still blank.
-std::string materiaOmc(const dbf::Table& soluc, Lookups& lookups, const std::string& asig,
-                       const std::string& codgrupo) {
+struct LevelAndYear {
+    std::string nivel, curso;  // NIVEL and CURSO of SOLUC, once read
+    bool read = false;
+};
+
+std::string materiaOmc(const SolucColumns& soluc, Lookups& lookups, const std::string& asig,
+                       const std::string& codgrupo, LevelAndYear& level) {
     std::string value;
     if (auto materia = lookups.materiaPorGrupo(asig, codgrupo)) value = std::move(*materia);
     if (text::isBlank(value)) {
-        if (auto materia = lookups.materiaPorNivel(asig, soluc.asText(field::kNivel),
-                                                   soluc.asText(field::kCurso)))
+        level = {soluc.nivel.text(), soluc.curso.text(), true};
+        if (auto materia = lookups.materiaPorNivel(asig, level.nivel, level.curso))
             value = std::move(*materia);
     }
     if (text::isBlank(value)) {
@@ -52,35 +47,45 @@ std::string materiaOmc(const dbf::Table& soluc, Lookups& lookups, const std::str
 
 }  // namespace
 
-std::string claveTramo(const dbf::Table& soluc) {
-    return soluc.asText(field::kDia) + std::to_string(soluc.asInteger(field::kHora));
-}
+SolucColumns::SolucColumns(const dbf::Table& soluc)
+    : tarea(soluc, formats::soluc::kTarea),
+      dia(soluc, formats::soluc::kDia),
+      hora(soluc, formats::soluc::kHora),
+      aula(soluc, formats::soluc::kAula),
+      codgrupo(soluc, formats::soluc::kCodgrupo),
+      asig(soluc, formats::soluc::kAsig),
+      nivel(soluc, formats::soluc::kNivel),
+      curso(soluc, formats::soluc::kCurso) {}
 
-void ResolverActividad(xml::StreamedSave& result, const dbf::Table& soluc, Lookups& lookups,
+void ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc, Lookups& lookups,
                        report::ActivityCheck* check, report::ResolvedCodes* codes) {
     auto append = [&](std::string_view label, std::string_view value) {
         formats::writeField(result, label, value);
     };
-    std::string tarea = soluc.asText(field::kTarea);
+    std::string tarea = soluc.tarea.text();
     const std::string code = actividad(tarea, lookups, check);
     append(formats::kXActividad, code);
 
-    // The weekday written is the slot table's, never SOLUC's own DIA.
+    // The weekday written is the slot table's, never SOLUC's own DIA. The
+    // slot key is DIA as text followed by HORA as a whole number without
+    // leading zeros (DIA 1, HORA 4 gives "14").
     Tramo tramo;
-    const std::string clave = claveTramo(soluc);
+    std::string dia = soluc.dia.text();
+    const std::string clave = dia + std::to_string(soluc.hora.integer());
     auto slot = lookups.tramo(clave);
     if (slot) tramo = std::move(*slot);
     append(formats::kNDiasemana, tramo.dia);
     append(formats::kXTramo, tramo.coddiho);
 
-    std::string aula = soluc.asText(field::kAula);
+    std::string aula = soluc.aula.text();
     auto room = lookups.depcentro(aula);
     append(formats::kXDepcentro, room.value_or(""));
-    std::string codgrupo = soluc.asText(field::kCodgrupo);
+    std::string codgrupo = soluc.codgrupo.text();
     auto group = lookups.unidad(codgrupo);
     append(formats::kXUnidad, group.value_or(""));
-    std::string asig = soluc.asText(field::kAsig);
-    const std::string materia = materiaOmc(soluc, lookups, asig, codgrupo);
+    std::string asig = soluc.asig.text();
+    LevelAndYear level;
+    const std::string materia = materiaOmc(soluc, lookups, asig, codgrupo, level);
     append(formats::kXMateriaomc, materia);
 
     if (check) {
@@ -92,7 +97,11 @@ void ResolverActividad(xml::StreamedSave& result, const dbf::Table& soluc, Looku
         // Without a timetable the keys are read only for the few lessons the
         // report shows.
         if (codes || !check->faithful()) {
-            readOtherKeys(soluc, *check);
+            check->dia = std::move(dia);
+            check->hora = soluc.hora.text();
+            if (!level.read) level = {soluc.nivel.text(), soluc.curso.text()};
+            check->nivel = std::move(level.nivel);
+            check->curso = std::move(level.curso);
             check->tarea = std::move(tarea);
             check->aula = std::move(aula);
             check->codgrupo = std::move(codgrupo);

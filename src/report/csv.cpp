@@ -1,11 +1,24 @@
 #include "report/csv.h"
 
+#include <array>
+
+#include "base/text.h"
+
 namespace mirvane::report::csv {
-namespace {
 
 bool looksLikeFormula(std::string_view field) {
-    return !field.empty() &&
-           std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+    if (field.empty()) return false;
+    switch (field.front()) {
+        case '=':
+        case '+':
+        case '-':
+        case '@':
+        case '\t':
+        case '\r':
+            return true;
+        default:
+            return false;
+    }
 }
 
 void appendField(std::string& out, std::string_view field) {
@@ -23,7 +36,23 @@ void appendField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-}  // namespace
+bool isPlainField(std::string_view cp1252) {
+    static constexpr auto kPlain = [] {
+        std::array<bool, 256> plain{};
+        for (int c = 0; c < 0x80; ++c) plain[c] = c != ';' && c != '"' && c != '\r' && c != '\n';
+        return plain;
+    }();
+    bool plain = !looksLikeFormula(cp1252);
+    for (char c : cp1252) plain &= kPlain[static_cast<unsigned char>(c)];
+    return plain;
+}
+
+void appendWindows1252Field(std::string& out, std::string_view cp1252) {
+    if (isPlainField(cp1252))
+        out.append(cp1252);
+    else
+        appendField(out, text::toUtf8(cp1252));
+}
 
 std::string field(std::string_view utf8) {
     std::string out;

@@ -18,7 +18,17 @@ inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // text.
 void appendRow(std::string& out, std::initializer_list<std::string_view> fieldsUtf8);
 
-// One field as appendRow writes it, for a value that many rows repeat.
+// Whether a spreadsheet would take the field for a formula.
+bool looksLikeFormula(std::string_view field);
+// Whether a Windows-1252 text is a field as it stands: ASCII, nothing to
+// quote. Most codes are.
+bool isPlainField(std::string_view cp1252);
+
+// One field as appendRow writes it: appended, or as a text of its own for a
+// value that many rows repeat.
+void appendField(std::string& out, std::string_view utf8);
 std::string field(std::string_view utf8);
+// A field of Windows-1252 text, converted on the way.
+void appendWindows1252Field(std::string& out, std::string_view cp1252);
 
 }  // namespace mirvane::report::csv

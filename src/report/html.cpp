@@ -38,17 +38,32 @@ code { font-family: Consolas, Courier New, monospace; background: #f4f4f4; paddi
 
 }  // namespace
 
+void appendText(std::string& out, std::string_view utf8) {
+    mirvane::text::appendEscapedMarkup(out, utf8);
+}
+
+void appendValue(std::string& out, std::string_view cp1252) {
+    // Blanks at the ends matter to a lookup, so they are kept in sight.
+    if (cp1252.empty()) {
+        out += "<span class=\"vacio\">(vacío)</span>";
+        return;
+    }
+    out += "<code>";
+    appendText(out, text::toUtf8(cp1252));
+    out += "</code>";
+}
+
 std::string text(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    mirvane::text::appendEscapedMarkup(out, utf8);
+    appendText(out, utf8);
     return out;
 }
 
 std::string value(std::string_view cp1252) {
-    // Blanks at the ends matter to a lookup, so they are kept in sight.
-    if (cp1252.empty()) return "<span class=\"vacio\">(vacío)</span>";
-    return "<code>" + text(text::toUtf8(cp1252)) + "</code>";
+    std::string out;
+    appendValue(out, cp1252);
+    return out;
 }
 
 std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle) {

@@ -13,6 +13,9 @@ namespace mirvane::report::html {
 std::string value(std::string_view cp1252);
 // A UTF-8 text (one of ours, or an error message) as HTML text.
 std::string text(std::string_view utf8);
+// The same, appended: for pages of thousands of rows.
+void appendValue(std::string& out, std::string_view cp1252);
+void appendText(std::string& out, std::string_view utf8);
 
 // The page up to the opening of its body, and its end.
 // `extraStyle`: rules of the page's own, after the common ones.

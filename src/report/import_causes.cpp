@@ -1,25 +1,24 @@
 #include "report/import_causes.h"
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace mirvane::report {
 
-KeptActivity::Key keyOf(Cause cause) {
+const std::string& keyOf(const ActivityCheck& check, Cause cause) {
     switch (cause) {
         case Cause::Slot:
-            return KeptActivity::SlotKey;
+            return check.slotKey;
         case Cause::Group:
-            return KeptActivity::Codgrupo;
+            return check.codgrupo;
         case Cause::Subject:
-            return KeptActivity::Asig;
+            return check.asig;
         case Cause::Room:
-            return KeptActivity::Aula;
+            return check.aula;
         case Cause::DefaultCode:
         case Cause::TaskCode:
             break;
     }
-    return KeptActivity::Tarea;
+    return check.tarea;
 }
 
 namespace {
@@ -59,36 +58,6 @@ std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts) {
     std::sort(counts.begin(), counts.end(), [](const KeyCount& a, const KeyCount& b) {
         return a.second != b.second ? a.second > b.second : a.first < b.first;
     });
-    return counts;
-}
-
-std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings) {
-    // Counted by the index of the kept text, named once at the end.
-    std::array<std::unordered_map<std::uint32_t, std::size_t>, kCauseCount> keys;
-    std::array<std::size_t, kCauseCount> activities{};
-    for (const TeacherActivities* teacher : warnings.teachersWithProblems())
-        for (const KeptActivity& kept : teacher->activities)
-            for (Cause cause : Causes(kept)) {
-                const auto at = static_cast<std::size_t>(cause);
-                ++activities[at];
-                ++keys[at][kept.keys[keyOf(cause)]];
-            }
-    std::vector<CauseGroup> groups;
-    for (Cause cause : kCauses) {
-        const auto at = static_cast<std::size_t>(cause);
-        if (activities[at] == 0) continue;
-        std::vector<KeyCount> counts;
-        counts.reserve(keys[at].size());
-        for (const auto& [key, n] : keys[at]) counts.emplace_back(warnings.keys()[key], n);
-        groups.push_back({cause, activities[at], byFrequency(std::move(counts))});
-    }
-    return groups;
-}
-
-std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher) {
-    std::array<std::size_t, kCauseCount> counts{};
-    for (const KeptActivity& kept : teacher.activities)
-        for (Cause cause : Causes(kept)) ++counts[static_cast<std::size_t>(cause)];
     return counts;
 }
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "report/import_warnings.h"
+#include "report/import_lesson.h"
 
 // The import's warnings grouped by what caused them: thousands of activities
 // usually come from a few keys that a table lacks.
@@ -48,7 +48,7 @@ class Causes {
 
 // The SOLUC value whose lookup failed: the slot key sought, the room, the
 // group, the subject, or the task.
-KeptActivity::Key keyOf(Cause cause);
+const std::string& keyOf(const ActivityCheck& check, Cause cause);
 
 // What the report says of a cause: the field and why, and a short name for
 // the columns of the per-teacher table and of the CSV.
@@ -64,13 +64,7 @@ struct CauseGroup {
     std::vector<KeyCount> keys;  // the most frequent first, then in byte order
 };
 
-// The causes that occur, in the order of Cause, each with its keys.
-std::vector<CauseGroup> groupCauses(const ImportWarnings& warnings);
-
 // Keys counted, the most frequent first, ties in byte order.
 std::vector<KeyCount> byFrequency(std::vector<KeyCount> counts);
-
-// A teacher's count of activities per cause.
-std::array<std::size_t, kCauseCount> causeCounts(const TeacherActivities& teacher);
 
 }  // namespace mirvane::report

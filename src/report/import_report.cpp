@@ -1,22 +1,17 @@
 #include "report/import_report.h"
 
-#include <array>
-#include <optional>
-
 #include <fmt/format.h>
+
+#include <iterator>
 
 #include "base/paths.h"
 #include "base/text.h"
-#include "report/csv.h"
 #include "report/html.h"
 #include "report/import_causes.h"
 #include "report/report_file.h"
 
 namespace mirvane::report {
 namespace {
-
-// Each teacher's row shows this many of their activities; the CSV has all.
-constexpr std::size_t kExamplesPerTeacher = 3;
 
 // The keys of a cause in one compact run: code and count, the most frequent first.
 std::string keyList(const std::vector<KeyCount>& keys) {
@@ -51,18 +46,25 @@ std::string causesSection(const ImportWarnings& warnings, const std::vector<Caus
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
 }
 
-std::string example(const ImportWarnings& warnings, const KeptActivity& kept) {
-    auto key = [&](KeptActivity::Key k) { return html::value(warnings.keys()[kept.keys[k]]); };
-    std::string out =
-        fmt::format("ACTIVIDAD_{} (DIA {}, HORA {}, ASIG {}):", kept.number, key(KeptActivity::Dia),
-                    key(KeptActivity::Hora), key(KeptActivity::Asig));
-    for (Cause cause : Causes(kept))
-        out += " " + html::text(causeShortName(cause)) + " " + key(keyOf(cause));
-    return out;
+void appendExample(std::string& out, const ImportWarnings& warnings, const ExampleActivity& kept) {
+    const ActivityCheck check = warnings.check(kept);
+    fmt::format_to(std::back_inserter(out), "ACTIVIDAD_{} (DIA ", kept.number);
+    html::appendValue(out, check.dia);
+    out += ", HORA ";
+    html::appendValue(out, check.hora);
+    out += ", ASIG ";
+    html::appendValue(out, check.asig);
+    out += "):";
+    for (Cause cause : Causes(check)) {
+        out += ' ';
+        html::appendText(out, causeShortName(cause));
+        out += ' ';
+        html::appendValue(out, keyOf(check, cause));
+    }
 }
 
 std::string teachersSection(const ImportWarnings& warnings,
-                            const std::vector<const TeacherActivities*>& teachers,
+                            const std::vector<TeacherProblems>& teachers,
                             const std::vector<CauseGroup>& causes, std::size_t activities,
                             const ImportReportFacts& facts) {
     std::string out =
@@ -70,7 +72,8 @@ std::string teachersSection(const ImportWarnings& warnings,
         fmt::format(
             "<p>{} {} llegan a Delphos con campos vacíos o equivocados. Por profesor, en el "
             "orden del documento de resultado, cuántas por cada causa y hasta {} ejemplos.",
-            activities, activities == 1 ? "actividad" : "actividades", kExamplesPerTeacher);
+            activities, activities == 1 ? "actividad" : "actividades",
+            ImportWarnings::kExamplesPerTeacher);
     if (!facts.csv.empty())
         out += " La lista completa, una fila por actividad, está en " +
                html::fileLink(facts.page, facts.csv, paths::toUtf8(facts.csv.filename())) +
@@ -79,18 +82,24 @@ std::string teachersSection(const ImportWarnings& warnings,
     for (const CauseGroup& group : causes)
         out += "<th>" + html::text(causeShortName(group.cause)) + "</th>";
     out += "<th>Ejemplos</th></tr></thead><tbody>\n";
-    for (const TeacherActivities* t : teachers) {
-        const auto counts = causeCounts(*t);
-        out += fmt::format("<tr><td>EMPLEADO_{}: {} ({})</td><td class=\"n\">{}</td>", t->number,
-                           html::text(text::toUtf8(t->teacher.nombre)),
-                           html::value(t->teacher.abrev), t->activities.size());
+    for (const TeacherProblems& t : teachers) {
+        fmt::format_to(std::back_inserter(out), "<tr><td>EMPLEADO_{}: ", t.number);
+        html::appendText(out, text::toUtf8(t.teacher.nombre));
+        out += " (";
+        html::appendValue(out, t.teacher.abrev);
+        fmt::format_to(std::back_inserter(out), ")</td><td class=\"n\">{}</td>", t.activities);
         for (const CauseGroup& group : causes) {
-            const std::size_t n = counts[static_cast<std::size_t>(group.cause)];
-            out += n ? fmt::format("<td class=\"n\">{}</td>", n) : "<td></td>";
+            const std::size_t n = t.causes[static_cast<std::size_t>(group.cause)];
+            if (n)
+                fmt::format_to(std::back_inserter(out), "<td class=\"n\">{}</td>", n);
+            else
+                out += "<td></td>";
         }
         out += "<td>";
-        for (std::size_t i = 0; i < t->activities.size() && i < kExamplesPerTeacher; ++i)
-            out += (i ? "<br>" : "") + example(warnings, t->activities[i]);
+        for (std::size_t i = 0; i < t.examples.size(); ++i) {
+            if (i) out += "<br>";
+            appendExample(out, warnings, t.examples[i]);
+        }
         out += "</td></tr>\n";
     }
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
@@ -113,9 +122,9 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
 
     std::size_t withoutTeacher = 0;
     for (const auto& [prof, n] : warnings.lessonsWithoutTeacher()) withoutTeacher += n;
-    const auto teachers = warnings.teachersWithProblems();
+    const std::vector<TeacherProblems>& teachers = warnings.teachersWithProblems();
     std::size_t activities = 0;
-    for (const TeacherActivities* t : teachers) activities += t->activities.size();
+    for (const TeacherProblems& t : teachers) activities += t.activities;
 
     const std::size_t count = warnings.count();
     if (count == 0) {
@@ -128,7 +137,7 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             "«Servicio finalizado Correctamente» (código 0), pero lo que sigue no le llegará, o "
             "le llegará vacío o equivocado.</p>\n",
             count, count == 1 ? "aviso" : "avisos");
-        const std::vector<CauseGroup> causes = groupCauses(warnings);
+        const std::vector<CauseGroup> causes = warnings.causes();
         out += causesSection(warnings, causes, withoutTeacher);
         if (activities) out += teachersSection(warnings, teachers, causes, activities, facts);
     }
@@ -140,58 +149,6 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             warnings.dayZeroRows() == 1 ? "tiene" : "tienen",
             warnings.dayZeroRows() == 1 ? "es" : "son");
     return out + html::pageEnd();
-}
-
-void writeImportActivitiesCsv(const ImportWarnings& warnings, const PieceSink& sink) {
-    // Thousands of rows repeat a few hundred keys and a few combinations of
-    // causes: each is converted and quoted once.
-    const KeptTexts& keys = warnings.keys();
-    std::vector<std::string> fields(keys.size());
-    for (std::uint32_t at = 0; at < keys.size(); ++at)
-        fields[at] = csv::field(text::toUtf8(keys[at]));
-    std::array<std::optional<std::string>, 1 << kCauseCount> failures;  // by set of causes
-    auto failed = [&failures](const KeptActivity& kept) -> const std::string& {
-        const Causes causes(kept);
-        std::size_t set = 0;
-        for (Cause cause : causes) set |= std::size_t{1} << static_cast<std::size_t>(cause);
-        std::optional<std::string>& names = failures[set];
-        if (!names) {
-            std::string joined;
-            for (Cause cause : causes)
-                joined += (joined.empty() ? "" : ", ") + std::string(causeShortName(cause));
-            names = csv::field(joined);
-        }
-        return *names;
-    };
-
-    PieceBuffer out(sink);
-    std::string& text = out.text();
-    text = csv::kByteOrderMark;
-    csv::appendRow(
-        text, {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD", "Qué falla", "TAREA",
-               "DIA", "HORA", "DIHO buscado", "AULA", "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
-    using K = KeptActivity;
-    constexpr K::Key kColumns[] = {K::Tarea,    K::Dia,  K::Hora,  K::SlotKey, K::Aula,
-                                   K::Codgrupo, K::Asig, K::Nivel, K::Curso};
-    for (const TeacherActivities* t : warnings.teachersWithProblems()) {
-        std::string teacher;
-        csv::appendRow(
-            teacher, {text::toUtf8(t->teacher.nombre), text::toUtf8(t->teacher.abrev),
-                      text::toUtf8(t->teacher.xEmpleado), "EMPLEADO_" + std::to_string(t->number)});
-        teacher.resize(teacher.size() - 2);  // the row goes on
-        for (const KeptActivity& kept : t->activities) {
-            text += teacher;
-            text += ";ACTIVIDAD_" + std::to_string(kept.number) + ";";
-            text += failed(kept);
-            for (K::Key column : kColumns) {
-                text += ';';
-                text += fields[kept.keys[column]];
-            }
-            text += "\r\n";
-            out.pass();
-        }
-    }
-    out.flush();
 }
 
 }  // namespace mirvane::report

@@ -23,8 +23,4 @@ struct ImportReportFacts {
 // the CSV file, which the page links to.
 std::string importReportPage(const ImportWarnings& warnings, const ImportReportFacts& facts);
 
-// The CSV of every activity with a problem, one row per activity: its
-// teacher, its number, what failed and every key of SOLUC, in pieces.
-void writeImportActivitiesCsv(const ImportWarnings& warnings, const PieceSink& sink);
-
 }  // namespace mirvane::report

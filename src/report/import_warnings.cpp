@@ -1,67 +1,95 @@
 #include "report/import_warnings.h"
 
-namespace mirvane::report {
+#include <algorithm>
 
-std::size_t ActivityCheck::problems() const {
-    return (actividad != ActivityCode::Found) + !slotFound + !roomFound + !groupFound +
-           !subjectFound;
+namespace mirvane::report {
+namespace {
+
+// An example's keys in the order they are kept.
+template <typename Check>
+auto exampleKeys(Check& c) {
+    return std::array{&c.tarea, &c.dia,   &c.hora,  &c.aula,   &c.codgrupo,
+                      &c.asig,  &c.nivel, &c.curso, &c.slotKey};
 }
+
+}  // namespace
 
 void ImportWarnings::beginTeacher(Teacher teacher, std::size_t number) {
-    // A teacher without problems is dropped again as soon as the next begins.
-    if (!teachers_.empty() && teachers_.back().activities.empty()) teachers_.pop_back();
-    teachers_.push_back({std::move(teacher), number, {}});
+    current_ = std::move(teacher);
+    currentNumber_ = number;
+    currentKept_ = false;
 }
 
-std::uint32_t KeptTexts::keep(std::string&& text) {
-    auto [at, added] = index_.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
-    if (added) texts_.push_back(std::move(text));
-    return at->second;
+void ImportWarnings::activity(std::size_t number, const ActivityCheck& check) {
+    if (check.faithful()) return;
+    if (!currentKept_) {
+        if (csv_) csv_->teacher(current_, currentNumber_);
+        teachers_.push_back({std::move(current_), currentNumber_, 0, {}, {}});
+        currentKept_ = true;
+    }
+    TeacherProblems& teacher = teachers_.back();
+    ++teacher.activities;
+    for (Cause cause : Causes(check)) {
+        const auto at = static_cast<std::size_t>(cause);
+        ++teacher.causes[at];
+        ++activities_[at];
+        const std::string& key = keyOf(check, cause);
+        if (auto found = keys_[at].find(key); found != keys_[at].end())
+            ++found->second;
+        else
+            keys_[at].emplace(key, 1);
+    }
+    if (teacher.examples.size() < kExamplesPerTeacher) {
+        if (teacher.examples.empty()) teacher.examples.reserve(kExamplesPerTeacher);
+        teacher.examples.push_back({static_cast<std::uint32_t>(number),
+                                    static_cast<std::uint32_t>(exampleKeys_.size()),
+                                    check.actividad, check.slotFound, check.roomFound,
+                                    check.groupFound, check.subjectFound});
+        // A field's text is at most 254 bytes: its length fits one byte.
+        for (const std::string* key : exampleKeys(check)) {
+            const std::size_t length = std::min<std::size_t>(key->size(), 255);
+            exampleKeys_ += static_cast<char>(length);
+            exampleKeys_.append(*key, 0, length);
+        }
+    }
+    if (csv_) csv_->activity(number, check);
 }
 
-std::uint32_t KeptTexts::keep(std::string&& text, std::size_t column) {
-    std::uint32_t& last = lastOfColumn_.at(column);
-    if (columnStarted_[column] && texts_[last] == text) return last;
-    columnStarted_[column] = true;
-    return last = keep(std::move(text));
+ActivityCheck ImportWarnings::check(const ExampleActivity& example) const {
+    ActivityCheck check;
+    check.actividad = example.actividad;
+    check.slotFound = example.slotFound;
+    check.roomFound = example.roomFound;
+    check.groupFound = example.groupFound;
+    check.subjectFound = example.subjectFound;
+    std::size_t at = example.keys;
+    for (std::string* key : exampleKeys(check)) {
+        const auto length = static_cast<unsigned char>(exampleKeys_[at]);
+        key->assign(exampleKeys_, at + 1, length);
+        at += 1 + length;
+    }
+    return check;
 }
 
-KeptActivity keepActivity(std::size_t number, ActivityCheck&& c, KeptTexts& texts) {
-    std::size_t column = 0;
-    auto keep = [&](std::string& text) { return texts.keep(std::move(text), column++); };
-    return {static_cast<std::uint32_t>(number),
-            c.actividad,
-            c.slotFound,
-            c.roomFound,
-            c.groupFound,
-            c.subjectFound,
-            {keep(c.tarea), keep(c.dia), keep(c.hora), keep(c.aula), keep(c.codgrupo), keep(c.asig),
-             keep(c.nivel), keep(c.curso), keep(c.slotKey)}};
+void ImportWarnings::finish() {
+    if (csv_) csv_->finish();
 }
 
-ActivityCheck checkOf(const KeptActivity& kept, const KeptTexts& texts) {
-    auto key = [&](std::size_t at) { return texts[kept.keys[at]]; };
-    return {key(0),         key(1),         key(2),          key(3),           key(4),
-            key(5),         key(6),         key(7),          key(8),           kept.actividad,
-            kept.slotFound, kept.roomFound, kept.groupFound, kept.subjectFound};
-}
-
-void ImportWarnings::activity(std::size_t number, ActivityCheck check) {
-    if (check.faithful() || teachers_.empty()) return;
-    teachers_.back().activities.push_back(keepActivity(number, std::move(check), keys_));
-}
-
-std::vector<const TeacherActivities*> ImportWarnings::teachersWithProblems() const {
-    std::vector<const TeacherActivities*> found;
-    for (const TeacherActivities& teacher : teachers_)
-        if (!teacher.activities.empty()) found.push_back(&teacher);
-    return found;
+std::vector<CauseGroup> ImportWarnings::causes() const {
+    std::vector<CauseGroup> groups;
+    for (Cause cause : kCauses) {
+        const auto at = static_cast<std::size_t>(cause);
+        if (activities_[at] == 0) continue;
+        groups.push_back({cause, activities_[at],
+                          byFrequency(std::vector<KeyCount>(keys_[at].begin(), keys_[at].end()))});
+    }
+    return groups;
 }
 
 std::size_t ImportWarnings::count() const {
     std::size_t total = 0;
     for (const auto& [prof, lessons] : withoutTeacher_) total += lessons;
-    for (const TeacherActivities& teacher : teachers_) total += teacher.activities.size();
+    for (const TeacherProblems& teacher : teachers_) total += teacher.activities;
     return total;
 }
 

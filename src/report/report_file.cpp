@@ -23,7 +23,7 @@ std::filesystem::path csvBeside(const std::filesystem::path& page) {
 namespace {
 
 void saveInPieces(const std::filesystem::path& target, const PieceWriter& write) {
-    SafeFileWriter file(target);
+    SafeFileWriter file(target, Durability::Cached);
     write([&file](std::string_view piece) { file.write(piece); });
     file.commit();
 }
@@ -41,12 +41,44 @@ RunReport saveReport(const std::filesystem::path& target, const PieceWriter& pag
     return written;
 }
 
-RunReport saveReport(const std::filesystem::path& target, std::string_view page,
-                     std::size_t warnings, std::initializer_list<Companion> companions) {
-    RunReport written{target, warnings, {}};
+CompanionFile::CompanionFile(const std::filesystem::path& target) {
     try {
-        for (const Companion& companion : companions) saveInPieces(companion.path, companion.write);
-        saveFileSafely(target, page);
+        file_.emplace(target, Durability::Cached);
+    } catch (const Error& error) {
+        failure_ = error.what();
+    }
+}
+
+void CompanionFile::write(std::string_view piece) {
+    if (!file_) return;
+    try {
+        file_->write(piece);
+    } catch (const Error& error) {
+        failure_ = error.what();
+        file_.reset();  // its temporary file goes with it
+    }
+}
+
+bool CompanionFile::commit() {
+    if (!file_) return false;
+    try {
+        file_->commit();
+    } catch (const Error& error) {
+        failure_ = error.what();
+    }
+    file_.reset();
+    return failure_.empty();
+}
+
+RunReport saveReport(const std::filesystem::path& target, std::string_view page,
+                     std::size_t warnings, CompanionFile* companion) {
+    RunReport written{target, warnings, {}};
+    if (companion && !companion->commit()) {
+        written.failure = companion->failure();
+        return written;
+    }
+    try {
+        saveFileSafely(target, page, Durability::Cached);
     } catch (const Error& error) {
         written.failure = error.what();
     }

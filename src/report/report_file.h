@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
-#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/safe_file.h"
 
 // Where a run's report goes and how it is written.
 namespace mirvane::report {
@@ -38,13 +40,35 @@ struct RunReport {
 using PieceSink = std::function<void(std::string_view)>;
 using PieceWriter = std::function<void(const PieceSink&)>;
 
-// Files that go with the page (its CSV) are saved first, the same way.
-struct Companion {
-    std::filesystem::path path;
-    PieceWriter write;
+// A file that goes with a page (its CSV), written piece by piece, even
+// while the run still works. A failure to write it is kept, not raised: the
+// run goes on, and the page's report then carries it. The file replaces its
+// target only when the page is saved with it; until then an earlier one
+// stays as it was, and stays if this one is dropped.
+class CompanionFile {
+  public:
+    explicit CompanionFile(const std::filesystem::path& target);
+    CompanionFile(const CompanionFile&) = delete;
+    CompanionFile& operator=(const CompanionFile&) = delete;
+
+    // After a failure, pieces go nowhere.
+    void write(std::string_view piece);
+    PieceSink sink() {
+        return [this](std::string_view piece) { write(piece); };
+    }
+    // Replaces the target; false, with failure() saying why, when it cannot.
+    bool commit();
+    const std::string& failure() const { return failure_; }
+
+  private:
+    std::optional<SafeFileWriter> file_;
+    std::string failure_;
 };
+
+// The page with its companion, which is put in place first; when the
+// companion fails, the page is not saved either.
 RunReport saveReport(const std::filesystem::path& target, std::string_view page,
-                     std::size_t warnings, std::initializer_list<Companion> companions = {});
+                     std::size_t warnings, CompanionFile* companion = nullptr);
 RunReport saveReport(const std::filesystem::path& target, const PieceWriter& page,
                      std::size_t warnings);
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "report/import_warnings.h"
+#include "report/import_lesson.h"
 
 // Every lesson of an import as Delphos will receive it, recorded while the
 // result document is built, for the timetable page. Recording never changes

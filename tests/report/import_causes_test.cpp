@@ -6,8 +6,9 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "report/csv.h"
-#include "report/import_report.h"
+#include "report/import_warnings.h"
 
 namespace mirvane::report {
 namespace {
@@ -22,9 +23,8 @@ ActivityCheck lesson(bool slot, bool group, bool room, std::string key) {
 }
 
 // Two teachers; a group key missing five times in two codes, a slot three
-// times, a room once.
-ImportWarnings warningsBuiltForIt() {
-    ImportWarnings w;
+// times, a room once. The CSV goes to `csv`.
+void recordBuiltForIt(ImportWarnings& w) {
     w.beginTeacher({"E1", "ANA", "Ana"}, 1);
     w.activity(1, lesson(true, false, true, "9Z"));
     w.activity(2, lesson(false, false, true, "9Z"));
@@ -33,11 +33,13 @@ ImportWarnings warningsBuiltForIt() {
     w.beginTeacher({"E2", "LUIS", "Luis"}, 2);
     w.activity(1, lesson(false, false, true, "8Y"));
     w.activity(2, lesson(false, false, false, "9Z"));
-    return w;
+    w.finish();
 }
 
 TEST(ImportCauses, AreGroupedWorstFirstWithTheirKeysByFrequency) {
-    const auto groups = groupCauses(warningsBuiltForIt());
+    ImportWarnings warnings;
+    recordBuiltForIt(warnings);
+    const auto groups = warnings.causes();
     ASSERT_EQ(groups.size(), 3u);
     struct Expected {
         Cause cause;
@@ -54,14 +56,21 @@ TEST(ImportCauses, AreGroupedWorstFirstWithTheirKeysByFrequency) {
         EXPECT_EQ(groups[i].activities, expected[i].activities);
         EXPECT_EQ(groups[i].keys, expected[i].keys);
     }
+    // Per teacher: how many, per cause, and the first few as examples.
+    const auto& teachers = warnings.teachersWithProblems();
+    ASSERT_EQ(teachers.size(), 2u);
+    EXPECT_EQ(teachers[0].activities, 3u);
+    EXPECT_EQ(teachers[0].causes, (std::array<std::size_t, kCauseCount>{1, 3, 0, 0, 0, 0}));
+    EXPECT_EQ(teachers[0].examples.size(), 3u);
+    EXPECT_EQ(teachers[1].causes, (std::array<std::size_t, kCauseCount>{2, 2, 0, 1, 0, 0}));
     EXPECT_EQ(byFrequency({{"b", 1}, {"a", 1}, {"c", 2}}),
               (std::vector<KeyCount>{{"c", 2}, {"a", 1}, {"b", 1}}));
 }
 
 TEST(ImportCauses, TheCsvHoldsOneRowPerAffectedActivity) {
     std::string csv;
-    writeImportActivitiesCsv(warningsBuiltForIt(),
-                             [&csv](std::string_view piece) { csv += piece; });
+    ImportWarnings warnings([&csv](std::string_view piece) { csv += piece; });
+    recordBuiltForIt(warnings);
     ASSERT_TRUE(csv.starts_with(csv::kByteOrderMark));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 6);  // the header and five activities
     EXPECT_NE(csv.find("\r\nLuis;LUIS;E2;EMPLEADO_2;ACTIVIDAD_2;Tramo, Grupo, Aula;;;;9Z;9Z;9Z;"),
@@ -85,6 +94,10 @@ TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
         std::string out;
         csv::appendRow(out, {c.field, "x"});
         EXPECT_EQ(out, c.row) << c.field;
+        // The same field from a table's Windows-1252 text.
+        out.clear();
+        csv::appendWindows1252Field(out, text::fromUtf8(c.field));
+        EXPECT_EQ(out + ";x\r\n", c.row) << c.field;
     }
 }
 

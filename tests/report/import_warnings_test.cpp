@@ -71,12 +71,13 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
         const ImportWarnings warnings = importWithWarnings({lesson({}), lesson(c.changes)});
         const auto teachers = warnings.teachersWithProblems();
         ASSERT_EQ(teachers.size(), 1u);
-        EXPECT_EQ(teachers[0]->teacher.abrev, "ANA");
-        EXPECT_EQ(teachers[0]->teacher.nombre, "Ana");
-        EXPECT_EQ(teachers[0]->number, 1u);
-        ASSERT_EQ(teachers[0]->activities.size(), 1u);
-        const ActivityCheck check = warnings.check(teachers[0]->activities[0]);
-        EXPECT_EQ(teachers[0]->activities[0].number, 2u);
+        EXPECT_EQ(teachers[0].teacher.abrev, "ANA");
+        EXPECT_EQ(teachers[0].teacher.nombre, "Ana");
+        EXPECT_EQ(teachers[0].number, 1u);
+        EXPECT_EQ(teachers[0].activities, 1u);
+        ASSERT_EQ(teachers[0].examples.size(), 1u);
+        const ActivityCheck check = warnings.check(teachers[0].examples[0]);
+        EXPECT_EQ(teachers[0].examples[0].number, 2u);
         EXPECT_EQ(check.slotFound, c.slot);
         EXPECT_EQ(check.roomFound, c.room);
         EXPECT_EQ(check.groupFound, c.group);
@@ -89,7 +90,7 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
 TEST_F(ImportWarningsTest, TheSlotKeyIsTheOneSought) {
     const ImportWarnings warnings = importWithWarnings({lesson({{"DIA", "3"}, {"HORA", "12"}})});
     ASSERT_EQ(warnings.teachersWithProblems().size(), 1u);
-    EXPECT_EQ(warnings.check(warnings.teachersWithProblems()[0]->activities[0]).slotKey, "312");
+    EXPECT_EQ(warnings.check(warnings.teachersWithProblems()[0].examples[0]).slotKey, "312");
 }
 
 TEST_F(ImportWarningsTest, FaithfulLessonsAndLessonsWithoutRoomOrGroupRecordNothing) {
