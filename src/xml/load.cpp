@@ -151,7 +151,8 @@ std::string reasonOf(const ErrorCapture& error) {
 // parser's first error into the message the user sees; checkInput() raises
 // first when the input itself could not be read.
 template <typename Read, typename CheckInput>
-ParsedDoc parseWith(const std::string& name, ParseHooks* hooks, Read read, CheckInput checkInput) {
+ParsedDoc parseWith(const std::string& name, std::uint64_t size, ParseHooks* hooks, Read read,
+                    CheckInput checkInput) {
     ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
@@ -161,6 +162,7 @@ ParsedDoc parseWith(const std::string& name, ParseHooks* hooks, Read read, Check
     ErrorCapture error;
     {
         RefuseOutsideResources refuse(refused);
+        if (hooks) hooks->inputSize(size);
         if (hooks) hooks->begin(parser.get());
         doc.reset(read(parser.get()));
         if (hooks) hooks->end(doc.get());
@@ -228,7 +230,7 @@ ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks) {
         if (input.failure) fail("No se puede leer " + shown + ": " + input.failure.reason);
     };
     return parseWith(
-        name, hooks,
+        name, open.size(), hooks,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr,
                                  kParseOptions);
@@ -241,7 +243,7 @@ ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHook
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
     return parseWith(
-        name, hooks,
+        name, bytes.size(), hooks,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadMemory(parser, bytes.data(), static_cast<int>(bytes.size()), nullptr,
                                      nullptr, kParseOptions);
