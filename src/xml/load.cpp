@@ -6,7 +6,9 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -180,17 +182,34 @@ ParsedDoc parseWith(const std::string& name, std::uint64_t size, ParseHooks* hoo
 }
 
 // The file being read, for the parser's read callback; a read error is kept
-// for the message rather than raised through libxml2's frames.
+// for the message rather than raised through libxml2's frames. The parser
+// asks for a few kilobytes at a time: the file is read in larger pieces,
+// which it is then given from.
 struct Input {
+    static constexpr std::size_t kPiece = 64 * 1024;
+
     os::File& file;
     os::Failure failure;
+    std::unique_ptr<char[]> piece;
+    std::size_t next = 0;  // in the piece: what the parser has not taken
+    std::size_t end = 0;
+
+    int read(char* buffer, std::size_t length) {
+        if (next == end) {
+            if (!piece) piece = std::make_unique<char[]>(kPiece);
+            end = file.read(piece.get(), kPiece, failure);
+            next = 0;
+            if (failure) return -1;
+        }
+        const std::size_t given = std::min(length, end - next);
+        std::memcpy(buffer, piece.get() + next, given);
+        next += given;
+        return static_cast<int>(given);
+    }
 };
 
 int readFrom(void* context, char* buffer, int length) {
-    auto* input = static_cast<Input*>(context);
-    const std::size_t got =
-        input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
-    return input->failure ? -1 : static_cast<int>(got);
+    return static_cast<Input*>(context)->read(buffer, static_cast<std::size_t>(length));
 }
 
 // Leaves the root's section named in the options empty while it is read.
@@ -225,7 +244,7 @@ ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks) {
     if (failure) fail("No se puede leer " + shown + ": " + failure.reason);
     if (open.size() == 0) failEmpty(name);
 
-    Input input{open, {}};
+    Input input{open, {}, {}};
     const auto failedRead = [&] {
         if (input.failure) fail("No se puede leer " + shown + ": " + input.failure.reason);
     };
