@@ -29,16 +29,18 @@ StoredRows::StoredRows(std::string fileBytes, const std::filesystem::path& file)
 }
 
 const FieldDescriptor* StoredRows::find(std::string_view name) const {
-    // Rows are filled and read field after field, by the names as stored:
-    // the field after the last one found is tried first.
+    // Rows are filled and read field after field, by the names as stored,
+    // some fields skipped: the fields after the last one found are tried
+    // first, for that name exactly.
     const auto& fields = layout_.fields;
-    if (guessNext_ && !fields.empty()) {
-        const std::size_t next = lastFound_ + 1 < fields.size() ? lastFound_ + 1 : 0;
-        if (fields[next].type != '0' && fields[next].name == name) {
-            lastFound_ = next;
-            return &fields[next];
+    if (guessNext_)
+        for (std::size_t tried = 1, i = lastFound_; tried <= fields.size(); ++tried) {
+            i = i + 1 < fields.size() ? i + 1 : 0;
+            if (fields[i].type != '0' && fields[i].name == name) {
+                lastFound_ = i;
+                return &fields[i];
+            }
         }
-    }
     for (std::size_t i = 0; i < fields.size(); ++i)
         if (fields[i].type != '0' && text::equalsIgnoreCase(fields[i].name, name)) {
             lastFound_ = i;
