@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -73,7 +74,7 @@ class Records {
         std::uint32_t count;
     };
     struct Section {
-        std::vector<RecordSpan> records;
+        std::deque<RecordSpan> records;  // grown without copies
         // Only for a section whose labels are kept: each record's first
         // label, into labels_.
         std::vector<std::uint32_t> firstLabels;
