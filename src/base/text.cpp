@@ -167,8 +167,11 @@ std::string fromUtf8(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {  // the usual case, at once
-            out += utf8[i++];
+        std::size_t ascii = i;  // the usual case: a run of ASCII, copied at once
+        while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+        if (ascii > i) {
+            out.append(utf8.data() + i, ascii - i);
+            i = ascii;
             continue;
         }
         Decoded decoded = decodeUtf8(utf8.substr(i));

@@ -48,6 +48,21 @@ std::string LockedFile::readAll() const {
     }
 }
 
+std::string LockedFile::readAt(std::uint64_t offset, std::size_t length) const {
+    std::string bytes(length, '\0');
+    std::size_t done = 0;
+    while (done < length) {
+        os::Failure failure;
+        const std::size_t got =
+            file_.readAt(offset + done, bytes.data() + done, length - done, failure);
+        if (failure)
+            fail("No se puede leer la tabla " + shown(path_) + ": " + failure.reason + ".");
+        if (got == 0) failDamaged(path_, "el archivo acaba antes que sus registros");
+        done += got;
+    }
+    return bytes;
+}
+
 void LockedFile::writeAt(std::uint64_t offset, std::string_view bytes) const {
     os::Failure failure;
     if (!file_.writeAt(offset, bytes, failure))

@@ -29,6 +29,8 @@ class LockedFile {
     bool writable() const { return writable_; }
 
     std::string readAll() const;
+    // Exactly `length` bytes from `offset`; a file that ends before is damaged.
+    std::string readAt(std::uint64_t offset, std::size_t length) const;
     void writeAt(std::uint64_t offset, std::string_view bytes) const;
     void sync() const;
 

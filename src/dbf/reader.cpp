@@ -20,7 +20,8 @@ std::size_t hashOf(std::string_view name) {
 StoredRows::StoredRows(std::string fileBytes, const std::filesystem::path& file)
     : layout_(parseLayout(fileBytes, file)),
       codePage_(layout_.languageDriver),
-      count_(usableRecordCount(layout_, fileBytes, file)) {
+      held_(usableRecordCount(layout_, fileBytes, file)),
+      count_(held_) {
     // Only the record area is kept; a header count smaller than the records
     // present rules, and whatever follows the last counted record is dropped.
     fileBytes.erase(0, layout_.headerLength);
@@ -63,9 +64,16 @@ const FieldDescriptor* StoredRows::find(std::string_view name) const {
 }
 
 std::uint32_t StoredRows::append(std::string_view record) {
-    records_.append(record);
+    last_.assign(record);
     visible_.push_back(count_);
     return count_++;
+}
+
+void StoredRows::holdAppended(std::string_view records) {
+    if (count_ == held_) return;
+    records_.append(records);
+    records_.append(last_);
+    held_ = count_;
 }
 
 }  // namespace mirvane::dbf

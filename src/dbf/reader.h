@@ -11,7 +11,9 @@
 #include "dbf/header.h"
 
 // The rows of one table in memory: the file is read once, validated, and
-// every later read is a look-up in these bytes.
+// every later read is a look-up in these bytes. Of the rows appended after,
+// which go to the file, only the last is kept; the table reads the others
+// back from the file when a scan reaches them (holdAppended).
 namespace mirvane::dbf {
 
 class StoredRows {
@@ -25,7 +27,13 @@ class StoredRows {
     // Record numbers of the rows not deleted, in stored order.
     const std::vector<std::uint32_t>& visible() const { return visible_; }
     std::uint32_t size() const { return count_; }
+    // Whether record `number` is here to read: every record up to held(),
+    // and the last one.
+    bool holds(std::uint32_t number) const { return number < held_ || number + 1 == count_; }
+    std::uint32_t held() const { return held_; }
+    // A record held.
     std::string_view record(std::uint32_t number) const {
+        if (number >= held_) return last_;
         return std::string_view(records_).substr(std::size_t{number} * layout_.recordLength,
                                                  layout_.recordLength);
     }
@@ -38,13 +46,18 @@ class StoredRows {
         return FieldValue(layout_, field, record, codePage_);
     }
 
-    // A new row after the others; returns its record number.
+    // A new row after the others, kept until the next; returns its record number.
     std::uint32_t append(std::string_view record);
+    // The appended records between held() and the last, as read back from
+    // the file: every record is held then.
+    void holdAppended(std::string_view records);
 
   private:
     Layout layout_;
     CodePage codePage_;
-    std::string records_;
+    std::string records_;  // the records before held_
+    std::uint32_t held_ = 0;
+    std::string last_;  // the last record, when appended after held_
     std::uint32_t count_ = 0;
     std::vector<std::uint32_t> visible_;
     std::string blank_;

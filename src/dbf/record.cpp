@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -108,11 +109,19 @@ void storeFloat(std::string& record, const FieldDescriptor& field, double value,
         return;
     }
     if (field.type != 'N' && field.type != 'F') failUnwritable(field, file);
-    std::string digits;
+    // The exact decimal value rounded to the field's decimals, as printf's
+    // %.*f writes it; a number too long for the buffer fits no field.
+    char buffer[512];
+    std::string_view digits;
     if (std::isfinite(value)) {
-        digits = fmt::format("{:.{}f}", value, field.decimals);
-        if (digits.find_first_not_of("-0.") == std::string::npos)
-            digits = fmt::format("{:.{}f}", 0.0, field.decimals);
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                           std::chars_format::fixed, field.decimals);
+        if (written.ec == std::errc()) {
+            digits = {buffer, static_cast<std::size_t>(written.ptr - buffer)};
+            // A negative number that rounds to zero is written as zero.
+            if (digits.front() == '-' && digits.find_first_not_of("-0.") == std::string_view::npos)
+                digits.remove_prefix(1);
+        }
     }
     if (digits.empty() || digits.size() > field.width)
         fail("El valor " + fmt::format("{}", value) + " no cabe en " + where(field, file) + ".");

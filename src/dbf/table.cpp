@@ -79,18 +79,36 @@ struct Table::Impl {
              text::toUtf8(name) + "' not found");
     }
 
-    std::string_view current() const {
+    // A record of the table, read back from the file when it is one of the
+    // rows appended before the last (they are not kept).
+    std::string_view record(std::uint32_t number) {
+        if (!rows.holds(number)) readBackAppended();
+        return rows.record(number);
+    }
+
+    void readBackAppended() {
+        appender->flush();
+        const Layout& layout = rows.layout();
+        const std::uint32_t from = rows.held();
+        const std::uint32_t count = rows.size() - 1 - from;  // the last one is held
+        rows.holdAppended(
+            file->readAt(layout.headerLength + std::uint64_t{from} * layout.recordLength,
+                         std::size_t{count} * layout.recordLength));
+    }
+
+    std::string_view current() {
         if (appending) return newRecord;
-        if (position < scan->size()) return rows.record((*scan)[position]);
+        if (position < scan->size()) return record((*scan)[position]);
         return rows.blank();
     }
 
-    FieldValue value(std::string_view name) const {
+    FieldValue value(std::string_view name) {
         requireOpen();
-        return rows.value(field(name), current());
+        const FieldDescriptor& found = field(name);
+        return rows.value(found, current());
     }
 
-    FieldValue value(FieldHandle handle) const {
+    FieldValue value(FieldHandle handle) {
         requireOpen();
         const std::vector<FieldDescriptor>& fields = rows.layout().fields;
         if (handle.index >= fields.size())
@@ -104,7 +122,7 @@ struct Table::Impl {
         const FieldDescriptor& filterField = field(filter->field);
         scan = &index.matches(filterField.name, filter->value, rows.visible(),
                               [this, &filterField](std::uint32_t number) {
-                                  return rows.value(filterField, rows.record(number)).text();
+                                  return rows.value(filterField, record(number)).text();
                               });
     }
 

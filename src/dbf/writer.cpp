@@ -27,7 +27,11 @@ RecordAppender::RecordAppender(const LockedFile& file, const Layout& layout,
     : file_(file),
       headerLength_(layout.headerLength),
       recordLength_(layout.recordLength),
-      written_(storedCount) {}
+      written_(storedCount) {
+    // A batch at its largest, end marker included, so that the buffer is
+    // never copied while it grows.
+    buffer_.reserve(kBatchBytes + recordLength_);
+}
 
 void RecordAppender::add(std::string_view record) {
     if (written_ + buffered_ == std::numeric_limits<std::uint32_t>::max())

@@ -60,9 +60,12 @@ std::string TaskCodes::taskCode(const std::string& materia) {
 void TaskCodes::buildIndex() {
     std::unordered_map<std::string, std::string> index;
     if (!table_.active()) table_.open();
+    // Only task subjects are looked up.
     for (table_.first(); !table_.eof(); table_.next())
-        index.emplace(table_.asText(formats::asignomt::kMateria),
-                      table_.asText(formats::asignomt::kCod));  // keeps the first
+        if (std::string materia = table_.asText(formats::asignomt::kMateria);
+            formats::isTaskSubject(materia))
+            index.try_emplace(std::move(materia),
+                              table_.asText(formats::asignomt::kCod));  // keeps the first
     firstCodeByMateria_ = std::move(index);
 }
 

@@ -18,19 +18,17 @@ std::size_t ExportarMaterias(const formats::ExchangeRecords& exchange,
                              report::ExportWarnings* warnings) {
     // The codes written so far, as read (full length), folded to lower case:
     // equal folds are exactly the codes equal without regard to letter case.
-    // Each keeps the record that wrote it and its code, for the warnings.
-    struct Kept {
-        std::size_t index;
-        std::string cod;
-    };
-    std::unordered_map<std::string, Kept> codes;
+    // Each keeps the record that wrote it, whose code the warnings read again.
+    const formats::SectionRecords records = exchange.section(formats::kMaterias);
+    std::unordered_map<std::string, std::size_t> codes;
+    codes.reserve(records.length());
 
     RowRule rule;
     rule.accept = [&](const Values& v, std::size_t index) {
-        const auto [kept, isNew] = codes.try_emplace(text::toLower(v[1]), Kept{index, v[1]});
+        const auto [kept, isNew] = codes.try_emplace(text::toLower(v[1]), index);
         if (!isNew && warnings)
-            warnings->droppedSubject(
-                {index + 1, v[0], v[1], v[3], kept->second.index + 1, kept->second.cod});
+            warnings->droppedSubject({index + 1, v[0], v[1], v[3], kept->second + 1,
+                                      formats::fieldValue(records.item(kept->second), 1)});
         return isNew;
     };
     rule.fill = [](Row& row, const Values& v) {

@@ -8,6 +8,7 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -43,6 +44,9 @@ struct Document::Impl {
 class ParseHooks {
   public:
     virtual ~ParseHooks() = default;
+    // The size in bytes of the input about to be read, before begin(): a
+    // hint, as the file may change while it is read.
+    virtual void inputSize(std::uint64_t) {}
     virtual void begin(xmlParserCtxtPtr parser) = 0;  // before the parser reads
     // Once it has read; `doc` is null when the parse failed.
     virtual void end(xmlDocPtr doc) = 0;

@@ -6,7 +6,9 @@
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -151,7 +153,8 @@ std::string reasonOf(const ErrorCapture& error) {
 // parser's first error into the message the user sees; checkInput() raises
 // first when the input itself could not be read.
 template <typename Read, typename CheckInput>
-ParsedDoc parseWith(const std::string& name, ParseHooks* hooks, Read read, CheckInput checkInput) {
+ParsedDoc parseWith(const std::string& name, std::uint64_t size, ParseHooks* hooks, Read read,
+                    CheckInput checkInput) {
     ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
@@ -161,6 +164,7 @@ ParsedDoc parseWith(const std::string& name, ParseHooks* hooks, Read read, Check
     ErrorCapture error;
     {
         RefuseOutsideResources refuse(refused);
+        if (hooks) hooks->inputSize(size);
         if (hooks) hooks->begin(parser.get());
         doc.reset(read(parser.get()));
         if (hooks) hooks->end(doc.get());
@@ -178,17 +182,34 @@ ParsedDoc parseWith(const std::string& name, ParseHooks* hooks, Read read, Check
 }
 
 // The file being read, for the parser's read callback; a read error is kept
-// for the message rather than raised through libxml2's frames.
+// for the message rather than raised through libxml2's frames. The parser
+// asks for a few kilobytes at a time: the file is read in larger pieces,
+// which it is then given from.
 struct Input {
+    static constexpr std::size_t kPiece = 64 * 1024;
+
     os::File& file;
     os::Failure failure;
+    std::unique_ptr<char[]> piece;
+    std::size_t next = 0;  // in the piece: what the parser has not taken
+    std::size_t end = 0;
+
+    int read(char* buffer, std::size_t length) {
+        if (next == end) {
+            if (!piece) piece = std::make_unique<char[]>(kPiece);
+            end = file.read(piece.get(), kPiece, failure);
+            next = 0;
+            if (failure) return -1;
+        }
+        const std::size_t given = std::min(length, end - next);
+        std::memcpy(buffer, piece.get() + next, given);
+        next += given;
+        return static_cast<int>(given);
+    }
 };
 
 int readFrom(void* context, char* buffer, int length) {
-    auto* input = static_cast<Input*>(context);
-    const std::size_t got =
-        input->file.read(buffer, static_cast<std::size_t>(length), input->failure);
-    return input->failure ? -1 : static_cast<int>(got);
+    return static_cast<Input*>(context)->read(buffer, static_cast<std::size_t>(length));
 }
 
 // Leaves the root's section named in the options empty while it is read.
@@ -223,12 +244,12 @@ ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks) {
     if (failure) fail("No se puede leer " + shown + ": " + failure.reason);
     if (open.size() == 0) failEmpty(name);
 
-    Input input{open, {}};
+    Input input{open, {}, {}};
     const auto failedRead = [&] {
         if (input.failure) fail("No se puede leer " + shown + ": " + input.failure.reason);
     };
     return parseWith(
-        name, hooks,
+        name, open.size(), hooks,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadIO(parser, readFrom, nullptr, &input, nullptr, nullptr,
                                  kParseOptions);
@@ -241,7 +262,7 @@ ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHook
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         fail("El archivo " + name + " es demasiado grande para leerlo como documento XML");
     return parseWith(
-        name, hooks,
+        name, bytes.size(), hooks,
         [&](xmlParserCtxtPtr parser) {
             return xmlCtxtReadMemory(parser, bytes.data(), static_cast<int>(bytes.size()), nullptr,
                                      nullptr, kParseOptions);

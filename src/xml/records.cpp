@@ -11,6 +11,7 @@
 #include <libxml/SAX2.h>
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 
@@ -21,18 +22,24 @@
 namespace mirvane::xml {
 
 std::string_view Records::Record::text(std::size_t k) const {
-    return records_->of(records_->fields_.at(first_ + k).text);
+    const std::size_t field = first_ + k;
+    const std::uint32_t end = records_->ends_.at(field);
+    const std::uint32_t begin = field == 0 ? 0 : records_->ends_[field - 1];
+    return {records_->bytes_.data() + begin, end - begin};
 }
 
 std::optional<std::string_view> Records::Record::label(std::size_t k) const {
-    const Span label = records_->fields_.at(first_ + k).label;
-    if (label.begin == kNoLabel) return std::nullopt;
-    return records_->of(label);
+    if (firstLabel_ == kNone) return std::nullopt;
+    const Span label = records_->labels_.at(firstLabel_ + k);
+    if (label.begin == kNone) return std::nullopt;
+    return std::string_view(records_->labelBytes_.data() + label.begin, label.end - label.begin);
 }
 
 Records::Record Records::record(std::size_t section, std::size_t index) const {
-    const RecordSpan span = sections_.at(section).at(index);
-    return Record(*this, span.first, span.count);
+    const Section& kept = sections_.at(section);
+    const RecordSpan span = kept.records.at(index);
+    return Record(*this, span.first, span.count,
+                  kept.firstLabels.empty() ? kNone : kept.firstLabels[index]);
 }
 
 // Fills a Records, from SAX events or from a DOM.
@@ -47,6 +54,24 @@ class RecordCollector : public ParseHooks {
     bool usesEntities() const { return usesEntities_; }
     void rethrowFailure() const {
         if (failure_) std::rethrow_exception(failure_);
+    }
+
+    // Room for what a document of `size` bytes can give, reserved but not
+    // touched, so that the blocks grow without being copied. Every field is
+    // a start tag of its own in the document (one that declares entities is
+    // read through the DOM), at least "<salida/>"; its text comes from the
+    // document's bytes and is seldom longer in UTF-8. A hint only: a block
+    // that needs more grows, and one that cannot be reserved is not.
+    void inputSize(std::uint64_t size) override {
+        const std::uint64_t fields = size / (path_.field.size() + 3);
+        try {
+            records_.ends_.reserve(
+                static_cast<std::size_t>(std::min<std::uint64_t>(fields, Records::kNone)));
+            records_.bytes_.reserve(
+                static_cast<std::size_t>(std::min<std::uint64_t>(size, Records::kNone)));
+        } catch (const std::exception&) {
+            // Grown as needed, then.
+        }
     }
 
     void begin(xmlParserCtxtPtr parser) override {
@@ -221,34 +246,40 @@ class RecordCollector : public ParseHooks {
         xmlStopParser(parser_);
     }
 
-    std::uint32_t offset() const {
-        if (records_.bytes_.size() >= Records::kNoLabel)
-            fail("El documento tiene demasiado texto para leerlo");
-        return static_cast<std::uint32_t>(records_.bytes_.size());
+    // The size of a block as an offset into it.
+    static std::uint32_t offset(const std::string& bytes) {
+        if (bytes.size() >= Records::kNone) fail("El documento tiene demasiado texto para leerlo");
+        return static_cast<std::uint32_t>(bytes.size());
     }
     void append(std::string_view text) {
         records_.bytes_.append(text);
-        offset();
+        offset(records_.bytes_);
     }
 
     void beginRecord(std::size_t set) {
-        recordFirst_ = static_cast<std::uint32_t>(records_.fields_.size());
         set_ = set;
+        recordFirst_ = static_cast<std::uint32_t>(records_.ends_.size());
+        recordFirstLabel_ = static_cast<std::uint32_t>(records_.labels_.size());
     }
     void endRecord() {
-        const auto count = static_cast<std::uint32_t>(records_.fields_.size()) - recordFirst_;
-        records_.sections_[set_].push_back({recordFirst_, count});
+        const auto count = static_cast<std::uint32_t>(records_.ends_.size()) - recordFirst_;
+        Records::Section& section = records_.sections_[set_];
+        section.records.push_back({recordFirst_, count});
+        if (wanted_[set_].labels) section.firstLabels.push_back(recordFirstLabel_);
     }
+    // `label` only counts in a section whose labels are kept.
     void beginField(std::optional<std::string_view> label) {
-        Records::Span labelSpan{Records::kNoLabel, Records::kNoLabel};
+        if (!wanted_[set_].labels) return;
+        Records::Span span{Records::kNone, Records::kNone};
         if (label) {
-            labelSpan.begin = offset();
-            append(*label);
-            labelSpan.end = offset();
+            std::string& bytes = records_.labelBytes_;
+            span.begin = offset(bytes);
+            bytes.append(*label);
+            span.end = offset(bytes);
         }
-        records_.fields_.push_back({{offset(), 0}, labelSpan});
+        records_.labels_.push_back(span);
     }
-    void endField() { records_.fields_.back().text.end = offset(); }
+    void endField() { records_.ends_.push_back(offset(records_.bytes_)); }
 
     const RecordPath& path_;
     const std::vector<WantedSection>& wanted_;
@@ -258,10 +289,11 @@ class RecordCollector : public ParseHooks {
     xmlSAXHandler original_{};
     std::exception_ptr failure_;
     bool usesEntities_ = false;
-    int depth_ = 0;                  // open elements
-    int matched_ = kNone;            // the levels of the path the open elements follow
-    std::size_t set_ = 0;            // the wanted section being read
-    std::uint32_t recordFirst_ = 0;  // the record's first field
+    int depth_ = 0;                       // open elements
+    int matched_ = kNone;                 // the levels of the path the open elements follow
+    std::size_t set_ = 0;                 // the wanted section being read
+    std::uint32_t recordFirst_ = 0;       // the record's first field
+    std::uint32_t recordFirstLabel_ = 0;  // and its first label, where they are kept
 };
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -46,42 +47,48 @@ class Records {
 
       private:
         friend class Records;
-        Record(const Records& records, std::uint32_t first, std::uint32_t count)
-            : records_(&records), first_(first), count_(count) {}
+        Record(const Records& records, std::uint32_t first, std::uint32_t count,
+               std::uint32_t firstLabel)
+            : records_(&records), first_(first), count_(count), firstLabel_(firstLabel) {}
         const Records* records_;
         std::uint32_t first_;
         std::uint32_t count_;
+        std::uint32_t firstLabel_;  // kNone when the section keeps no labels
     };
 
     // The records of the wanted section at `section` (its place in the list
     // given to the read).
-    std::size_t count(std::size_t section) const { return sections_.at(section).size(); }
+    std::size_t count(std::size_t section) const { return sections_.at(section).records.size(); }
     Record record(std::size_t section, std::size_t index) const;
 
   private:
     friend class RecordCollector;
 
-    static constexpr std::uint32_t kNoLabel = UINT32_MAX;
+    static constexpr std::uint32_t kNone = UINT32_MAX;
     struct Span {
-        std::uint32_t begin;
+        std::uint32_t begin;  // kNone: no label
         std::uint32_t end;
     };
-    struct Field {
-        Span text;
-        Span label;  // begin kNoLabel: none
-    };
     struct RecordSpan {
-        std::uint32_t first;  // into fields_
+        std::uint32_t first;  // into ends_
         std::uint32_t count;
     };
+    struct Section {
+        std::deque<RecordSpan> records;  // grown without copies
+        // Only for a section whose labels are kept: each record's first
+        // label, into labels_.
+        std::vector<std::uint32_t> firstLabels;
+    };
 
-    std::string_view of(Span span) const {
-        return {bytes_.data() + span.begin, span.end - span.begin};
-    }
-
-    std::string bytes_;  // every text and label kept, one after the other
-    std::vector<Field> fields_;
-    std::vector<std::vector<RecordSpan>> sections_;
+    // The field texts, one after the other: field f is bytes_[ends_[f - 1],
+    // ends_[f]) (from 0 for the first). 4 bytes a field beside its text.
+    std::string bytes_;
+    std::vector<std::uint32_t> ends_;
+    // The labels, of the sections that keep them only: one span for each of
+    // their fields, in order, into labelBytes_.
+    std::string labelBytes_;
+    std::vector<Span> labels_;
+    std::vector<Section> sections_;
 };
 
 // Reads `file` (or `bytes`, with `name` standing for the file in messages).

@@ -46,6 +46,34 @@ TEST(DbfWriter, TheFileIsAValidTableWhileRowsAreBeingWritten) {
     EXPECT_EQ(StoredRows(readFile(dir / "ASIGT.DBF"), "ASIGT.DBF").size(), 3000u);
 }
 
+// Appended rows are not kept in memory: a scan reads them back from the file.
+TEST(DbfWriter, AppendedRowsReadBackBeforeTheClose) {
+    for (const int rows : {1, 2, 1500}) {  // the last, one before it, several batches
+        TempDir dir;
+        Table table;
+        formats::replaceTable(table, dir.path(), formats::kAsigt);
+        table.open();
+        const auto scan = [&] {
+            std::string seen;
+            for (table.first(); !table.eof(); table.next()) seen += table.asText("CASIG") + ",";
+            return seen;
+        };
+        std::string expected;
+        for (int pass = 0; pass < 2; ++pass) {  // the second after rows read back
+            appendRows(table, pass * rows, (pass + 1) * rows);
+            EXPECT_EQ(table.asText("CASIG"), std::to_string((pass + 1) * rows - 1)) << rows;
+            for (int row = pass * rows; row < (pass + 1) * rows; ++row)
+                expected += std::to_string(row) + ",";
+            EXPECT_EQ(scan(), expected) << rows;
+            EXPECT_EQ(table.recordCount(), std::size_t(rows * (pass + 1))) << rows;
+        }
+        appendRows(table, 2 * rows, 2 * rows + 1);
+        table.setFilter("CASIG= '0'");
+        table.setFiltered(true);
+        EXPECT_EQ(scan(), "0,") << rows;
+    }
+}
+
 TEST(DbfWriter, AProcessKilledWhileWritingLeavesATableThatOpens) {
     TempDir dir;
     {
