@@ -55,14 +55,28 @@ const std::vector<std::uint32_t>& FilterIndex::matches(std::string_view field,
                                                        const std::string& value,
                                                        const std::vector<std::uint32_t>& rows,
                                                        const TextOf& textOf) {
-    if (!built_ || field_ != field) {
-        rowsByText_.clear();
-        for (std::uint32_t record : rows) rowsByText_[textOf(record)].push_back(record);
-        field_ = std::string(field);
-        built_ = true;
-    }
+    build(field, rows, textOf);
     const auto found = rowsByText_.find(value);
     return found == rowsByText_.end() ? none_ : found->second;
+}
+
+std::vector<std::string> FilterIndex::values(std::string_view field,
+                                             const std::vector<std::uint32_t>& rows,
+                                             const TextOf& textOf) {
+    build(field, rows, textOf);
+    std::vector<std::string> texts;
+    texts.reserve(rowsByText_.size());
+    for (const auto& [text, matching] : rowsByText_) texts.push_back(text);
+    return texts;
+}
+
+void FilterIndex::build(std::string_view field, const std::vector<std::uint32_t>& rows,
+                        const TextOf& textOf) {
+    if (built_ && field_ == field) return;
+    rowsByText_.clear();
+    for (std::uint32_t record : rows) rowsByText_[textOf(record)].push_back(record);
+    field_ = std::string(field);
+    built_ = true;
 }
 
 void FilterIndex::clear() {

@@ -34,9 +34,15 @@ class FilterIndex {
     const std::vector<std::uint32_t>& matches(std::string_view field, const std::string& value,
                                               const std::vector<std::uint32_t>& rows,
                                               const TextOf& textOf);
+    // Every text the field reads as among `rows`, each once, in no set order.
+    std::vector<std::string> values(std::string_view field, const std::vector<std::uint32_t>& rows,
+                                    const TextOf& textOf);
     void clear();
 
   private:
+    void build(std::string_view field, const std::vector<std::uint32_t>& rows,
+               const TextOf& textOf);
+
     std::string field_;
     bool built_ = false;
     std::unordered_map<std::string, std::vector<std::uint32_t>> rowsByText_;

@@ -116,14 +116,17 @@ struct Table::Impl {
         return rows.value(fields[handle.index], current());
     }
 
+    FilterIndex::TextOf textOf(const FieldDescriptor& filterField) {
+        return [this, &filterField](std::uint32_t number) {
+            return rows.value(filterField, record(number)).text();
+        };
+    }
+
     void refreshScan() {
         scan = &rows.visible();
         if (!filtered || !filter) return;
         const FieldDescriptor& filterField = field(filter->field);
-        scan = &index.matches(filterField.name, filter->value, rows.visible(),
-                              [this, &filterField](std::uint32_t number) {
-                                  return rows.value(filterField, record(number)).text();
-                              });
+        scan = &index.matches(filterField.name, filter->value, rows.visible(), textOf(filterField));
     }
 
     void load() {
@@ -415,6 +418,14 @@ void Table::setFiltered(bool on) {
     impl.postPending();
     impl.refreshScan();
     impl.position = 0;
+}
+
+std::vector<std::string> Table::filterValues(std::string_view fieldName) {
+    Impl& impl = *impl_;
+    impl.requireOpen();
+    impl.postPending();
+    const FieldDescriptor& found = impl.field(fieldName);
+    return impl.index.values(found.name, impl.rows.visible(), impl.textOf(found));
 }
 
 std::size_t Table::recordCount() const {

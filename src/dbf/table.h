@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Our dBase table engine. A Table is a table component: it names a table in
 // a folder, creates it from field definitions, opens it (exclusively when so
@@ -82,6 +83,10 @@ class Table {
     // an exact, case-sensitive equality. Switching it on moves to the first matching row.
     void setFilter(std::string_view expression);
     void setFiltered(bool on);
+    // Every text `field` holds in the rows a scan without the filter sees,
+    // each once, in no set order: what a filter on it can select. Costs
+    // nothing more once that field has been filtered on.
+    std::vector<std::string> filterValues(std::string_view field);
 
     // Rows visible to a scan without the filter (deleted rows excluded).
     std::size_t recordCount() const;

@@ -51,28 +51,27 @@ void startRecord(xml::StreamedSave& result, std::string_view prefix, std::int32_
 }
 
 // The lessons of SOLUC whose PROF is no teacher's ABREV: no teacher's filter
-// selects them, so they never reach the result document. Both tables are
-// left for the build to position again.
+// selects them, so they never reach the result document. Found through the
+// filter on PROF, whose index the build makes anyway. Both tables are left
+// for the build to position again.
 void recordLessonsWithoutTeacher(dbf::Table& soluc, dbf::Table& proft,
                                  report::ImportWarnings& warnings) {
     std::unordered_set<std::string> abrevs;
     for (proft.first(); !proft.eof(); proft.next())
         abrevs.insert(proft.asText(formats::proft::kAbrev));
-    soluc.setFiltered(false);
-    const dbf::Column profColumn(soluc, formats::soluc::kProf);
-    std::string teacherFound;  // a teacher's lessons mostly follow one another
-    for (soluc.first(); !soluc.eof(); soluc.next()) {
-        std::string prof = profColumn.text();
-        if (prof == teacherFound) continue;
-        if (abrevs.contains(prof)) {
-            teacherFound = std::move(prof);
-            continue;
+    const dbf::Column dia(soluc, formats::soluc::kDia);
+    for (const std::string& prof : soluc.filterValues(formats::soluc::kProf)) {
+        if (abrevs.contains(prof)) continue;
+        soluc.setFiltered(false);
+        soluc.setFilter(profFilter(prof));
+        soluc.setFiltered(true);
+        for (; !soluc.eof(); soluc.next()) {
+            // A DIA the build could not read fails there, not here.
+            std::int32_t day = 0;
+            const std::string text = dia.text();
+            if (text::isBlank(text) || (text::tryToInt(text, day) && day == 0)) continue;
+            warnings.lessonWithoutTeacher(prof);
         }
-        // A DIA the build could not read fails there, not here.
-        std::int32_t dia = 0;
-        const std::string diaText = soluc.asText(formats::soluc::kDia);
-        if (text::isBlank(diaText) || (text::tryToInt(diaText, dia) && dia == 0)) continue;
-        warnings.lessonWithoutTeacher(prof);
     }
 }
 

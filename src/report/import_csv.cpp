@@ -50,7 +50,6 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
                                                  &check.slotKey, &check.aula,  &check.codgrupo,
                                                  &check.asig,    &check.nivel, &check.curso};
     std::array<std::string_view, keys.size()> fields;
-    std::array<std::string, keys.size()> converted;  // the few keys that are not plain
     char digits[24];
     const auto [digitsEnd, error] = std::to_chars(std::begin(digits), std::end(digits), number);
     const std::string_view numberText(digits, static_cast<std::size_t>(digitsEnd - digits));
@@ -60,8 +59,9 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
     for (std::size_t i = 0; i < keys.size(); ++i) {
         fields[i] = *keys[i];
         if (!csv::isPlainField(fields[i])) {
-            csv::appendWindows1252Field(converted[i], fields[i]);
-            fields[i] = converted[i];
+            converted_[i].clear();
+            csv::appendWindows1252Field(converted_[i], fields[i]);
+            fields[i] = converted_[i];
         }
         length += 1 + fields[i].size();
     }

@@ -30,7 +30,8 @@ class ImportActivitiesCsv {
 
     PieceSink sink_;
     std::string text_;
-    std::string teacher_;  // the teacher's fields, the start of each of their rows
+    std::string teacher_;                   // the teacher's fields, the start of each of their rows
+    std::array<std::string, 9> converted_;  // a row's keys that are not plain, as written
     // The "Qué falla" field of each set of causes, made once.
     std::array<std::optional<std::string>, std::size_t{1} << kCauseCount> failures_;
 };

@@ -52,6 +52,8 @@ class Timetable {
     }
     ResolvedCodes codes(const TimetableLesson& lesson) const;
 
+    // The texts the lessons' keys and codes point into: equal texts, equal places.
+    const KeptTexts& texts() const { return texts_; }
     TimetableNames& names() { return names_; }
     const TimetableNames& names() const { return names_; }
     const std::vector<TimetableTeacher>& teachers() const { return teachers_; }

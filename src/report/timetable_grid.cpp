@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
+#include <cstdint>
 #include <tuple>
 #include <unordered_map>
 
@@ -22,15 +22,27 @@ bool dayBefore(const std::string& a, const std::string& b) {
     return std::make_tuple(rank(a), a) < std::make_tuple(rank(b), b);
 }
 
-template <typename Key>
-void markShared(const std::vector<Key>& keys, const std::vector<std::optional<Cell>>& cells,
+constexpr std::uint32_t kNone = UINT32_MAX;
+
+// Marks the lessons that share a cell with another of the same key (a
+// teacher, or a kept text); kNone shares nothing.
+void markShared(const std::vector<std::uint32_t>& keys,
+                const std::vector<std::optional<Cell>>& cells, std::size_t columns,
                 std::vector<Coincidence>& out, bool Coincidence::*flag) {
-    std::map<std::tuple<std::size_t, std::size_t, Key>, std::vector<std::size_t>> byCell;
+    // Cell and key in one number, so that sorting brings equal ones together.
+    std::vector<std::pair<std::uint64_t, std::size_t>> placed;  // cell and key, lesson
     for (std::size_t i = 0; i < keys.size(); ++i)
-        if (cells[i] && keys[i]) byCell[{cells[i]->column, cells[i]->row, *keys[i]}].push_back(i);
-    for (const auto& [cell, lessons] : byCell)
-        if (lessons.size() > 1)
-            for (std::size_t i : lessons) out[i].*flag = true;
+        if (cells[i] && keys[i] != kNone) {
+            const std::uint64_t cell = cells[i]->row * columns + cells[i]->column;
+            placed.emplace_back(cell << 32 | keys[i], i);
+        }
+    std::sort(placed.begin(), placed.end());
+    for (std::size_t first = 0, end = 0; first < placed.size(); first = end) {
+        for (end = first + 1; end < placed.size() && placed[end].first == placed[first].first;)
+            ++end;
+        if (end - first > 1)
+            for (std::size_t i = first; i < end; ++i) out[placed[i].second].*flag = true;
+    }
 }
 
 }  // namespace
@@ -65,29 +77,37 @@ Week layOut(const Timetable& timetable) {
         cellOf.try_emplace(slot.diho, Cell{column, row});
     }
 
-    const auto& lessons = timetable.lessons();
-    std::vector<std::optional<std::size_t>> teachers;
-    std::vector<std::optional<std::string>> groups, rooms;
-    for (const TimetableLesson& lesson : lessons) {
-        const ActivityCheck check = timetable.check(lesson);
-        std::optional<Cell> cell;
-        if (check.slotFound) {
-            auto at = cellOf.find(check.slotKey);
-            if (at != cellOf.end()) cell = at->second;
+    // Lessons are told apart by the places of their texts, each looked at once.
+    const KeptTexts& texts = timetable.texts();
+    std::vector<std::optional<std::optional<Cell>>> cellOfText(texts.size());
+    auto cellOfKey = [&](std::uint32_t key) {
+        if (!cellOfText[key]) {
+            auto at = cellOf.find(texts[key]);
+            cellOfText[key] = at == cellOf.end() ? std::nullopt : std::optional<Cell>(at->second);
         }
-        week.cells.push_back(cell);
-        teachers.emplace_back(lesson.teacher);
-        // A lesson without a group or room shares none.
-        auto key = [](const std::string& value) {
-            return text::isBlank(value) ? std::nullopt : std::optional<std::string>(value);
-        };
-        groups.push_back(key(check.codgrupo));
-        rooms.push_back(key(check.aula));
+        return *cellOfText[key];
+    };
+    std::vector<signed char> blank(texts.size(), -1);
+    // A lesson without a group or room shares none.
+    auto sharedKey = [&](std::uint32_t key) {
+        if (blank[key] < 0) blank[key] = text::isBlank(texts[key]);
+        return blank[key] ? kNone : key;
+    };
+
+    const auto& lessons = timetable.lessons();
+    std::vector<std::uint32_t> teachers, groups, rooms;
+    for (const TimetableLesson& lesson : lessons) {
+        const KeptActivity& a = lesson.activity;
+        week.cells.push_back(a.slotFound ? cellOfKey(a.keys[KeptActivity::SlotKey]) : std::nullopt);
+        teachers.push_back(lesson.teacher);
+        groups.push_back(sharedKey(a.keys[KeptActivity::Codgrupo]));
+        rooms.push_back(sharedKey(a.keys[KeptActivity::Aula]));
     }
     week.coincidences.resize(lessons.size());
-    markShared(teachers, week.cells, week.coincidences, &Coincidence::teacher);
-    markShared(groups, week.cells, week.coincidences, &Coincidence::group);
-    markShared(rooms, week.cells, week.coincidences, &Coincidence::room);
+    const std::size_t columns = week.days.size();
+    markShared(teachers, week.cells, columns, week.coincidences, &Coincidence::teacher);
+    markShared(groups, week.cells, columns, week.coincidences, &Coincidence::group);
+    markShared(rooms, week.cells, columns, week.coincidences, &Coincidence::room);
     return week;
 }
 

@@ -30,41 +30,67 @@ table.semana td { font-size: 0.85em; padding: 0.15em 0.3em; }
 @media print { a { color: inherit; text-decoration: none; } .clase.mal, th { print-color-adjust: exact; } }
 )";
 
-// What a lesson's cell says in its own words, beside the colours that
-// paper in black and white loses.
-std::string marks(const ActivityCheck& check, const Coincidence& coincidence) {
-    std::string out;
-    for (Cause cause : Causes(check))
-        if (cause != Cause::Slot)
-            out +=
-                "<br><span class=\"marca\">Falta " + html::text(causeShortName(cause)) + "</span>";
-    std::string shared;
-    if (coincidence.teacher) shared += " profesor";
-    if (coincidence.group) shared += " grupo";
-    if (coincidence.room) shared += " aula";
-    if (!shared.empty()) out += "<br><span class=\"choque\">Coincide:" + shared + "</span>";
-    return out;
-}
-
 // The Delphos codes of the activity record, shown on hover, in the order
-// the page's legend gives (kCodesLegend).
-std::string codes(std::size_t number, const ResolvedCodes& c) {
-    std::string out = std::to_string(number);
-    for (const std::string* code :
-         {&c.actividad, &c.diasemana, &c.tramo, &c.depcentro, &c.unidad, &c.materiaomc}) {
-        out += " · ";
-        text::appendEscapedMarkup(out, text::toUtf8(*code));
-    }
-    return out;
-}
-
+// the page's legend gives.
 constexpr std::string_view kCodesLegend =
     "ACTIVIDAD_n · X_ACTIVIDAD · N_DIASEMANA · X_TRAMO · X_DEPCENTRO · X_UNIDAD · X_MATERIAOMC";
+
+// Tens of thousands of cells repeat a few thousand texts: each is made into
+// HTML once, by its place among the timetable's texts.
+class ShownTexts {
+  public:
+    explicit ShownTexts(const Timetable& timetable)
+        : timetable_(timetable),
+          texts_(timetable.texts().size()),
+          subjects_(texts_.size()),
+          rooms_(texts_.size()) {}
+
+    // A kept text as HTML.
+    const std::string& text(std::uint32_t at) {
+        std::optional<std::string>& shown = texts_[at];
+        if (!shown) shown = html::text(text::toUtf8(timetable_.texts()[at]));
+        return *shown;
+    }
+    // A subject or a room by its code: its name, or the code where it has none.
+    const std::string& subject(std::uint32_t code) {
+        return name(subjects_, timetable_.names().subjects, code);
+    }
+    const std::string& room(std::uint32_t code) {
+        return name(rooms_, timetable_.names().rooms, code);
+    }
+
+  private:
+    const std::string& name(std::vector<std::optional<std::string>>& cache,
+                            const std::unordered_map<std::string, std::string>& names,
+                            std::uint32_t code) {
+        std::optional<std::string>& shown = cache[code];
+        if (!shown) {
+            const std::string& key = timetable_.texts()[code];
+            auto at = names.find(key);
+            shown = html::text(
+                text::toUtf8(at == names.end() || text::isBlank(at->second) ? key : at->second));
+        }
+        return *shown;
+    }
+
+    const Timetable& timetable_;
+    std::vector<std::optional<std::string>> texts_, subjects_, rooms_;
+};
 
 class PageWriter {
   public:
     PageWriter(const Timetable& timetable, PieceBuffer& buffer)
-        : timetable_(timetable), week_(layOut(timetable)), buffer_(buffer), out_(buffer.text()) {}
+        : timetable_(timetable),
+          week_(layOut(timetable)),
+          shown_(timetable),
+          buffer_(buffer),
+          out_(buffer.text()) {
+        for (const TimetableTeacher& t : timetable.teachers())
+            teacherNames_.push_back(html::text(text::toUtf8(t.teacher.nombre)));
+        for (const auto& [start, end] : week_.rows)
+            rowLabels_.push_back(html::text(text::toUtf8(start)) + "–" +
+                                 html::text(text::toUtf8(end)));
+    }
 
     void index(const std::vector<std::string>& groups);
     // The grid of the lessons given, each labelled by the other side: the
@@ -72,61 +98,95 @@ class PageWriter {
     void grid(const std::vector<std::size_t>& lessons, bool teacherView);
 
   private:
-    std::string name(const std::unordered_map<std::string, std::string>& names,
-                     const std::string& key) const {
-        auto at = names.find(key);
-        const std::string& shown =
-            at == names.end() || text::isBlank(at->second) ? key : at->second;
-        return html::text(text::toUtf8(shown));
-    }
     void lesson(std::size_t at, bool teacherView);
+    // What a lesson's cell says in its own words, beside the colours that
+    // paper in black and white loses.
+    void marks(const KeptActivity& activity, const Coincidence& coincidence);
 
     const Timetable& timetable_;
     Week week_;
+    ShownTexts shown_;
+    std::vector<std::string> teacherNames_;  // as HTML
+    std::vector<std::string> rowLabels_;     // each row's start and end times, as HTML
     PieceBuffer& buffer_;
     std::string& out_;
 };
 
+void PageWriter::marks(const KeptActivity& activity, const Coincidence& coincidence) {
+    for (Cause cause : Causes(activity))
+        if (cause != Cause::Slot) {
+            out_ += "<br><span class=\"marca\">Falta ";
+            html::appendText(out_, causeShortName(cause));
+            out_ += "</span>";
+        }
+    if (!coincidence.any()) return;
+    out_ += "<br><span class=\"choque\">Coincide:";
+    if (coincidence.teacher) out_ += " profesor";
+    if (coincidence.group) out_ += " grupo";
+    if (coincidence.room) out_ += " aula";
+    out_ += "</span>";
+}
+
 void PageWriter::lesson(std::size_t at, bool teacherView) {
+    using K = KeptActivity;
     const TimetableLesson& l = timetable_.lessons()[at];
-    const ActivityCheck check = timetable_.check(l);
+    const KeptActivity& a = l.activity;
     const Coincidence& coincidence = week_.coincidences[at];
     out_ += "<div class=\"clase";
-    if (!check.faithful()) out_ += " mal";
+    if (a.actividad != ActivityCode::Found || !a.slotFound || !a.roomFound || !a.groupFound ||
+        !a.subjectFound)
+        out_ += " mal";
     if (coincidence.any()) out_ += " coincide";
-    out_ += "\" title=\"" + codes(l.activity.number, timetable_.codes(l)) + "\"><strong>" +
-            name(timetable_.names().subjects, check.asig) + "</strong>";
-    const std::string other =
-        teacherView ? html::text(text::toUtf8(check.codgrupo))
-                    : html::text(text::toUtf8(timetable_.teachers()[l.teacher].teacher.nombre));
-    if (!other.empty()) out_ += "<br>" + other;
-    if (!text::isBlank(check.aula)) out_ += "<br>" + name(timetable_.names().rooms, check.aula);
-    out_ += marks(check, coincidence) + "</div>";
+    out_ += "\" title=\"";
+    out_ += std::to_string(a.number);
+    for (std::uint32_t code : l.codes) {
+        out_ += " · ";
+        out_ += shown_.text(code);
+    }
+    out_ += "\"><strong>";
+    out_ += shown_.subject(a.keys[K::Asig]);
+    out_ += "</strong>";
+    const std::string& other =
+        teacherView ? shown_.text(a.keys[K::Codgrupo]) : teacherNames_[l.teacher];
+    if (!other.empty()) {
+        out_ += "<br>";
+        out_ += other;
+    }
+    if (!text::isBlank(timetable_.texts()[a.keys[K::Aula]])) {
+        out_ += "<br>";
+        out_ += shown_.room(a.keys[K::Aula]);
+    }
+    marks(a, coincidence);
+    out_ += "</div>";
 }
 
 void PageWriter::grid(const std::vector<std::size_t>& lessons, bool teacherView) {
-    std::map<std::pair<std::size_t, std::size_t>, std::vector<std::size_t>> inCell;
+    // The placed lessons by cell, row after row, each cell's in the order given.
+    const std::size_t columns = week_.days.size();
+    std::vector<std::pair<std::size_t, std::size_t>> placed;  // cell, lesson
     std::vector<std::size_t> unplaced;
     for (std::size_t at : lessons) {
         if (const auto& cell = week_.cells[at])
-            inCell[{cell->row, cell->column}].push_back(at);
+            placed.emplace_back(cell->row * columns + cell->column, at);
         else
             unplaced.push_back(at);
     }
+    std::stable_sort(placed.begin(), placed.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     if (!week_.days.empty()) {
         out_ += "<table class=\"semana\"><thead><tr><th class=\"tramo\">Tramo</th>";
         for (const std::string& day : week_.days)
             out_ += "<th>" + html::text(dayName(day)) + "</th>";
         out_ += "</tr></thead><tbody>\n";
+        auto next = placed.begin();
         for (std::size_t row = 0; row < week_.rows.size(); ++row) {
-            out_ += fmt::format("<tr><th class=\"tramo\">{}–{}</th>",
-                                html::text(text::toUtf8(week_.rows[row].first)),
-                                html::text(text::toUtf8(week_.rows[row].second)));
-            for (std::size_t column = 0; column < week_.days.size(); ++column) {
+            out_ += "<tr><th class=\"tramo\">";
+            out_ += rowLabels_.at(row);
+            out_ += "</th>";
+            for (std::size_t column = 0; column < columns; ++column) {
                 out_ += "<td>";
-                auto at = inCell.find({row, column});
-                if (at != inCell.end())
-                    for (std::size_t lessonAt : at->second) lesson(lessonAt, teacherView);
+                for (; next != placed.end() && next->first == row * columns + column; ++next)
+                    lesson(next->second, teacherView);
                 out_ += "</td>";
             }
             out_ += "</tr>\n";
@@ -146,6 +206,7 @@ void PageWriter::grid(const std::vector<std::size_t>& lessons, bool teacherView)
                                 html::value(check.hora), html::value(check.slotKey));
             lesson(at, teacherView);
             out_ += "</li>\n";
+            buffer_.pass();
         }
         out_ += "</ul>\n";
     }
@@ -196,8 +257,8 @@ void writeTimetablePage(const Timetable& timetable, const TimetableFacts& facts,
     for (std::size_t at = 0; at < timetable.lessons().size(); ++at) {
         const TimetableLesson& l = timetable.lessons()[at];
         byTeacher[l.teacher].push_back(at);
-        std::string group = timetable.check(l).codgrupo;
-        if (!text::isBlank(group)) byGroup[std::move(group)].push_back(at);
+        const std::string& group = timetable.texts()[l.activity.keys[KeptActivity::Codgrupo]];
+        if (!text::isBlank(group)) byGroup[group].push_back(at);
     }
     std::vector<std::string> groups;
     for (const auto& [group, lessons] : byGroup) groups.push_back(group);
@@ -218,7 +279,8 @@ void writeTimetablePage(const Timetable& timetable, const TimetableFacts& facts,
     }
     std::size_t g = 0;
     for (const auto& [group, lessons] : byGroup) {
-        const std::string unidad = timetable.codes(timetable.lessons()[lessons.front()]).unidad;
+        const std::string& unidad =
+            timetable.texts()[timetable.lessons()[lessons.front()].codes[4]];
         out += fmt::format(
             "<section class=\"hoja\" id=\"g{}\">\n<h2>Grupo {} <span class=\"cuenta\">(X_UNIDAD "
             "{}; {} {})</span></h2>\n",
