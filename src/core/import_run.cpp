@@ -45,10 +45,11 @@ ImportSummary ImportRun::build() {
 
     // The CSV of the affected activities is written while the build goes,
     // and put in place with the page once the result document is.
+    const std::filesystem::path csvTarget = report::csvBeside(reportTarget);
     std::optional<report::CompanionFile> csv;
     std::optional<report::ImportWarnings> warnings;
     if (reportPath_) {
-        csv.emplace(report::csvBeside(reportTarget));
+        csv.emplace(csvTarget);
         warnings.emplace(csv->sink());
     }
     std::optional<report::Timetable> timetable;
@@ -60,15 +61,15 @@ ImportSummary ImportRun::build() {
     if (warnings) {
         warnings->finish();
         const std::string page = report::importReportPage(
-            *warnings, {chosenFile_, summary.archivo, workFolder_, reportTarget,
-                        report::csvBeside(reportTarget), timetableTarget});
+            *warnings,
+            {chosenFile_, summary.archivo, workFolder_, reportTarget, csvTarget, timetableTarget});
         runReport_ = report::saveReport(reportTarget, page, warnings->count(), &*csv);
         warnings.reset();
     }
     if (timetable) {
         std::size_t marked = 0;
         for (const report::TimetableLesson& lesson : timetable->lessons())
-            marked += !timetable->check(lesson).faithful();
+            marked += !lesson.activity.faithful();
         const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
                                            reportTarget};
         auto page = [&](const report::PieceSink& sink) {

@@ -94,7 +94,7 @@ void ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc, Loo
         check->roomFound = room.has_value() || text::isBlank(aula);
         check->groupFound = group.has_value() || text::isBlank(codgrupo);
         check->subjectFound = !text::isBlank(materia);
-        // Without a timetable the keys are read only for the few lessons the
+        // Without a timetable the keys are read only for the lessons the
         // report shows.
         if (codes || !check->faithful()) {
             check->dia = std::move(dia);

@@ -51,7 +51,7 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
                                                  &check.asig,    &check.nivel, &check.curso};
     std::array<std::string_view, keys.size()> fields;
     char digits[24];
-    const auto [digitsEnd, error] = std::to_chars(std::begin(digits), std::end(digits), number);
+    const char* digitsEnd = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
     const std::string_view numberText(digits, static_cast<std::size_t>(digitsEnd - digits));
     const std::string& failed = failures(check);
     std::size_t length = teacher_.size() + std::string_view(";ACTIVIDAD_").size() +

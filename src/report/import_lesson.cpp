@@ -2,11 +2,6 @@
 
 namespace mirvane::report {
 
-std::size_t ActivityCheck::problems() const {
-    return (actividad != ActivityCode::Found) + !slotFound + !roomFound + !groupFound +
-           !subjectFound;
-}
-
 std::uint32_t KeptTexts::keep(std::string&& text) {
     auto [at, added] = index_.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
     if (added) texts_.push_back(std::move(text));

@@ -34,8 +34,6 @@ struct ActivityCheck {
         return actividad == ActivityCode::Found && slotFound && roomFound && groupFound &&
                subjectFound;
     }
-    // The number of fields written empty or wrong.
-    std::size_t problems() const;
 };
 
 // The six fields a lesson's activity record carries to Delphos.
@@ -58,6 +56,11 @@ struct KeptActivity {
     ActivityCode actividad = ActivityCode::Found;
     bool slotFound = true, roomFound = true, groupFound = true, subjectFound = true;
     std::array<std::uint32_t, KeyCount> keys{};  // into the keeper's texts
+
+    bool faithful() const {
+        return actividad == ActivityCode::Found && slotFound && roomFound && groupFound &&
+               subjectFound;
+    }
 };
 
 // Texts kept once however often they are kept.

@@ -133,9 +133,7 @@ void PageWriter::lesson(std::size_t at, bool teacherView) {
     const KeptActivity& a = l.activity;
     const Coincidence& coincidence = week_.coincidences[at];
     out_ += "<div class=\"clase";
-    if (a.actividad != ActivityCode::Found || !a.slotFound || !a.roomFound || !a.groupFound ||
-        !a.subjectFound)
-        out_ += " mal";
+    if (!a.faithful()) out_ += " mal";
     if (coincidence.any()) out_ += " coincide";
     out_ += "\" title=\"";
     out_ += std::to_string(a.number);
