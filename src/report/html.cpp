@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <iterator>
 
 #include <fmt/format.h>
 
@@ -42,6 +44,18 @@ void appendText(std::string& out, std::string_view utf8) {
     mirvane::text::appendEscapedMarkup(out, utf8);
 }
 
+void appendWindows1252Text(std::string& out, std::string_view cp1252) {
+    // Converted and escaped in one pass: pages list tens of thousands of values.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < cp1252.size(); ++i) {
+        if (static_cast<unsigned char>(cp1252[i]) < 0x80) continue;
+        appendText(out, cp1252.substr(start, i - start));
+        text::appendUtf8(out, text::codePointOf(cp1252[i]));
+        start = i + 1;
+    }
+    appendText(out, cp1252.substr(start));
+}
+
 void appendValue(std::string& out, std::string_view cp1252) {
     // Blanks at the ends matter to a lookup, so they are kept in sight.
     if (cp1252.empty()) {
@@ -49,8 +63,13 @@ void appendValue(std::string& out, std::string_view cp1252) {
         return;
     }
     out += "<code>";
-    appendText(out, text::toUtf8(cp1252));
+    appendWindows1252Text(out, cp1252);
     out += "</code>";
+}
+
+void appendNumber(std::string& out, std::size_t number) {
+    char digits[20];
+    out.append(digits, std::to_chars(std::begin(digits), std::end(digits), number).ptr);
 }
 
 std::string text(std::string_view utf8) {

@@ -16,6 +16,10 @@ std::string text(std::string_view utf8);
 // The same, appended: for pages of thousands of rows.
 void appendValue(std::string& out, std::string_view cp1252);
 void appendText(std::string& out, std::string_view utf8);
+// A Windows-1252 text (a name) as HTML text, without value's marks.
+void appendWindows1252Text(std::string& out, std::string_view cp1252);
+// A count, in digits.
+void appendNumber(std::string& out, std::size_t number);
 
 // The page up to the opening of its body, and its end.
 // `extraStyle`: rules of the page's own, after the common ones.

@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cstring>
-#include <iterator>
 
 #include "base/text.h"
 #include "report/csv.h"
@@ -13,13 +12,29 @@ namespace {
 
 constexpr std::size_t kPiece = 1 << 16;
 
+char* put(char* at, std::string_view bytes) {
+    std::memcpy(at, bytes.data(), bytes.size());
+    return at + bytes.size();
+}
+
 }  // namespace
 
-ImportActivitiesCsv::ImportActivitiesCsv(PieceSink sink) : sink_(std::move(sink)) {
-    text_ = csv::kByteOrderMark;
+ImportActivitiesCsv::ImportActivitiesCsv(PieceSink sink)
+    : sink_(std::move(sink)), rows_(2 * kPiece, '\0') {
+    std::string header(csv::kByteOrderMark);
     csv::appendRow(
-        text_, {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD", "Qué falla", "TAREA",
-                "DIA", "HORA", "DIHO buscado", "AULA", "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
+        header, {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD", "Qué falla", "TAREA",
+                 "DIA", "HORA", "DIHO buscado", "AULA", "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
+    append(header);
+}
+
+char* ImportActivitiesCsv::room(std::size_t bytes) {
+    if (used_ + bytes > rows_.size()) rows_.resize(2 * (used_ + bytes));
+    return rows_.data() + used_;
+}
+
+void ImportActivitiesCsv::append(std::string_view bytes) {
+    used_ = static_cast<std::size_t>(put(room(bytes.size()), bytes) - rows_.data());
 }
 
 void ImportActivitiesCsv::teacher(const Teacher& teacher, std::size_t number) {
@@ -31,13 +46,16 @@ void ImportActivitiesCsv::teacher(const Teacher& teacher, std::size_t number) {
 }
 
 const std::string& ImportActivitiesCsv::failures(const ActivityCheck& check) {
-    const Causes causes(check);
-    std::size_t set = 0;
-    for (Cause cause : causes) set |= std::size_t{1} << static_cast<std::size_t>(cause);
+    // The set of causes as bits in the order of Cause, found without listing them.
+    const std::size_t set = std::size_t{!check.slotFound} | std::size_t{!check.groupFound} << 1 |
+                            std::size_t{!check.subjectFound} << 2 |
+                            std::size_t{!check.roomFound} << 3 |
+                            std::size_t{check.actividad == ActivityCode::Default} << 4 |
+                            std::size_t{check.actividad == ActivityCode::TaskCode} << 5;
     std::optional<std::string>& names = failures_[set];
     if (!names) {
         std::string joined;
-        for (Cause cause : causes)
+        for (Cause cause : Causes(check))
             joined += (joined.empty() ? "" : ", ") + std::string(causeShortName(cause));
         names = csv::field(joined);
     }
@@ -45,52 +63,47 @@ const std::string& ImportActivitiesCsv::failures(const ActivityCheck& check) {
 }
 
 void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& check) {
-    // Thirty thousand rows and more: each is measured, then written in place.
+    // Thirty thousand rows and more: each is written in place, its keys
+    // copied as they are checked and converted only when they must be.
     const std::array<const std::string*, 9> keys{&check.tarea,   &check.dia,   &check.hora,
                                                  &check.slotKey, &check.aula,  &check.codgrupo,
                                                  &check.asig,    &check.nivel, &check.curso};
-    std::array<std::string_view, keys.size()> fields;
-    char digits[24];
-    const char* digitsEnd = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-    const std::string_view numberText(digits, static_cast<std::size_t>(digitsEnd - digits));
     const std::string& failed = failures(check);
-    std::size_t length = teacher_.size() + std::string_view(";ACTIVIDAD_").size() +
-                         numberText.size() + 1 + failed.size() + 2;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        fields[i] = *keys[i];
-        if (!csv::isPlainField(fields[i])) {
-            converted_[i].clear();
-            csv::appendWindows1252Field(converted_[i], fields[i]);
-            fields[i] = converted_[i];
+    constexpr std::string_view kActividad = ";ACTIVIDAD_";
+    constexpr std::size_t kNumberDigits = 20;
+    // A key grows at most threefold in UTF-8, plus its quotes and apostrophe.
+    std::size_t bound = teacher_.size() + kActividad.size() + kNumberDigits + 1 + failed.size() + 2;
+    for (const std::string* key : keys) bound += 1 + 3 * key->size() + 3;
+    char* at = room(bound);
+    at = put(at, teacher_);
+    at = put(at, kActividad);
+    at = std::to_chars(at, at + kNumberDigits, number).ptr;
+    *at++ = ';';
+    at = put(at, failed);
+    char* const keysStart = at;
+    bool formula = false;
+    for (const std::string* key : keys) {
+        *at++ = ';';
+        at = put(at, *key);
+        formula |= csv::looksLikeFormula(*key);
+    }
+    if (formula || !csv::arePlainFields(std::string_view(keysStart, at - keysStart), keys.size())) {
+        at = keysStart;
+        for (const std::string* key : keys) {
+            converted_.assign(1, ';');
+            csv::appendWindows1252Field(converted_, *key);
+            at = put(at, converted_);
         }
-        length += 1 + fields[i].size();
     }
-    const std::size_t start = text_.size();
-    text_.resize(start + length);
-    char* at = text_.data() + start;
-    const auto put = [&at](std::string_view piece) {
-        std::memcpy(at, piece.data(), piece.size());
-        at += piece.size();
-    };
-    put(teacher_);
-    put(";ACTIVIDAD_");
-    put(numberText);
-    put(";");
-    put(failed);
-    for (std::string_view field : fields) {
-        put(";");
-        put(field);
-    }
-    put("\r\n");
-    if (text_.size() >= kPiece) {
-        sink_(text_);
-        text_.clear();
-    }
+    at = put(at, "\r\n");
+    used_ = static_cast<std::size_t>(at - rows_.data());
+    // Pieces of this size go to the file without another copy.
+    if (used_ >= kPiece) finish();
 }
 
 void ImportActivitiesCsv::finish() {
-    if (!text_.empty()) sink_(text_);
-    text_.clear();
+    if (used_) sink_(std::string_view(rows_.data(), used_));
+    used_ = 0;
 }
 
 }  // namespace mirvane::report

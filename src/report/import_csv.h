@@ -27,11 +27,15 @@ class ImportActivitiesCsv {
 
   private:
     const std::string& failures(const ActivityCheck& check);
+    // Room for `bytes` more at the end of the rows not yet handed on.
+    char* room(std::size_t bytes);
+    void append(std::string_view bytes);
 
     PieceSink sink_;
-    std::string text_;
-    std::string teacher_;                   // the teacher's fields, the start of each of their rows
-    std::array<std::string, 9> converted_;  // a row's keys that are not plain, as written
+    std::string rows_;       // rows not yet handed on: the first `used_` bytes
+    std::size_t used_ = 0;   // (sized once, so that rows are written in place)
+    std::string teacher_;    // the teacher's fields, the start of each of their rows
+    std::string converted_;  // a key that is not plain, as written
     // The "Qué falla" field of each set of causes, made once.
     std::array<std::optional<std::string>, std::size_t{1} << kCauseCount> failures_;
 };

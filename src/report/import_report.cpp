@@ -2,8 +2,6 @@
 
 #include <fmt/format.h>
 
-#include <iterator>
-
 #include "base/paths.h"
 #include "base/text.h"
 #include "report/html.h"
@@ -16,7 +14,12 @@ namespace {
 // The keys of a cause in one compact run: code and count, the most frequent first.
 std::string keyList(const std::vector<KeyCount>& keys) {
     std::string out = "<div class=\"claves\">";
-    for (const auto& [key, n] : keys) out += html::value(key) + fmt::format("&nbsp;×{} ", n);
+    for (const auto& [key, n] : keys) {
+        html::appendValue(out, key);
+        out += "&nbsp;×";
+        html::appendNumber(out, n);
+        out += ' ';
+    }
     return out + "</div>";
 }
 
@@ -48,7 +51,9 @@ std::string causesSection(const ImportWarnings& warnings, const std::vector<Caus
 
 void appendExample(std::string& out, const ImportWarnings& warnings, const ExampleActivity& kept) {
     const ActivityCheck check = warnings.check(kept);
-    fmt::format_to(std::back_inserter(out), "ACTIVIDAD_{} (DIA ", kept.number);
+    out += "ACTIVIDAD_";
+    html::appendNumber(out, kept.number);
+    out += " (DIA ";
     html::appendValue(out, check.dia);
     out += ", HORA ";
     html::appendValue(out, check.hora);
@@ -83,18 +88,25 @@ std::string teachersSection(const ImportWarnings& warnings,
         out += "<th>" + html::text(causeShortName(group.cause)) + "</th>";
     out += "<th>Ejemplos</th></tr></thead><tbody>\n";
     for (const TeacherProblems& t : teachers) {
-        fmt::format_to(std::back_inserter(out), "<tr><td>EMPLEADO_{}: ", t.number);
-        html::appendText(out, text::toUtf8(t.teacher.nombre));
+        out += "<tr><td>EMPLEADO_";
+        html::appendNumber(out, t.number);
+        out += ": ";
+        html::appendWindows1252Text(out, t.teacher.nombre);
         out += " (";
         html::appendValue(out, t.teacher.abrev);
-        fmt::format_to(std::back_inserter(out), ")</td><td class=\"n\">{}</td>", t.activities);
-        for (const CauseGroup& group : causes) {
-            const std::size_t n = t.causes[static_cast<std::size_t>(group.cause)];
-            if (n)
-                fmt::format_to(std::back_inserter(out), "<td class=\"n\">{}</td>", n);
-            else
+        out += ")</td>";
+        const auto countCell = [&out](std::size_t n) {
+            if (n == 0) {
                 out += "<td></td>";
-        }
+                return;
+            }
+            out += "<td class=\"n\">";
+            html::appendNumber(out, n);
+            out += "</td>";
+        };
+        countCell(t.activities);
+        for (const CauseGroup& group : causes)
+            countCell(t.causes[static_cast<std::size_t>(group.cause)]);
         out += "<td>";
         for (std::size_t i = 0; i < t.examples.size(); ++i) {
             if (i) out += "<br>";

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -77,11 +78,14 @@ class ImportWarnings {
     std::size_t count() const;
 
   private:
-    // Hashing by string_view, so that counting a key builds no string.
+    // Hashing by string_view, so that counting a key builds no string; keys
+    // are short codes, for which FNV-1a is quick and spreads well enough.
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view key) const {
-            return std::hash<std::string_view>{}(key);
+            std::uint64_t hash = 0xcbf29ce484222325;
+            for (char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
+            return static_cast<std::size_t>(hash);
         }
     };
     using KeyCounts = std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>>;

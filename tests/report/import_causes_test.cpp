@@ -89,6 +89,9 @@ TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
         {"dos\nlíneas", "\"dos\nlíneas\";x\r\n"},
         {"=SUMA(A1)", "\"'=SUMA(A1)\";x\r\n"},
         {"", ";x\r\n"},
+        {"CODIGO-LARGO-1", "CODIGO-LARGO-1;x\r\n"},
+        {"CODIGO-LARGO;1", "\"CODIGO-LARGO;1\";x\r\n"},
+        {"CODIGO-LARGO-Ñ", "CODIGO-LARGO-Ñ;x\r\n"},
     };
     for (const Case& c : cases) {
         std::string out;
@@ -98,6 +101,17 @@ TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
         out.clear();
         csv::appendWindows1252Field(out, text::fromUtf8(c.field));
         EXPECT_EQ(out + ";x\r\n", c.row) << c.field;
+        // The same field as the last key of an activity's row.
+        std::string rows;
+        ImportActivitiesCsv activities([&rows](std::string_view piece) { rows += piece; });
+        activities.teacher({"E1", "ANA", "Ana"}, 1);
+        ActivityCheck check;
+        check.roomFound = false;
+        check.curso = text::fromUtf8(c.field);
+        activities.activity(1, check);
+        activities.finish();
+        EXPECT_TRUE(rows.ends_with("Aula;;;;;;;;;" + c.row.substr(0, c.row.size() - 4) + "\r\n"))
+            << rows;
     }
 }
 
