@@ -71,7 +71,7 @@ void ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc, Loo
     // leading zeros (DIA 1, HORA 4 gives "14").
     Tramo tramo;
     std::string dia = soluc.dia.text();
-    const std::string clave = dia + std::to_string(soluc.hora.integer());
+    std::string clave = dia + std::to_string(soluc.hora.integer());
     auto slot = lookups.tramo(clave);
     if (slot) tramo = std::move(*slot);
     append(formats::kNDiasemana, tramo.dia);
@@ -106,7 +106,7 @@ void ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc, Loo
             check->aula = std::move(aula);
             check->codgrupo = std::move(codgrupo);
             check->asig = std::move(asig);
-            check->slotKey = clave;
+            check->slotKey = std::move(clave);
         }
     }
     if (codes)
