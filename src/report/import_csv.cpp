@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "base/text.h"
 #include "report/csv.h"
 
 namespace mirvane::report {
@@ -39,10 +38,11 @@ void ImportActivitiesCsv::append(std::string_view bytes) {
 
 void ImportActivitiesCsv::teacher(const Teacher& teacher, std::size_t number) {
     teacher_.clear();
-    csv::appendRow(teacher_,
-                   {text::toUtf8(teacher.nombre), text::toUtf8(teacher.abrev),
-                    text::toUtf8(teacher.xEmpleado), "EMPLEADO_" + std::to_string(number)});
-    teacher_.resize(teacher_.size() - 2);  // the row goes on
+    for (const std::string* field : {&teacher.nombre, &teacher.abrev, &teacher.xEmpleado}) {
+        csv::appendWindows1252Field(teacher_, *field);
+        teacher_ += ';';
+    }
+    teacher_ += "EMPLEADO_" + std::to_string(number);
 }
 
 const std::string& ImportActivitiesCsv::failures(const ActivityCheck& check) {
