@@ -6,7 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -157,6 +159,41 @@ void BM_ImportPagesCli(benchmark::State& state) {
     state.SetLabel(std::string("desajustado, ") + kPages[pages]);
 }
 
+// The report's cost, in one run and pair by pair: each iteration runs the
+// import on the mismatched stress school without the report and with it,
+// the two in turn first, and informe_x is the median of their ratios (wall
+// time, whole process), pico_x the ratio of their peak memory. Pairs cancel
+// the drift of a shared machine, which timing the two apart does not. Arg(0)
+// without the timetable, Arg(1) with it, as an import runs by default.
+void BM_ReportCostCli(benchmark::State& state) {
+    Schools& schools = Schools::get();
+    const bool timetable = state.range(0) != 0;
+    std::vector<std::string> with{mirvane::bench::programPath("mirvane-cli"), "importar",
+                                  schools.document("stress").string(), "--carpeta",
+                                  schools.mismatchedFolder().string()};
+    if (!timetable) with.push_back("--sin-horario");
+    std::vector<std::string> without = with;
+    without.push_back("--sin-informe");
+    std::vector<double> ratios;
+    std::array<double, 2> peaks{};  // without, with
+    bool withFirst = false;
+    for (auto _ : state) {
+        std::array<double, 2> seconds{};
+        for (const bool report : {withFirst, !withFirst}) {
+            const auto start = std::chrono::steady_clock::now();
+            peaks[report] = mirvane::bench::runProgram(report ? with : without, schools.scratch());
+            seconds[report] =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+        ratios.push_back(seconds[1] / seconds[0]);
+        withFirst = !withFirst;
+    }
+    std::nth_element(ratios.begin(), ratios.begin() + ratios.size() / 2, ratios.end());
+    state.counters["informe_x"] = ratios[ratios.size() / 2];
+    state.counters["pico_x"] = peaks[1] / peaks[0];
+    state.SetLabel(timetable ? "desajustado, con horario" : "desajustado, sin horario");
+}
+
 // The parser's anchors on the same documents.
 const bool kAnchors = [] {
     mirvane::bench::registerXmllintAnchors(
@@ -172,6 +209,12 @@ BENCHMARK(BM_ImportInProcess)
 BENCHMARK(BM_ParseAndReadTables)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ImportPagesCli)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReportCostCli)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(41)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_ParseAndReadTablesCli)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
