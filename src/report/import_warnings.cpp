@@ -33,11 +33,7 @@ void ImportWarnings::activity(std::size_t number, const ActivityCheck& check) {
         const auto at = static_cast<std::size_t>(cause);
         ++teacher.causes[at];
         ++activities_[at];
-        const std::string& key = keyOf(check, cause);
-        if (auto found = keys_[at].find(key); found != keys_[at].end())
-            ++found->second;
-        else
-            keys_[at].emplace(key, 1);
+        keys_[at].add(keyOf(check, cause));
     }
     if (teacher.examples.size() < kExamplesPerTeacher) {
         if (teacher.examples.empty()) teacher.examples.reserve(kExamplesPerTeacher);
@@ -80,8 +76,7 @@ std::vector<CauseGroup> ImportWarnings::causes() const {
     for (Cause cause : kCauses) {
         const auto at = static_cast<std::size_t>(cause);
         if (activities_[at] == 0) continue;
-        groups.push_back({cause, activities_[at],
-                          byFrequency(std::vector<KeyCount>(keys_[at].begin(), keys_[at].end()))});
+        groups.push_back({cause, activities_[at], byFrequency(keys_[at].counts())});
     }
     return groups;
 }

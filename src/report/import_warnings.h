@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "report/import_causes.h"
 #include "report/import_csv.h"
 #include "report/import_lesson.h"
+#include "report/key_counter.h"
 #include "report/report_file.h"
 
 // What an import run could not resolve, recorded while it builds the result
@@ -78,25 +78,13 @@ class ImportWarnings {
     std::size_t count() const;
 
   private:
-    // Hashing by string_view, so that counting a key builds no string; keys
-    // are short codes, for which FNV-1a is quick and spreads well enough.
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view key) const {
-            std::uint64_t hash = 0xcbf29ce484222325;
-            for (char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3;
-            return static_cast<std::size_t>(hash);
-        }
-    };
-    using KeyCounts = std::unordered_map<std::string, std::size_t, Hash, std::equal_to<>>;
-
     Teacher current_;  // the teacher begun last, kept once a lesson of theirs has a problem
     std::size_t currentNumber_ = 0;
     bool currentKept_ = false;
     std::vector<TeacherProblems> teachers_;
     std::string exampleKeys_;  // each example's keys, each preceded by its length
     std::array<std::size_t, kCauseCount> activities_{};
-    std::array<KeyCounts, kCauseCount> keys_;
+    std::array<KeyCounter, kCauseCount> keys_;
     std::map<std::string, std::size_t> withoutTeacher_;
     std::size_t dayZero_ = 0;
     std::optional<ImportActivitiesCsv> csv_;

@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "report/csv.h"
 #include "report/import_warnings.h"
+#include "report/key_counter.h"
 
 namespace mirvane::report {
 namespace {
@@ -77,6 +78,16 @@ TEST(ImportCauses, TheCsvHoldsOneRowPerAffectedActivity) {
               std::string::npos)
         << csv;
     EXPECT_EQ(csv.find("ACTIVIDAD_3"), std::string::npos);
+}
+
+TEST(KeyCounter, CountsEveryKeyAsItsTableGrows) {
+    KeyCounter counter;  // key Kn comes n % 3 + 1 times, the rounds interleaved
+    for (std::size_t round = 0; round < 3; ++round)
+        for (std::size_t n = 0; n < 100; ++n)
+            if (n % 3 >= round) counter.add("K" + std::to_string(n));
+    ASSERT_EQ(counter.counts().size(), 100u);
+    for (const auto& [key, count] : counter.counts())
+        EXPECT_EQ(count, std::stoul(key.substr(1)) % 3 + 1) << key;
 }
 
 TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
