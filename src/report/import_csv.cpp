@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "report/csv.h"
@@ -14,6 +15,31 @@ constexpr std::size_t kPiece = 1 << 16;
 char* put(char* at, std::string_view bytes) {
     std::memcpy(at, bytes.data(), bytes.size());
     return at + bytes.size();
+}
+
+// A key is a few bytes: copied in two overlapping moves of fixed size, as the
+// C library does, without calling it nine times a row.
+char* putShort(char* at, std::string_view bytes) {
+    const char* from = bytes.data();
+    const std::size_t n = bytes.size();
+    const auto two = [&](auto word) {
+        std::memcpy(&word, from, sizeof word);
+        std::memcpy(at, &word, sizeof word);
+        std::memcpy(&word, from + n - sizeof word, sizeof word);
+        std::memcpy(at + n - sizeof word, &word, sizeof word);
+    };
+    if (n > 16)
+        std::memcpy(at, from, n);
+    else if (n >= 8)
+        two(std::uint64_t{});
+    else if (n >= 4)
+        two(std::uint32_t{});
+    else if (n > 0) {
+        at[0] = from[0];
+        at[n / 2] = from[n / 2];
+        at[n - 1] = from[n - 1];
+    }
+    return at + n;
 }
 
 }  // namespace
@@ -84,7 +110,7 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
     bool formula = false;
     for (const std::string* key : keys) {
         *at++ = ';';
-        at = put(at, *key);
+        at = putShort(at, *key);
         formula |= csv::looksLikeFormula(*key);
     }
     if (formula || !csv::arePlainFields(std::string_view(keysStart, at - keysStart), keys.size())) {

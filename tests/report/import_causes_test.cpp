@@ -101,6 +101,7 @@ TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
         {"=SUMA(A1)", "\"'=SUMA(A1)\";x\r\n"},
         {"", ";x\r\n"},
         {"CODIGO-LARGO-1", "CODIGO-LARGO-1;x\r\n"},
+        {"CODIGO-MAS-LARGO-0001", "CODIGO-MAS-LARGO-0001;x\r\n"},
         {"CODIGO-LARGO;1", "\"CODIGO-LARGO;1\";x\r\n"},
         {"CODIGO-LARGO-Ñ", "CODIGO-LARGO-Ñ;x\r\n"},
     };
