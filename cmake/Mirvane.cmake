@@ -33,19 +33,22 @@ function(mirvane_library name)
 endfunction()
 
 # mirvane_tests([FILES ...] [DEFINITIONS ...] [DEPS ...]): one GoogleTest
-# program per *_test.cpp in the calling folder (or per file in FILES),
-# compiled with DEFINITIONS and linked against the whole core and DEPS, each
-# case registered with ctest. Programs named in MIRVANE_LINUX_ONLY_TESTS and
-# cases in MIRVANE_LINUX_ONLY_CASES (they drive Linux-only tools) are left out
-# of the Windows build. Windows programs run under the Wine of
+# program for the calling folder, test_<folder>, made of its *_test.cpp (or of
+# FILES), compiled with DEFINITIONS and linked against the whole core and
+# DEPS, each case registered with ctest. One program a folder, compiled as one
+# unit, spares the build compiling GoogleTest's and the core's headers, and
+# linking the sanitizers or the static runtime, once for every file. Files
+# named in MIRVANE_LINUX_ONLY_TESTS (without _test.cpp) and cases in
+# MIRVANE_LINUX_ONLY_CASES (they drive Linux-only tools) are left out of the
+# Windows build. Windows programs run under the Wine of
 # CMAKE_CROSSCOMPILING_EMULATOR and list their cases when ctest starts, so
 # that building never starts Wine.
 function(mirvane_tests)
     cmake_parse_arguments(ARG "" "" "FILES;DEFINITIONS;DEPS" ${ARGN})
     if(ARG_FILES)
-        list(TRANSFORM ARG_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE tests)
+        list(TRANSFORM ARG_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE files)
     else()
-        file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+        file(GLOB files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
     endif()
     set(discovery POST_BUILD)
     set(filter "*")
@@ -54,24 +57,31 @@ function(mirvane_tests)
         list(JOIN MIRVANE_LINUX_ONLY_CASES ":" linux_only)
         set(filter "*:-${linux_only}")
     endif()
-    foreach(test_source ${tests})
+    set(tests)
+    foreach(test_source ${files})
         get_filename_component(stem ${test_source} NAME_WE)
         string(REPLACE "_test" "" name ${stem})
         if(WIN32 AND name IN_LIST MIRVANE_LINUX_ONLY_TESTS)
             continue()
         endif()
-        set(target test_${name})
-        add_executable(${target} ${test_source})
-        target_link_libraries(${target} PRIVATE mirvane_core ${ARG_DEPS} mirvane_testing
-                                                GTest::gtest_main GTest::gmock)
-        target_compile_definitions(${target} PRIVATE ${ARG_DEFINITIONS})
-        set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-        gtest_discover_tests(${target}
-            WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-            DISCOVERY_TIMEOUT 60
-            DISCOVERY_MODE ${discovery}
-            TEST_FILTER "${filter}")
+        list(APPEND tests ${test_source})
     endforeach()
+    if(NOT tests)
+        return()
+    endif()
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(target test_${folder})
+    add_executable(${target} ${tests})
+    target_link_libraries(${target} PRIVATE mirvane_core ${ARG_DEPS} mirvane_testing
+                                            GTest::gtest_main GTest::gmock)
+    target_compile_definitions(${target} PRIVATE ${ARG_DEFINITIONS})
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+                                               UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+    gtest_discover_tests(${target}
+        WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+        DISCOVERY_TIMEOUT 60
+        DISCOVERY_MODE ${discovery}
+        TEST_FILTER "${filter}")
 endfunction()
 
 if(MIRVANE_FUZZ)

@@ -72,7 +72,7 @@ TEST(Paths, InFolderPrefersTheExactName) {
 TEST(Paths, ExecutableFolderHoldsTheRunningProgram) {
     const auto folder = executableFolder();
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_TRUE(std::filesystem::exists(folder / "test_paths"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "test_base"));
 }
 
 }  // namespace

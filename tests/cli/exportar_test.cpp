@@ -12,10 +12,6 @@ namespace {
 
 using testing::shellQuote;
 
-std::string cli() {
-    return shellQuote((testing::binDir() / "mirvane-cli").string());
-}
-
 std::string example() {
     return shellQuote((testing::sourceDir() / "examples" / "escuela" / "datos.xml").string());
 }
@@ -23,8 +19,8 @@ std::string example() {
 class ExportarCliTest : public ::testing::Test {
   protected:
     testing::CommandResult exportar(const std::string& arguments) {
-        return testing::run("WINEPREFIX=" + shellQuote(wine.path().string()) + " " + cli() +
-                            " exportar " + arguments);
+        return testing::run("WINEPREFIX=" + shellQuote(wine.path().string()) + " " +
+                            testing::cliCommand() + " exportar " + arguments);
     }
     std::string intoWork() const { return " --carpeta " + shellQuote(work.path().string()); }
 
@@ -152,7 +148,7 @@ TEST_F(ExportarCliTest, HelpAndVersion) {
     for (const char* word :
          {"DOCUMENTO", "--carpeta", "--hora", "HH:MM", "--informe", "--sin-informe"})
         EXPECT_NE(help.output.find(word), std::string::npos) << word;
-    const auto version = testing::run(cli() + " --version");
+    const auto version = testing::run(testing::cliCommand() + " --version");
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.output.find("mirvane-cli"), std::string::npos);
 }

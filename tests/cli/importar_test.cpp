@@ -11,10 +11,6 @@ namespace {
 
 using testing::shellQuote;
 
-std::string cli() {
-    return shellQuote((testing::binDir() / "mirvane-cli").string());
-}
-
 std::filesystem::path exampleFolder() {
     return testing::sourceDir() / "examples" / "escuela";
 }
@@ -31,8 +27,8 @@ class ImportarCliTest : public ::testing::Test {
     }
 
     testing::CommandResult command(const std::string& arguments) {
-        return testing::run("WINEPREFIX=" + shellQuote(wine.path().string()) + " " + cli() + " " +
-                            arguments);
+        return testing::run("WINEPREFIX=" + shellQuote(wine.path().string()) + " " +
+                            testing::cliCommand() + " " + arguments);
     }
     testing::CommandResult importar(const std::string& arguments) {
         return command("importar " + arguments);

@@ -10,8 +10,7 @@ namespace mirvane {
 namespace {
 
 testing::CommandResult cli(const std::string& arguments) {
-    return testing::run(testing::shellQuote((testing::binDir() / "mirvane-cli").string()) + " " +
-                        arguments);
+    return testing::run(testing::cliCommand() + " " + arguments);
 }
 
 TEST(UsageTest, EachKindOfUsageErrorIsOneSpanishLineAndStatusTwo) {

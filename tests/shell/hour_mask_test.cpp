@@ -56,7 +56,7 @@ struct EditCase {
     int refused;
 };
 
-class Editing : public testing::TestWithParam<EditCase> {};
+class Editing : public ::testing::TestWithParam<EditCase> {};
 
 TEST_P(Editing, GivesTheTextAndCaret) {
     const EditCase& c = GetParam();
@@ -69,7 +69,7 @@ TEST_P(Editing, GivesTheTextAndCaret) {
 
 INSTANTIATE_TEST_SUITE_P(
     HourMask, Editing,
-    testing::Values(
+    ::testing::Values(
         EditCase{"TypingOverwritesAndStepsOverTheColon", "08:00", "0930", "09:30", 5, 0},
         EditCase{"ColonTypedOnTheFixedPositionIsTaken", "08:00", "10:45", "10:45", 5, 0},
         EditCase{"LettersAreRefused", "08:00", "x1x", "18:00", 1, 2},
@@ -124,7 +124,7 @@ struct LeaveCase {
     std::optional<std::size_t> refusedAt;
 };
 
-class Leaving : public testing::TestWithParam<LeaveCase> {};
+class Leaving : public ::testing::TestWithParam<LeaveCase> {};
 
 // Leaving the field or pressing Enter in it: refused at the first required
 // blank, but only after a change, so an untouched field is never held.
@@ -141,13 +141,13 @@ TEST_P(Leaving, IsRefusedAtTheFirstRequiredBlank) {
 
 INSTANTIATE_TEST_SUITE_P(
     HourMask, Leaving,
-    testing::Values(LeaveCase{"Unchanged", "", std::nullopt},
-                    LeaveCase{"ChangedAndComplete", "0915", std::nullopt},
-                    LeaveCase{"OptionalFirstPositionBlank", "d", std::nullopt},
-                    LeaveCase{"SecondHourDigitBlank", ">d", 1},
-                    LeaveCase{"EverythingBlankHoldsAtTheFirstRequired", "ad", 1},
-                    LeaveCase{"MinutesBlank", "e<d", 4}, LeaveCase{"BothMinutesBlank", "ebb", 3},
-                    LeaveCase{"RetypingTheSameDigitIsNoChange", "08", std::nullopt}),
+    ::testing::Values(LeaveCase{"Unchanged", "", std::nullopt},
+                      LeaveCase{"ChangedAndComplete", "0915", std::nullopt},
+                      LeaveCase{"OptionalFirstPositionBlank", "d", std::nullopt},
+                      LeaveCase{"SecondHourDigitBlank", ">d", 1},
+                      LeaveCase{"EverythingBlankHoldsAtTheFirstRequired", "ad", 1},
+                      LeaveCase{"MinutesBlank", "e<d", 4}, LeaveCase{"BothMinutesBlank", "ebb", 3},
+                      LeaveCase{"RetypingTheSameDigitIsNoChange", "08", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HourMask, EscapeRestoresTheTextFromWhenTheFieldGotTheFocus) {

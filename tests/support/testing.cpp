@@ -76,6 +76,10 @@ std::string shellQuote(std::string_view text) {
     return quoted + "'";
 }
 
+std::string cliCommand() {
+    return shellQuote((binDir() / "mirvane-cli").string());
+}
+
 CommandResult run(const std::string& commandLine) {
     TempDir capture;
     const auto out = capture / "stdout";

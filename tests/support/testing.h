@@ -41,6 +41,9 @@ CommandResult run(const std::string& commandLine);
 // Quotes a text for the shell.
 std::string shellQuote(std::string_view text);
 
+// This build's mirvane-cli, quoted for the shell.
+std::string cliCommand();
+
 // Debian's own Python, which has python3-dbf and python3-dbfread (the first
 // python3 on PATH may be another one).
 inline constexpr const char* kDebianPython = "/usr/bin/python3";
