@@ -10,8 +10,6 @@
 namespace mirvane::exporting {
 namespace {
 
-namespace field = formats::asigt;
-
 constexpr std::int64_t kPlainSessions = 13;
 
 }  // namespace
@@ -19,6 +17,7 @@ constexpr std::int64_t kPlainSessions = 13;
 std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
                                 const std::filesystem::path& folder, dbf::Table& wwTableNomAsg,
                                 report::ExportWarnings* warnings) {
+    namespace field = formats::asigt;
     TaskCodes taskCodes(wwTableNomAsg);
     RowRule rule;
     rule.fill = [&taskCodes](Row& row, const Values& v) {

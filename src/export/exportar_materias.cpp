@@ -9,13 +9,11 @@
 #include "formats/work_tables.h"
 
 namespace mirvane::exporting {
-namespace {
-namespace field = formats::asignomt;
-}  // namespace
 
 std::size_t ExportarMaterias(const formats::ExchangeRecords& exchange,
                              const std::filesystem::path& folder,
                              report::ExportWarnings* warnings) {
+    namespace field = formats::asignomt;
     // The codes written so far, as read (full length), folded to lower case:
     // equal folds are exactly the codes equal without regard to letter case.
     // Each keeps the record that wrote it, whose code the warnings read again.

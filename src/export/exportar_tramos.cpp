@@ -11,8 +11,6 @@
 namespace mirvane::exporting {
 namespace {
 
-namespace field = formats::diashorast;
-
 // Both passes read positions 1 and 2 of every record.
 constexpr std::size_t kMinimumFields = 3;
 
@@ -82,6 +80,7 @@ void checkSlotKey(report::ExportWarnings& warnings, const SlotRecord& record, in
 
 void writeRow(dbf::Table& table, const SlotRecord& record, int slotNumber, const std::string& start,
               report::ExportWarnings* warnings, std::size_t index) {
+    namespace field = formats::diashorast;
     const std::string_view slot = slotText(record.slotCode);
     const std::string end = FormatoHora(minutesOf(start) + text::toInt(record.minutes));
     const std::string day = weekdayDigit(record.slotCode);

@@ -48,14 +48,14 @@ bool savedAsXhtml(xmlDocPtr doc) {
 #endif
 }
 
-struct FreeBuffer {
-    void operator()(xmlBufferPtr buffer) const { xmlBufferFree(buffer); }
-};
-using Buffer = std::unique_ptr<xmlBuffer, FreeBuffer>;
-
 }  // namespace
 
 struct StreamedSave::Impl {
+    struct FreeBuffer {
+        void operator()(xmlBufferPtr buffer) const { xmlBufferFree(buffer); }
+    };
+    using Buffer = std::unique_ptr<xmlBuffer, FreeBuffer>;
+
     std::filesystem::path file;
     std::string encoding;
     xmlCharEncodingHandlerPtr encoder = nullptr;  // none for UTF-8
