@@ -72,6 +72,12 @@ bool remove(const std::filesystem::path& file, Failure& failure);
 // permissions pass to the new one.
 bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
              Failure& failure);
+// The same for a file left to the system's cache, without waiting for the
+// disk. On Linux the target is removed first, so that for a moment there is
+// no file: ext4 writes a file renamed over another out to the disk before
+// the rename returns.
+bool replaceCached(const std::filesystem::path& replacement, const std::filesystem::path& target,
+                   Failure& failure);
 
 // The running program's own file.
 std::filesystem::path executableFile();

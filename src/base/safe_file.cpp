@@ -47,7 +47,10 @@ class SafeFileWriter::Temporary {
         if ((durability == Durability::Flushed && !file_.flushToDisk(failure)) ||
             !file_.close(failure))
             fail("No se puede escribir " + shown(target) + ": " + failure.reason, failure.cause);
-        if (!os::replace(path_, target, failure))
+        const bool replaced = durability == Durability::Flushed
+                                  ? os::replace(path_, target, failure)
+                                  : os::replaceCached(path_, target, failure);
+        if (!replaced)
             fail("No se puede reemplazar " + shown(target) + ": " + failure.reason, failure.cause);
         committed_ = true;
     }

@@ -10,8 +10,9 @@ namespace mirvane {
 // What a commit does before the rename. The program's data (tables, the
 // result document, the host's INI file) is flushed to disk, so that a power
 // cut leaves the old file or the new one whole. Pages a run writes anew each
-// time (its reports) are left to the system's cache: the replace is still
-// one step, and a page lost to a power cut is given back by the next run.
+// time (its reports) are left to the system's cache, and replace the old page
+// without waiting for the disk (see os::replaceCached); a page lost to a
+// power cut is given back by the next run.
 enum class Durability { Flushed, Cached };
 
 // A file written piece by piece that replaces `target` only on commit(): the

@@ -230,6 +230,13 @@ bool replace(const std::filesystem::path& replacement, const std::filesystem::pa
     return true;
 }
 
+bool replaceCached(const std::filesystem::path& replacement, const std::filesystem::path& target,
+                   Failure& failure) {
+    Failure ignored;  // a target that cannot be removed fails the rename
+    remove(target, ignored);
+    return replace(replacement, target, failure);
+}
+
 std::filesystem::path executableFile() {
     std::string buffer(4096, '\0');
     const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());

@@ -316,15 +316,29 @@ bool remove(const std::filesystem::path& file, Failure& failure) {
     return false;
 }
 
-bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
-             Failure& failure) {
+namespace {
+
+bool moveOver(const std::filesystem::path& replacement, const std::filesystem::path& target,
+              DWORD flags, Failure& failure) {
     const DWORD error = retried(target, [&] {
         return MoveFileExW(replacement.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                           MOVEFILE_REPLACE_EXISTING | flags) != 0;
     });
     if (error == ERROR_SUCCESS) return true;
     failure = failureOf(error, target);
     return false;
+}
+
+}  // namespace
+
+bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
+             Failure& failure) {
+    return moveOver(replacement, target, MOVEFILE_WRITE_THROUGH, failure);
+}
+
+bool replaceCached(const std::filesystem::path& replacement, const std::filesystem::path& target,
+                   Failure& failure) {
+    return moveOver(replacement, target, 0, failure);
 }
 
 namespace {
