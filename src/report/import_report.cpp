@@ -68,17 +68,17 @@ void appendExample(std::string& out, const ImportWarnings& warnings, const Examp
     }
 }
 
-std::string teachersSection(const ImportWarnings& warnings,
-                            const std::vector<TeacherProblems>& teachers,
-                            const std::vector<CauseGroup>& causes, std::size_t activities,
-                            const ImportReportFacts& facts) {
-    std::string out =
-        html::sectionStart("profesores", "Por profesor", teachers.size()) +
-        fmt::format(
-            "<p>{} {} llegan a Delphos con campos vacíos o equivocados. Por profesor, en el "
-            "orden del documento de resultado, cuántas por cada causa y hasta {} ejemplos.",
-            activities, activities == 1 ? "actividad" : "actividades",
-            ImportWarnings::kExamplesPerTeacher);
+// Appended to the page: a row per teacher makes it most of the page's bytes.
+void appendTeachersSection(std::string& out, const ImportWarnings& warnings,
+                           const std::vector<TeacherProblems>& teachers,
+                           const std::vector<CauseGroup>& causes, std::size_t activities,
+                           const ImportReportFacts& facts) {
+    out += html::sectionStart("profesores", "Por profesor", teachers.size()) +
+           fmt::format(
+               "<p>{} {} llegan a Delphos con campos vacíos o equivocados. Por profesor, en el "
+               "orden del documento de resultado, cuántas por cada causa y hasta {} ejemplos.",
+               activities, activities == 1 ? "actividad" : "actividades",
+               ImportWarnings::kExamplesPerTeacher);
     if (!facts.csv.empty())
         out += " La lista completa, una fila por actividad, está en " +
                html::fileLink(facts.page, facts.csv, paths::toUtf8(facts.csv.filename())) +
@@ -114,7 +114,8 @@ std::string teachersSection(const ImportWarnings& warnings,
         }
         out += "</td></tr>\n";
     }
-    return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
+    out += html::kTableEnd;
+    out += html::kSectionEnd;
 }
 
 }  // namespace
@@ -151,7 +152,7 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             count, count == 1 ? "aviso" : "avisos");
         const std::vector<CauseGroup> causes = warnings.causes();
         out += causesSection(warnings, causes, withoutTeacher);
-        if (activities) out += teachersSection(warnings, teachers, causes, activities, facts);
+        if (activities) appendTeachersSection(out, warnings, teachers, causes, activities, facts);
     }
     if (warnings.dayZeroRows() > 0)
         out += fmt::format(
@@ -160,7 +161,8 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             warnings.dayZeroRows(), warnings.dayZeroRows() == 1 ? "fila" : "filas",
             warnings.dayZeroRows() == 1 ? "tiene" : "tienen",
             warnings.dayZeroRows() == 1 ? "es" : "son");
-    return out + html::pageEnd();
+    out += html::pageEnd();
+    return out;
 }
 
 }  // namespace mirvane::report
