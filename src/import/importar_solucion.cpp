@@ -111,6 +111,11 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
             table->open();
         if (warnings) recordLessonsWithoutTeacher(soluc, proft, *warnings);
         const SolucColumns solucColumns(soluc);
+        // Without a timetable the keys are read whole only for the lessons
+        // the report shows.
+        const KeysKept kept = timetable  ? KeysKept::All
+                              : warnings ? KeysKept::Missed
+                                         : KeysKept::None;
 
         std::int32_t profesor = 1;
         for (proft.first(); !proft.eof(); proft.next()) {
@@ -141,11 +146,9 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
                 }
                 const std::int32_t number = actividad++;
                 startRecord(result, formats::kActividadPrefix, number);
-                report::ActivityCheck check;
                 report::ResolvedCodes codes;
-                ResolverActividad(result, solucColumns, lookups,
-                                  warnings || timetable ? &check : nullptr,
-                                  timetable ? &codes : nullptr);
+                report::ActivityCheck check = ResolverActividad(result, solucColumns, lookups, kept,
+                                                                timetable ? &codes : nullptr);
                 result.end();
                 if (timetable)
                     timetable->lesson(static_cast<std::size_t>(number), check, std::move(codes));

@@ -9,12 +9,12 @@ namespace {
 
 // TAREA translated through the subjects table; a blank result becomes the
 // default code, whether the row matched with a blank MATERIA or nothing matched.
-std::string actividad(std::string value, Lookups& lookups, report::ActivityCheck* check) {
-    auto materia = lookups.materiaDeCodigo(value);
+std::string actividad(const std::string& tarea, Lookups& lookups, report::ActivityCheck* check) {
+    auto materia = lookups.materiaDeCodigo(tarea);
     // The plain lesson code matches no subject and is meant to go as it is.
-    if (check && !materia && !text::isBlank(value) && value != formats::kNotATask)
+    if (check && !materia && !text::isBlank(tarea) && tarea != formats::kNotATask)
         check->actividad = report::ActivityCode::TaskCode;
-    if (materia) value = std::move(*materia);
+    std::string value = materia ? std::move(*materia) : tarea;
     if (text::isBlank(value)) {
         value = kActividadPorDefecto;
         if (check) check->actividad = report::ActivityCode::Default;
@@ -24,23 +24,22 @@ std::string actividad(std::string value, Lookups& lookups, report::ActivityCheck
 
 // The three-stage search for the subject's Delphos code: by subject and
 // group, then by subject, level and year, then by the subject code alone.
-// Each later stage runs only while the value is still blank.
-struct LevelAndYear {
-    std::string nivel, curso;  // NIVEL and CURSO of SOLUC, once read
-    bool read = false;
-};
-
-std::string materiaOmc(const SolucColumns& soluc, Lookups& lookups, const std::string& asig,
-                       const std::string& codgrupo, LevelAndYear& level) {
+// Each later stage runs only while the value is still blank. NIVEL and CURSO
+// are read into the lesson's keys only when the second stage needs them.
+std::string materiaOmc(const SolucColumns& soluc, Lookups& lookups, report::ActivityCheck& lesson,
+                       bool& levelRead) {
     std::string value;
-    if (auto materia = lookups.materiaPorGrupo(asig, codgrupo)) value = std::move(*materia);
+    if (auto materia = lookups.materiaPorGrupo(lesson.asig, lesson.codgrupo))
+        value = std::move(*materia);
     if (text::isBlank(value)) {
-        level = {soluc.nivel.text(), soluc.curso.text(), true};
-        if (auto materia = lookups.materiaPorNivel(asig, level.nivel, level.curso))
+        lesson.nivel = soluc.nivel.text();
+        lesson.curso = soluc.curso.text();
+        levelRead = true;
+        if (auto materia = lookups.materiaPorNivel(lesson.asig, lesson.nivel, lesson.curso))
             value = std::move(*materia);
     }
     if (text::isBlank(value)) {
-        if (auto materia = lookups.materiaDeCodigo(asig)) value = std::move(*materia);
+        if (auto materia = lookups.materiaDeCodigo(lesson.asig)) value = std::move(*materia);
     }
     return value;
 }
@@ -57,60 +56,58 @@ SolucColumns::SolucColumns(const dbf::Table& soluc)
       nivel(soluc, formats::soluc::kNivel),
       curso(soluc, formats::soluc::kCurso) {}
 
-void ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc, Lookups& lookups,
-                       report::ActivityCheck* check, report::ResolvedCodes* codes) {
+report::ActivityCheck ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc,
+                                        Lookups& lookups, KeysKept kept,
+                                        report::ResolvedCodes* codes) {
     auto append = [&](std::string_view label, std::string_view value) {
         formats::writeField(result, label, value);
     };
-    std::string tarea = soluc.tarea.text();
-    const std::string code = actividad(tarea, lookups, check);
+    // The keys the lookups need, read straight into the check returned: tens
+    // of thousands of lessons, each key a string.
+    report::ActivityCheck lesson{.tarea = soluc.tarea.text(),
+                                 .dia = soluc.dia.text(),
+                                 .aula = soluc.aula.text(),
+                                 .codgrupo = soluc.codgrupo.text(),
+                                 .asig = soluc.asig.text()};
+    report::ActivityCheck* check = kept == KeysKept::None ? nullptr : &lesson;
+    const std::string code = actividad(lesson.tarea, lookups, check);
     append(formats::kXActividad, code);
 
     // The weekday written is the slot table's, never SOLUC's own DIA. The
     // slot key is DIA as text followed by HORA as a whole number without
     // leading zeros (DIA 1, HORA 4 gives "14").
     Tramo tramo;
-    std::string dia = soluc.dia.text();
-    std::string clave = dia + std::to_string(soluc.hora.integer());
-    auto slot = lookups.tramo(clave);
+    lesson.slotKey = lesson.dia + std::to_string(soluc.hora.integer());
+    auto slot = lookups.tramo(lesson.slotKey);
     if (slot) tramo = std::move(*slot);
     append(formats::kNDiasemana, tramo.dia);
     append(formats::kXTramo, tramo.coddiho);
 
-    std::string aula = soluc.aula.text();
-    auto room = lookups.depcentro(aula);
+    auto room = lookups.depcentro(lesson.aula);
     append(formats::kXDepcentro, room.value_or(""));
-    std::string codgrupo = soluc.codgrupo.text();
-    auto group = lookups.unidad(codgrupo);
+    auto group = lookups.unidad(lesson.codgrupo);
     append(formats::kXUnidad, group.value_or(""));
-    std::string asig = soluc.asig.text();
-    LevelAndYear level;
-    const std::string materia = materiaOmc(soluc, lookups, asig, codgrupo, level);
+    bool levelRead = false;
+    const std::string materia = materiaOmc(soluc, lookups, lesson, levelRead);
     append(formats::kXMateriaomc, materia);
 
     if (check) {
         check->slotFound = slot.has_value();
         // A lesson without a room or group lacks nothing.
-        check->roomFound = room.has_value() || text::isBlank(aula);
-        check->groupFound = group.has_value() || text::isBlank(codgrupo);
+        check->roomFound = room.has_value() || text::isBlank(check->aula);
+        check->groupFound = group.has_value() || text::isBlank(check->codgrupo);
         check->subjectFound = !text::isBlank(materia);
-        // Without a timetable the keys are read only for the lessons the
-        // report shows.
-        if (codes || !check->faithful()) {
-            check->dia = std::move(dia);
+        if (kept == KeysKept::All || !check->faithful()) {
             check->hora = soluc.hora.text();
-            if (!level.read) level = {soluc.nivel.text(), soluc.curso.text()};
-            check->nivel = std::move(level.nivel);
-            check->curso = std::move(level.curso);
-            check->tarea = std::move(tarea);
-            check->aula = std::move(aula);
-            check->codgrupo = std::move(codgrupo);
-            check->asig = std::move(asig);
-            check->slotKey = std::move(clave);
+            if (!levelRead) {
+                check->nivel = soluc.nivel.text();
+                check->curso = soluc.curso.text();
+            }
         }
     }
     if (codes)
         *codes = {code, tramo.dia, tramo.coddiho, room.value_or(""), group.value_or(""), materia};
+    return lesson;
 }
 
 }  // namespace mirvane::importing
