@@ -54,7 +54,8 @@ ImportActivitiesCsv::ImportActivitiesCsv(PieceSink sink)
 }
 
 char* ImportActivitiesCsv::room(std::size_t bytes) {
-    if (used_ + bytes > rows_.size()) rows_.resize(2 * (used_ + bytes));
+    if (used_ + bytes > rows_.size()) [[unlikely]]
+        rows_.resize(2 * (used_ + bytes));
     return rows_.data() + used_;
 }
 
@@ -79,7 +80,7 @@ const std::string& ImportActivitiesCsv::failures(const ActivityCheck& check) {
                             std::size_t{check.actividad == ActivityCode::Default} << 4 |
                             std::size_t{check.actividad == ActivityCode::TaskCode} << 5;
     std::optional<std::string>& names = failures_[set];
-    if (!names) {
+    if (!names) [[unlikely]] {
         std::string joined;
         for (Cause cause : Causes(check))
             joined += (joined.empty() ? "" : ", ") + std::string(causeShortName(cause));
@@ -113,7 +114,8 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
         at = putShort(at, *key);
         formula |= csv::looksLikeFormula(*key);
     }
-    if (formula || !csv::arePlainFields(std::string_view(keysStart, at - keysStart), keys.size())) {
+    if (formula || !csv::arePlainFields(std::string_view(keysStart, at - keysStart), keys.size()))
+        [[unlikely]] {
         at = keysStart;
         for (const std::string* key : keys) {
             converted_.assign(1, ';');
@@ -124,7 +126,8 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
     at = put(at, "\r\n");
     used_ = static_cast<std::size_t>(at - rows_.data());
     // Pieces of this size go to the file without another copy.
-    if (used_ >= kPiece) finish();
+    if (used_ >= kPiece) [[unlikely]]
+        finish();
 }
 
 void ImportActivitiesCsv::finish() {

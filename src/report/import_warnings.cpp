@@ -22,7 +22,7 @@ void ImportWarnings::beginTeacher(Teacher teacher, std::size_t number) {
 
 void ImportWarnings::activity(std::size_t number, const ActivityCheck& check) {
     if (check.faithful()) return;
-    if (!currentKept_) {
+    if (!currentKept_) [[unlikely]] {
         if (csv_) csv_->teacher(current_, currentNumber_);
         teachers_.push_back({std::move(current_), currentNumber_, 0, {}, {}});
         currentKept_ = true;
@@ -35,7 +35,7 @@ void ImportWarnings::activity(std::size_t number, const ActivityCheck& check) {
         ++activities_[at];
         keys_[at].add(keyOf(check, cause));
     }
-    if (teacher.examples.size() < kExamplesPerTeacher) {
+    if (teacher.examples.size() < kExamplesPerTeacher) [[unlikely]] {
         if (teacher.examples.empty()) teacher.examples.reserve(kExamplesPerTeacher);
         teacher.examples.push_back({static_cast<std::uint32_t>(number),
                                     static_cast<std::uint32_t>(exampleKeys_.size()),

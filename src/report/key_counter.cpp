@@ -16,12 +16,13 @@ std::uint64_t hashOf(std::string_view key) {
 }  // namespace
 
 void KeyCounter::add(std::string_view key) {
-    if (2 * (entries_.size() + 1) > slots_.size()) grow();
+    if (2 * (entries_.size() + 1) > slots_.size()) [[unlikely]]
+        grow();
     const std::uint64_t hash = hashOf(key);
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
         const Slot slot = slots_[at];
-        if (slot.entry == kEmpty) {
+        if (slot.entry == kEmpty) [[unlikely]] {
             slots_[at] = {static_cast<std::uint32_t>(entries_.size()),
                           static_cast<std::uint32_t>(hash)};
             entries_.emplace_back(std::string(key), 1);
