@@ -63,12 +63,16 @@ report::ActivityCheck ResolverActividad(xml::StreamedSave& result, const SolucCo
         formats::writeField(result, label, value);
     };
     // The keys the lookups need, read straight into the check returned: tens
-    // of thousands of lessons, each key a string.
+    // of thousands of lessons, each key a string. The others come later.
     report::ActivityCheck lesson{.tarea = soluc.tarea.text(),
                                  .dia = soluc.dia.text(),
+                                 .hora = {},
                                  .aula = soluc.aula.text(),
                                  .codgrupo = soluc.codgrupo.text(),
-                                 .asig = soluc.asig.text()};
+                                 .asig = soluc.asig.text(),
+                                 .nivel = {},
+                                 .curso = {},
+                                 .slotKey = {}};
     report::ActivityCheck* check = kept == KeysKept::None ? nullptr : &lesson;
     const std::string code = actividad(lesson.tarea, lookups, check);
     append(formats::kXActividad, code);
