@@ -30,8 +30,8 @@ struct RunReport {
     std::string failure;  // empty when the report was saved
 };
 
-// Replaces `target` with the page in one step (an older report stays whole
-// until the new one is complete) and returns what it wrote. A failure to save
+// Replaces `target` with the page once it is complete (an older report stays
+// whole until then) and returns what it wrote. A failure to save
 // is returned, not raised: the run has already done its work, and a failed
 // export's own error is the one the user must see.
 //
