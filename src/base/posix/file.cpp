@@ -220,21 +220,35 @@ bool remove(const std::filesystem::path& file, Failure& failure) {
     return true;
 }
 
-bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
-             Failure& failure) {
+namespace {
+
+// A replaced file's permissions, which pass to its replacement.
+mode_t modeToKeep(const std::filesystem::path& target) {
     struct stat existing {};
-    const mode_t mode = ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+    return ::stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
+}
+
+bool moveInto(const std::filesystem::path& replacement, const std::filesystem::path& target,
+              mode_t mode, Failure& failure) {
     if (retried([&] { return ::chmod(replacement.c_str(), mode); }) != 0) return report(failure);
     if (retried([&] { return ::rename(replacement.c_str(), target.c_str()); }) != 0)
         return report(failure);
     return true;
 }
 
+}  // namespace
+
+bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
+             Failure& failure) {
+    return moveInto(replacement, target, modeToKeep(target), failure);
+}
+
 bool replaceCached(const std::filesystem::path& replacement, const std::filesystem::path& target,
                    Failure& failure) {
+    const mode_t mode = modeToKeep(target);
     Failure ignored;  // a target that cannot be removed fails the rename
     remove(target, ignored);
-    return replace(replacement, target, failure);
+    return moveInto(replacement, target, mode, failure);
 }
 
 std::filesystem::path executableFile() {
