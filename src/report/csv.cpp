@@ -1,6 +1,6 @@
 #include "report/csv.h"
 
-#include <array>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -25,22 +25,6 @@ void appendField(std::string& out, std::string_view field) {
 
 namespace {
 
-constexpr auto kPlain = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0; c < 0x80; ++c) plain[c] = c != ';' && c != '"' && c != '\r' && c != '\n';
-    return plain;
-}();
-
-}  // namespace
-
-bool isPlainField(std::string_view cp1252) {
-    bool plain = !looksLikeFormula(cp1252);
-    for (char c : cp1252) plain &= kPlain[static_cast<unsigned char>(c)];
-    return plain;
-}
-
-namespace {
-
 // Sixteen bytes as one value, compared all at once (SSE2 on x86-64).
 using Bytes16 = unsigned char __attribute__((vector_size(16)));
 
@@ -52,31 +36,42 @@ Bytes16 load16(const char* from) {
 
 }  // namespace
 
-bool arePlainFields(std::string_view written, std::size_t count) {
-    // A row's keys are some fifty bytes: they are looked at sixteen at a time.
-    // Each lane of `separators` counts the ';' found in it: at most one a
-    // block, and nine fields of at most 254 bytes are far fewer than 256 blocks.
-    Bytes16 separators{};
+bool isPlainField(std::string_view cp1252) {
+    return !looksLikeFormula(cp1252) && arePlainFields(cp1252, 0);
+}
+
+namespace {
+
+// What one stretch of a row holds: its ';' and whether any byte is not plain.
+struct Scan {
+    std::size_t separators = 0;
+    bool bad = false;
+};
+
+// A lane of the count sees at most one byte a block: 255 blocks at most.
+constexpr std::size_t kMostScannedAtOnce = 255 * sizeof(Bytes16);
+
+Scan scan(std::string_view bytes) {
+    Bytes16 separators{};  // each lane counts the ';' found in it
     Bytes16 bad{};
-    const auto look = [&](Bytes16 bytes) {
-        separators -= reinterpret_cast<Bytes16>(bytes == ';');
-        bad |= reinterpret_cast<Bytes16>(bytes > 0x7F || bytes == '"' || bytes == '\r' ||
-                                         bytes == '\n');
+    const auto look = [&](Bytes16 sixteen) {
+        separators -= reinterpret_cast<Bytes16>(sixteen == ';');
+        bad |= reinterpret_cast<Bytes16>(sixteen > 0x7F || sixteen == '"' || sixteen == '\r' ||
+                                         sixteen == '\n');
     };
-    const std::size_t size = written.size();
+    const std::size_t size = bytes.size();
     if (size < sizeof(Bytes16)) {
         char padded[sizeof(Bytes16)] = {};  // zero bytes are plain
-        std::memcpy(padded, written.data(), size);
+        std::memcpy(padded, bytes.data(), size);
         look(load16(padded));
     } else {
         std::size_t at = 0;
-        for (; at + sizeof(Bytes16) <= size; at += sizeof(Bytes16)) look(load16(&written[at]));
+        for (; at + sizeof(Bytes16) <= size; at += sizeof(Bytes16)) look(load16(&bytes[at]));
         if (at < size) {
             // The last sixteen bytes, without those already looked at.
             constexpr Bytes16 kLane = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
             const auto seen = static_cast<unsigned char>(at + sizeof(Bytes16) - size);
-            look(load16(&written[size - sizeof(Bytes16)]) &
-                 reinterpret_cast<Bytes16>(kLane >= seen));
+            look(load16(&bytes[size - sizeof(Bytes16)]) & reinterpret_cast<Bytes16>(kLane >= seen));
         }
     }
     std::uint64_t halves[2], bads[2];
@@ -85,8 +80,22 @@ bool arePlainFields(std::string_view written, std::size_t count) {
     // The sixteen counts summed: in pairs first, each pair's sum in 16 bits.
     constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
     const auto pairs = [](std::uint64_t x) { return (x & kEvenBytes) + ((x >> 8) & kEvenBytes); };
-    const std::uint64_t found = ((pairs(halves[0]) + pairs(halves[1])) * 0x0001000100010001) >> 48;
-    return (bads[0] | bads[1]) == 0 && found == count;
+    return {((pairs(halves[0]) + pairs(halves[1])) * 0x0001000100010001) >> 48,
+            (bads[0] | bads[1]) != 0};
+}
+
+}  // namespace
+
+bool arePlainFields(std::string_view written, std::size_t count) {
+    // A row's keys are some fifty bytes: one stretch, sixteen bytes at a time.
+    std::size_t separators = 0;
+    do {
+        const Scan stretch = scan(written.substr(0, kMostScannedAtOnce));
+        if (stretch.bad) return false;
+        separators += stretch.separators;
+        written.remove_prefix(std::min(written.size(), kMostScannedAtOnce));
+    } while (!written.empty());
+    return separators == count;
 }
 
 void appendWindows1252Field(std::string& out, std::string_view cp1252) {

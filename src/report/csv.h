@@ -38,7 +38,8 @@ inline bool looksLikeFormula(std::string_view field) {
 bool isPlainField(std::string_view cp1252);
 // Whether `written`, Windows-1252 fields each preceded by ';', holds
 // `count` fields that are plain but perhaps for their first bytes, which
-// looksLikeFormula judges apart. One pass over a whole row's keys.
+// looksLikeFormula judges apart. One pass over a whole row's keys; with a
+// count of 0, over one field without its ';'.
 bool arePlainFields(std::string_view written, std::size_t count);
 
 // One field as appendRow writes it: appended, or as a text of its own for a

@@ -37,13 +37,18 @@ class Causes {
     }
     const Cause* begin() const { return causes_.data(); }
     const Cause* end() const { return causes_.data() + size_; }
+    // The same as bits, one for each cause in the order of Cause.
+    std::size_t bits() const { return bits_; }
 
   private:
     void add(bool applies, Cause cause) {
-        if (applies) causes_[size_++] = cause;
+        if (!applies) return;
+        causes_[size_++] = cause;
+        bits_ |= std::size_t{1} << static_cast<std::size_t>(cause);
     }
     std::array<Cause, kCauseCount> causes_{};
     std::size_t size_ = 0;
+    std::size_t bits_ = 0;
 };
 
 // The SOLUC value whose lookup failed: the slot key sought, the room, the

@@ -73,16 +73,11 @@ void ImportActivitiesCsv::teacher(const Teacher& teacher, std::size_t number) {
 }
 
 const std::string& ImportActivitiesCsv::failures(const ActivityCheck& check) {
-    // The set of causes as bits in the order of Cause, found without listing them.
-    const std::size_t set = std::size_t{!check.slotFound} | std::size_t{!check.groupFound} << 1 |
-                            std::size_t{!check.subjectFound} << 2 |
-                            std::size_t{!check.roomFound} << 3 |
-                            std::size_t{check.actividad == ActivityCode::Default} << 4 |
-                            std::size_t{check.actividad == ActivityCode::TaskCode} << 5;
-    std::optional<std::string>& names = failures_[set];
+    const Causes causes(check);
+    std::optional<std::string>& names = failures_[causes.bits()];
     if (!names) [[unlikely]] {
         std::string joined;
-        for (Cause cause : Causes(check))
+        for (Cause cause : causes)
             joined += (joined.empty() ? "" : ", ") + std::string(causeShortName(cause));
         names = csv::field(joined);
     }

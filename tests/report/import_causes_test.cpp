@@ -91,9 +91,13 @@ TEST(KeyCounter, CountsEveryKeyAsItsTableGrows) {
 }
 
 TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+    // A ';' in the same place of 256 blocks of sixteen bytes.
+    std::string spaced(4096, 'x');
+    for (std::size_t i = 0; i < spaced.size(); i += 16) spaced[i] = ';';
     struct Case {
         std::string field, row;
     } cases[] = {
+        {spaced, '"' + spaced + "\";x\r\n"},
         {"Gómez", "Gómez;x\r\n"},
         {"a;b", "\"a;b\";x\r\n"},
         {"dice \"hola\"", "\"dice \"\"hola\"\"\";x\r\n"},
