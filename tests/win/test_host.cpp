@@ -242,9 +242,12 @@ bool exists(const std::wstring& file) {
     return GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Read while others may be writing: a log polled here must never turn away
+// the program appending to it.
 std::string contentsOf(const std::wstring& file) {
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {};
     std::string contents(GetFileSize(handle, nullptr), '\0');
     DWORD read = 0;
