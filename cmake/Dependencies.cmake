@@ -58,8 +58,7 @@ if(MIRVANE_TESTS)
         find_program(MIRVANE_WINE wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
     endif()
     if(MIRVANE_WINE)
-        set(CMAKE_CROSSCOMPILING_EMULATOR
-            ${CMAKE_COMMAND} -E env WINEPREFIX=${MIRVANE_WINE_PREFIX} WINEDEBUG=-all
-            "WINEDLLOVERRIDES=mscoree,mshtml=" ${MIRVANE_WINE})
+        set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/run-under-wine
+                                          ${MIRVANE_WINE} ${MIRVANE_WINE_PREFIX})
     endif()
 endif()
