@@ -50,7 +50,7 @@ ImportSummary ImportRun::build() {
     std::optional<report::ImportWarnings> warnings;
     if (reportPath_) {
         csv.emplace(csvTarget);
-        warnings.emplace(csv->sink());
+        warnings.emplace(csv->sink(), report::ImportWarnings::Recording::Beside);
     }
     std::optional<report::Timetable> timetable;
     if (timetableRequested_) timetable.emplace();

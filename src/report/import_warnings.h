@@ -4,11 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "report/background_queue.h"
 #include "report/import_causes.h"
 #include "report/import_csv.h"
 #include "report/import_lesson.h"
@@ -45,9 +47,15 @@ class ImportWarnings {
     // Each teacher's row in the report shows this many of their activities.
     static constexpr std::size_t kExamplesPerTeacher = 3;
 
+    // Where the recording is done: where it is asked for, or on a thread of
+    // its own, beside the build, until finish().
+    enum class Recording { InPlace, Beside };
+
     ImportWarnings() = default;
     // Every activity with a problem also goes to the CSV, through `csv`.
-    explicit ImportWarnings(PieceSink csv) { csv_.emplace(std::move(csv)); }
+    explicit ImportWarnings(PieceSink csv, Recording recording = Recording::InPlace);
+    ImportWarnings(const ImportWarnings&) = delete;
+    ImportWarnings& operator=(const ImportWarnings&) = delete;
 
     // The lessons that follow are this teacher's.
     void beginTeacher(Teacher teacher, std::size_t number);
@@ -57,7 +65,8 @@ class ImportWarnings {
     void skippedDayZero() { ++dayZero_; }
     // A lesson of SOLUC whose PROF is no teacher's ABREV.
     void lessonWithoutTeacher(const std::string& prof) { ++withoutTeacher_[prof]; }
-    // Hands the CSV its last rows, once the build is over.
+    // Hands the CSV its last rows, once the build is over. What follows may
+    // be asked only after it.
     void finish();
 
     // An example's check, with its keys.
@@ -78,6 +87,14 @@ class ImportWarnings {
     std::size_t count() const;
 
   private:
+    void recordTeacher(Teacher&& teacher, std::size_t number);
+    void recordActivity(std::size_t number, const ActivityCheck& check);
+    // Room for a record of `bytes` at the end of the packed ones.
+    char* room(std::size_t bytes);
+    // Hands the records packed so far to the recording thread.
+    void handOn();
+    void recordPacked(std::string_view records);
+
     Teacher current_;  // the teacher begun last, kept once a lesson of theirs has a problem
     std::size_t currentNumber_ = 0;
     bool currentKept_ = false;
@@ -88,6 +105,13 @@ class ImportWarnings {
     std::map<std::string, std::size_t> withoutTeacher_;
     std::size_t dayZero_ = 0;
     std::optional<ImportActivitiesCsv> csv_;
+    // Records not yet handed to the recording thread, packed (see the .cpp):
+    // the first `used_` bytes (sized once a batch, so that records are
+    // written in place).
+    std::string packed_;
+    std::size_t used_ = 0;
+    // Last: its thread is stopped before what it records into goes.
+    std::unique_ptr<BackgroundQueue<std::string>> beside_;
 };
 
 }  // namespace mirvane::report

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "base/text.h"
 #include "report/csv.h"
@@ -78,6 +79,51 @@ TEST(ImportCauses, TheCsvHoldsOneRowPerAffectedActivity) {
               std::string::npos)
         << csv;
     EXPECT_EQ(csv.find("ACTIVIDAD_3"), std::string::npos);
+}
+
+// Recorded on a thread of its own, over many batches, with keys empty and
+// longer than a field, a run records what it records in place.
+TEST(ImportCauses, RecordedBesideTheBuildTheSameAsInPlace) {
+    std::string inPlaceCsv, besideCsv;
+    ImportWarnings inPlace([&](std::string_view piece) { inPlaceCsv += piece; });
+    ImportWarnings beside([&](std::string_view piece) { besideCsv += piece; },
+                          ImportWarnings::Recording::Beside);
+    for (ImportWarnings* w : {&inPlace, &beside}) {
+        for (std::size_t t = 1; t <= 300; ++t) {
+            w->beginTeacher(
+                {std::to_string(t), std::to_string(t * 7), std::string(t % 7 == 0 ? 300 : 5, 'n')},
+                t);
+            for (std::size_t n = 1; n <= 40; ++n) {
+                ActivityCheck check = lesson(n % 2 == 0, n % 3 == 0, n % 5 != 0,
+                                             n % 11 == 0 ? "" : std::to_string(n % 17));
+                check.tarea = std::string(n == 1 ? 400 : 3, 't');
+                w->activity(n, check);
+            }
+        }
+        w->finish();
+    }
+    EXPECT_GT(besideCsv.size(), std::size_t{1} << 18);
+    EXPECT_TRUE(inPlaceCsv == besideCsv);
+    const auto expected = inPlace.causes(), got = beside.causes();
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].activities, expected[i].activities);
+        EXPECT_EQ(got[i].keys, expected[i].keys);
+    }
+    ASSERT_EQ(beside.teachersWithProblems().size(), inPlace.teachersWithProblems().size());
+    EXPECT_EQ(beside.teachersWithProblems().back().teacher.nombre,
+              inPlace.teachersWithProblems().back().teacher.nombre);
+    for (std::size_t t : {0, 6, 299}) {
+        const TeacherProblems& got = beside.teachersWithProblems()[t];
+        const TeacherProblems& expected = inPlace.teachersWithProblems()[t];
+        ASSERT_EQ(got.examples.size(), expected.examples.size());
+        for (std::size_t e = 0; e < got.examples.size(); ++e) {
+            EXPECT_EQ(got.examples[e].number, expected.examples[e].number);
+            EXPECT_EQ(beside.check(got.examples[e]).slotKey,
+                      inPlace.check(expected.examples[e]).slotKey);
+        }
+    }
+    EXPECT_EQ(beside.count(), inPlace.count());
 }
 
 TEST(KeyCounter, CountsEveryKeyAsItsTableGrows) {

@@ -3,6 +3,8 @@
 
 #include "report/import_warnings.h"
 
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "import/import_fixture.h"
@@ -39,15 +41,18 @@ class ImportWarningsTest : public testing::ImportTest {
         return row;
     }
 
-    ImportWarnings importWithWarnings(const testing::Rows& soluc) {
+    // Valid until the next call.
+    const ImportWarnings& importWithWarnings(const testing::Rows& soluc) {
         work.fill(kSolucSpec, soluc);
         xml::Document document;
         document.load(chosen);
         formats::WorkTableComponents tables(work.path());
-        ImportWarnings warnings;
+        ImportWarnings& warnings = warnings_.emplace();
         importing::ImportarSolucion(document, chosen, tables, &warnings);
         return warnings;
     }
+
+    std::optional<ImportWarnings> warnings_;
 };
 
 TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
@@ -68,7 +73,7 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const ImportWarnings warnings = importWithWarnings({lesson({}), lesson(c.changes)});
+        const ImportWarnings& warnings = importWithWarnings({lesson({}), lesson(c.changes)});
         const auto teachers = warnings.teachersWithProblems();
         ASSERT_EQ(teachers.size(), 1u);
         EXPECT_EQ(teachers[0].teacher.abrev, "ANA");
@@ -88,20 +93,20 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
 }
 
 TEST_F(ImportWarningsTest, TheSlotKeyIsTheOneSought) {
-    const ImportWarnings warnings = importWithWarnings({lesson({{"DIA", "3"}, {"HORA", "12"}})});
+    const ImportWarnings& warnings = importWithWarnings({lesson({{"DIA", "3"}, {"HORA", "12"}})});
     ASSERT_EQ(warnings.teachersWithProblems().size(), 1u);
     EXPECT_EQ(warnings.check(warnings.teachersWithProblems()[0].examples[0]).slotKey, "312");
 }
 
 TEST_F(ImportWarningsTest, FaithfulLessonsAndLessonsWithoutRoomOrGroupRecordNothing) {
-    const ImportWarnings warnings = importWithWarnings(
+    const ImportWarnings& warnings = importWithWarnings(
         {lesson({}), lesson({{"TAREA", "T1"}}), lesson({{"AULA", ""}, {"CODGRUPO", ""}})});
     EXPECT_TRUE(warnings.teachersWithProblems().empty());
     EXPECT_EQ(warnings.count(), 0u);
 }
 
 TEST_F(ImportWarningsTest, LessonsOfNoTeacherAndRowsWithDayZero) {
-    const ImportWarnings warnings =
+    const ImportWarnings& warnings =
         importWithWarnings({lesson({{"PROF", "NADIE"}}), lesson({{"PROF", "NADIE"}}),
                             lesson({{"PROF", "NADIE"}, {"DIA", "0"}}), lesson({{"PROF", "OTRO"}}),
                             lesson({{"DIA", "0"}}), lesson({{"PROF", "LUIS"}, {"DIA", "0"}})});
