@@ -202,7 +202,11 @@ ActivityCheck ImportWarnings::check(const ExampleActivity& example) const {
 
 void ImportWarnings::finish() {
     if (beside_) {
-        if (used_ > 0) handOn();
+        // The last records, with no room made for more.
+        packed_.resize(used_);
+        beside_->hand(std::move(packed_));
+        packed_ = {};
+        used_ = 0;
         beside_->drain();
     }
     if (csv_) csv_->finish();
