@@ -6,7 +6,6 @@
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 #include <utility>
 
@@ -21,10 +20,17 @@ template <typename Batch>
 class BackgroundQueue {
   public:
     explicit BackgroundQueue(std::function<void(Batch&)> handle) : handle_(std::move(handle)) {
-        thread_ = std::jthread([this](std::stop_token stop) { run(stop); });
+        thread_ = std::thread([this] { run(); });
     }
     // Stops the thread; batches not yet handled are dropped.
-    ~BackgroundQueue() = default;
+    ~BackgroundQueue() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
     BackgroundQueue(const BackgroundQueue&) = delete;
     BackgroundQueue& operator=(const BackgroundQueue&) = delete;
 
@@ -53,7 +59,7 @@ class BackgroundQueue {
   private:
     static constexpr std::size_t kWaitingAtMost = 2;
 
-    void run(std::stop_token stop) {
+    void run() {
         Batch batch;
         for (;;) {
             {
@@ -63,7 +69,8 @@ class BackgroundQueue {
                     spare_ = std::move(batch);
                     changed_.notify_all();
                 }
-                if (!changed_.wait(lock, stop, [&] { return !waiting_.empty(); })) return;
+                changed_.wait(lock, [&] { return stopping_ || !waiting_.empty(); });
+                if (stopping_) return;
                 batch = std::move(waiting_.front());
                 waiting_.pop_front();
                 busy_ = true;
@@ -81,12 +88,15 @@ class BackgroundQueue {
 
     std::function<void(Batch&)> handle_;
     std::mutex mutex_;  // guards what follows
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     std::deque<Batch> waiting_;
     Batch spare_;
     bool busy_ = false;  // a batch is being handled
     std::exception_ptr error_;
-    std::jthread thread_;  // last: stopped and joined before the rest goes
+    // A flag, not std::jthread's stop token: in the Windows build (mingw-w64,
+    // GCC 12) a queue stopped that way once hung at its end.
+    bool stopping_ = false;
+    std::thread thread_;  // last: started once the rest is there
 };
 
 }  // namespace mirvane::report
