@@ -72,6 +72,20 @@ bool isTableFileName(std::string_view name) {
     });
 }
 
+std::string_view recoveryMessage(Recovery recovery) {
+    switch (recovery) {
+        case Recovery::Undone:
+            return "Un cambio de las tablas de trabajo quedó a medias (Mirvane se cerró antes de "
+                   "terminarlo) y se ha deshecho: las tablas son las de antes de ese cambio.";
+        case Recovery::Completed:
+            return "Un cambio de las tablas de trabajo quedó a medias (Mirvane se cerró antes de "
+                   "terminarlo) y se ha terminado: las tablas son las que ese cambio colocaba.";
+        case Recovery::None:
+            break;
+    }
+    return {};
+}
+
 Recovery recoverInterruptedChange(const std::filesystem::path& work) {
     const TableSetFolders folders(work);
     if (!isFolder(folders.own)) return Recovery::None;

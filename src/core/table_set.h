@@ -34,6 +34,9 @@ enum class Recovery {
     Completed,  // the change was finished: the tables are those it put in place
 };
 
+// What to tell the user of a recovery; empty for Recovery::None.
+std::string_view recoveryMessage(Recovery recovery);
+
 // Finishes or undoes a change cut short, and removes what an export stopped
 // before its change left of its own. Every run calls it before it reads or
 // writes a table. A change that cannot be finished now (a table held by the
@@ -69,9 +72,9 @@ class StagedTableSet {
 };
 
 // The tables of the earlier set, put back in the work folder in place of
-// those there, all or none, once a change cut short is finished or undone; the set they replace is kept in their place, so
-// that a second restore undoes the first. Raises when no earlier set is kept.
-// Returns the names of the files put back.
+// those there, all or none, once a change cut short is finished or undone; the set they replace is
+// kept in their place, so that a second restore undoes the first. Raises when no earlier set is
+// kept. Returns the names of the files put back.
 std::vector<std::string> restoreEarlierTables(const std::filesystem::path& work);
 
 // The names of the table files (.DBF and their .MDX) in `folder`, as the
