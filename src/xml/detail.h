@@ -66,10 +66,8 @@ using ParsedDoc = std::unique_ptr<xmlDoc, FreeDoc>;
 ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks);
 ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHooks* hooks);
 
-// Registers the program's own windows-1252 encoding with libxml2, once.
-// ensureEncodings() does so where libxml2 lacks it (built without iconv, on
-// Windows), before anything is read or written.
-void registerWindows1252();
+// Registers the program's own windows-1252 encoding with libxml2, once,
+// before anything is read or written.
 void ensureEncodings();
 
 // The first error libxml2 reports while an ErrorCapture lives. While it

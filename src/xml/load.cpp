@@ -121,6 +121,7 @@ std::string reasonOf(const ErrorCapture& error) {
                    ">, abierta en la línea " + std::to_string(error.int1());
         case XML_ERR_INVALID_CHAR:
         case XML_ERR_INVALID_ENCODING:
+        case XML_I18N_CONV_FAILED:
             return "hay caracteres que no están en la codificación que declara el documento "
                    "(UTF-8 cuando no declara ninguna)";
         case XML_ERR_UNSUPPORTED_ENCODING:
