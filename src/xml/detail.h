@@ -66,6 +66,28 @@ using ParsedDoc = std::unique_ptr<xmlDoc, FreeDoc>;
 ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks);
 ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHooks* hooks);
 
+// Makes `parser`'s tree hold the attributes its DTD supplies by default,
+// marked as such. Before any other hook takes the parser's handlers.
+void supplyAttributeDefaults(xmlParserCtxtPtr parser);
+
+// While it lives, the attributes the DTD supplied are out of the tree, so
+// that a save writes only those the document wrote.
+class DefaultedAttributesHidden {
+  public:
+    explicit DefaultedAttributesHidden(xmlDocPtr doc);
+    ~DefaultedAttributesHidden();
+    DefaultedAttributesHidden(const DefaultedAttributesHidden&) = delete;
+    DefaultedAttributesHidden& operator=(const DefaultedAttributesHidden&) = delete;
+
+  private:
+    struct Hidden {
+        xmlAttrPtr attr;
+        xmlNodePtr element;
+        xmlAttrPtr previous;  // the attribute it followed; null when first
+    };
+    std::vector<Hidden> hidden_;
+};
+
 // Registers the program's own windows-1252 encoding with libxml2, once,
 // before anything is read or written.
 void ensureEncodings();

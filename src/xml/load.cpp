@@ -159,6 +159,7 @@ ParsedDoc parseWith(const std::string& name, std::uint64_t size, ParseHooks* hoo
     ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
+    supplyAttributeDefaults(parser.get());
 
     std::string refused;
     ParsedDoc doc;

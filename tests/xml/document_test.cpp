@@ -480,6 +480,24 @@ TEST(XmlSave, AnUntouchedDocumentIsWrittenBackByteForByte) {
     }
 }
 
+TEST(XmlSave, AttributesTheDtdDefaultsAreSeenButNotWritten) {
+    const std::string bytes =
+        "<!DOCTYPE SERVICIO [\n<!ATTLIST SALIDAS v CDATA \"1\">\n<!ATTLIST SALIDAS w CDATA "
+        "#IMPLIED>\n"
+        "<!ATTLIST listasal seq CDATA \"MATERIAS\">\n]>\n"
+        "<SERVICIO><SALIDAS w=\"2\"><listasal><listasal/></listasal></SALIDAS></SERVICIO>\n";
+    Document document;
+    document.loadMemory(bytes, "d.xml");
+    EXPECT_EQ(
+        document.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"MATERIAS\"]/listasal").length(),
+        1u);
+    EXPECT_EQ(document.documentElement().selectSingleNode("SALIDAS").attribute("v"), "1");
+    TempDir dir;
+    document.save(dir / "d.xml");
+    EXPECT_EQ(readFile(dir / "d.xml"), bytes);
+    EXPECT_EQ(document.documentElement().selectSingleNode("SALIDAS").attribute("v"), "1");
+}
+
 // What XML itself does not keep: line ends are read as LF, and a declaration
 // without an encoding is written with the UTF-8 it stood for.
 TEST(XmlSave, NormalisesOnlyWhatXmlDoesNotKeep) {
