@@ -129,6 +129,12 @@ std::string reasonOf(const ErrorCapture& error) {
         case XML_ERR_UNDECLARED_ENTITY:
         case XML_WAR_UNDECLARED_ENTITY:
             return "la entidad «&" + name + ";» no está definida";
+        case XML_ERR_HYPHEN_IN_COMMENT:
+            return "un comentario contiene «--» antes de su final («-->»)";
+        case XML_ERR_COMMENT_NOT_FINISHED:  // also given for one too long
+            if (error.reason().rfind("Comment too big", 0) == 0)
+                return "un comentario es demasiado largo";
+            return "un comentario («<!--») no se cierra con «-->»";
         case XML_ERR_ENTITY_LOOP:
             return "las entidades del documento se repiten o se expanden sin medida";
         default:

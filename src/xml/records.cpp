@@ -86,7 +86,9 @@ class RecordCollector : public ParseHooks {
         sax.characters = characters;
         sax.ignorableWhitespace = characters;
         sax.cdataBlock = characters;
-        sax.comment = nullptr;
+        // A handler that takes comments, though it drops them: without one
+        // libxml2 reads a comment another way, with other limits and messages.
+        sax.comment = [](void*, const xmlChar*) {};
         sax.processingInstruction = nullptr;
         sax.reference = nullptr;
         sax.entityDecl = entityDeclared;

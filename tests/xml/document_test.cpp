@@ -230,6 +230,8 @@ TEST(XmlLoad, AMalformedDocumentNamesTheFileThePlaceAndTheReason) {
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\x28</a>", "(línea 1", ""},
         {"attribute without quotes", "<a b=c/>", "(línea 1", ""},
         {"unescaped ampersand", "<a>fish & chips</a>", "(línea 1", ""},
+        {"double hyphen in a comment", "<a><!--k--\"--></a>", "(línea 1", "contiene «--»"},
+        {"unfinished comment", "<a><!--k", "(línea 1", "no se cierra con «-->»"},
     };
     for (const MalformedCase& c : cases) {
         SCOPED_TRACE(c.label);
