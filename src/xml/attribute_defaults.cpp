@@ -43,13 +43,23 @@ bool isDefaulted(xmlAttrPtr attr) {
 }  // namespace
 
 void supplyAttributeDefaults(xmlParserCtxtPtr parser) {
-    if (parser->sax->startElementNs == xmlSAX2StartElementNs)
-        parser->sax->startElementNs = startElementWithDefaults;
+    // A new parser builds its tree with libxml2's own handlers, which the
+    // one above calls in turn.
+    parser->sax->startElementNs = startElementWithDefaults;
 }
 
 DefaultedAttributesHidden::DefaultedAttributesHidden(xmlDocPtr doc) {
     // Only a DTD that declares attributes supplies any.
     if (!doc->intSubset || !doc->intSubset->attributes) return;
+    try {
+        hide(doc);
+    } catch (...) {
+        restore();
+        throw;
+    }
+}
+
+void DefaultedAttributesHidden::hide(xmlDocPtr doc) {
     xmlNodePtr node = xmlDocGetRootElement(doc);
     while (node) {
         if (node->type == XML_ELEMENT_NODE) {
@@ -81,6 +91,10 @@ DefaultedAttributesHidden::DefaultedAttributesHidden(xmlDocPtr doc) {
 }
 
 DefaultedAttributesHidden::~DefaultedAttributesHidden() {
+    restore();
+}
+
+void DefaultedAttributesHidden::restore() {
     // Put back in reverse order, each after the attribute it followed.
     for (auto it = hidden_.rbegin(); it != hidden_.rend(); ++it) {
         xmlAttrPtr next = it->previous ? it->previous->next : it->element->properties;
@@ -89,6 +103,7 @@ DefaultedAttributesHidden::~DefaultedAttributesHidden() {
         if (next) next->prev = it->attr;
         (it->previous ? it->previous->next : it->element->properties) = it->attr;
     }
+    hidden_.clear();
 }
 
 }  // namespace mirvane::xml

@@ -80,6 +80,9 @@ class DefaultedAttributesHidden {
     DefaultedAttributesHidden& operator=(const DefaultedAttributesHidden&) = delete;
 
   private:
+    void hide(xmlDocPtr doc);
+    void restore();
+
     struct Hidden {
         xmlAttrPtr attr;
         xmlNodePtr element;
