@@ -23,7 +23,8 @@ class ImportObserver {
     // this teacher's.
     virtual void beginTeacher(const Teacher& teacher, std::size_t number) = 0;
     // The current teacher's ACTIVIDAD_n: its keys, what its lookups found
-    // and the six codes written.
+    // and the six codes written. A teacher's lessons are told in order once
+    // the teacher's record is written.
     virtual void lesson(std::size_t number, const ActivityCheck& check,
                         const ResolvedCodes& codes) = 0;
     // A row of the current teacher in SOLUC whose DIA is 0: no lesson.
