@@ -80,8 +80,8 @@ Scan scan(std::string_view bytes) {
     // The sixteen counts summed: in pairs first, each pair's sum in 16 bits.
     constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
     const auto pairs = [](std::uint64_t x) { return (x & kEvenBytes) + ((x >> 8) & kEvenBytes); };
-    return {((pairs(halves[0]) + pairs(halves[1])) * 0x0001000100010001) >> 48,
-            (bads[0] | bads[1]) != 0};
+    const std::uint64_t count = ((pairs(halves[0]) + pairs(halves[1])) * 0x0001000100010001) >> 48;
+    return {static_cast<std::size_t>(count), (bads[0] | bads[1]) != 0};
 }
 
 }  // namespace
