@@ -51,7 +51,8 @@ class File {
     bool close(Failure& failure);
 
   private:
-    std::intptr_t handle_ = -1;  // a descriptor, or a HANDLE
+    std::intptr_t handle_ = -1;   // a descriptor, or a HANDLE
+    std::filesystem::path path_;  // for the tests' injected faults
 };
 
 // What a path names. A path through a regular file names nothing.
@@ -66,6 +67,18 @@ bool createFolder(const std::filesystem::path& folder, Failure& failure);
 
 // Removes a file; a missing file is no failure.
 bool remove(const std::filesystem::path& file, Failure& failure);
+
+// Removes an empty folder; a missing folder is no failure.
+bool removeFolder(const std::filesystem::path& folder, Failure& failure);
+
+// Moves a file to a name in the same volume where there is none, in one
+// step, and waits until the move is on the disk. Fails with HeldElsewhere
+// while another program has `from` open, and never replaces a file at `to`.
+bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to, Failure& failure);
+
+// Waits until the names created, moved and removed in `folder` are on the
+// disk (the files' own bytes are flushed through their File).
+bool flushFolder(const std::filesystem::path& folder, Failure& failure);
 
 // Puts `replacement` in the place of `target` in one step, so that a reader
 // finds either the whole old file or the whole new one. A replaced file's

@@ -323,10 +323,12 @@ void appendEscapedMarkup(std::string& out, std::string_view value) {
     out.append(value, start);
 }
 
+std::string notIntegerMessage(std::string_view value) {
+    return "'" + toUtf8(value) + "' is not a valid integer value";
+}
+
 void failNotInteger(std::string_view value) {
-    std::string message = "'";
-    message.append(toUtf8(value)).append("' is not a valid integer value");
-    fail(message);
+    fail(notIntegerMessage(value));
 }
 
 std::int32_t toInt(std::string_view value, Digits digits) {

@@ -84,7 +84,8 @@ bool tryToInt(std::string_view value, std::int32_t& result, Digits digits = Digi
 // HTML both read, for text and attribute values alike.
 void appendEscapedMarkup(std::string& out, std::string_view value);
 
-// The conversion error for a text (Windows-1252), as toInt raises it.
+// The conversion error for a text (Windows-1252), as toInt raises it, and its message.
 [[noreturn]] void failNotInteger(std::string_view value);
+std::string notIntegerMessage(std::string_view value);
 
 }  // namespace mirvane::text

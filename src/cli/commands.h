@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "base/paths.h"
+#include "core/table_set.h"
 #include "report/report_file.h"
 
 // The subcommands of mirvane-cli. Each adds itself to the application and,
@@ -20,6 +21,8 @@ using Action = std::function<int()>;
 
 // Adds the arguments both runs take: the exchange document and --carpeta.
 void addDocumentAndFolder(CLI::App& command, std::string& document, std::string& folder);
+// Adds --carpeta alone.
+void addFolder(CLI::App& command, std::string& folder);
 
 // The report's options: --informe RUTA writes it there instead of beside the
 // document, --sin-informe writes none.
@@ -42,7 +45,12 @@ void printReportLine(std::ostream& out, const std::optional<report::RunReport>& 
 // The work folder given with --carpeta, or C:\KTEMP on this system when none was.
 std::filesystem::path workFolder(const std::string& given);
 
+// The line that tells of a change of the work tables that an earlier run left
+// half-done, and what became of it; nothing when there was none.
+void printRecoveryLine(std::ostream& out, core::Recovery recovery);
+
 void addExportarCommand(CLI::App& app, Action& action);
 void addImportarCommand(CLI::App& app, Action& action);
+void addRestaurarCommand(CLI::App& app, Action& action);
 
 }  // namespace mirvane::cli

@@ -8,6 +8,10 @@ void addDocumentAndFolder(CLI::App& command, std::string& document, std::string&
     command.add_option("DOCUMENTO", document, "Documento de intercambio de Delphos (XML)")
         ->required()
         ->type_name("");
+    addFolder(command, folder);
+}
+
+void addFolder(CLI::App& command, std::string& folder) {
     command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)")
         ->type_name("CARPETA");
 }
@@ -34,6 +38,10 @@ void printReportLine(std::ostream& out, const std::optional<report::RunReport>& 
         out << "Informe con " << written->warnings
             << (written->warnings == 1 ? " aviso: " : " avisos: ");
     out << paths::toUtf8(written->path) << "\n";
+}
+
+void printRecoveryLine(std::ostream& out, core::Recovery recovery) {
+    if (recovery != core::Recovery::None) out << core::recoveryMessage(recovery) << "\n";
 }
 
 std::filesystem::path workFolder(const std::string& given) {

@@ -31,6 +31,7 @@ int exportar(const ExportarOptions& options) {
         // Reported here rather than by main, so that the report's line
         // follows the error that the report explains.
         std::ostringstream out;
+        printRecoveryLine(out, run.recovery());
         out << withFullStop(error.what()) << "\n";
         printReportLine(out, run.runReport());
         os::writeConsole(os::Stream::Errors, out.str());
@@ -41,6 +42,7 @@ int exportar(const ExportarOptions& options) {
         return 1;
     }
     std::ostringstream out;
+    printRecoveryLine(out, run.recovery());
     out << core::kFinishedMessage << "\n";
     for (const core::TableRows& table : *summary) out << table.table << " " << table.rows << "\n";
     printReportLine(out, run.runReport());

@@ -40,6 +40,7 @@ int importar(const ImportarOptions& options) {
         return 1;
     }
     std::ostringstream out;
+    printRecoveryLine(out, run.recovery());
     out << core::kFinishedMessage << "\n"
         << "Profesores " << summary->profesores << ", actividades " << summary->actividades << "\n"
         << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";

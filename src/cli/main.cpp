@@ -28,6 +28,7 @@ int runCommandLine(int argc, char** argv) {
     mirvane::cli::Action action;
     mirvane::cli::addExportarCommand(app, action);
     mirvane::cli::addImportarCommand(app, action);
+    mirvane::cli::addRestaurarCommand(app, action);
     mirvane::cli::speakSpanish(app);
 
     // UTF-8 arguments on every system (on Windows read as wide characters).

@@ -1,7 +1,6 @@
 #include "core/export_run.h"
 
 #include "base/error.h"
-#include "base/os_file.h"
 #include "base/paths.h"
 #include "core/run_common.h"
 #include "export/exportar_asignaturas.h"
@@ -13,32 +12,29 @@
 namespace mirvane::core {
 namespace {
 
-// The six tables in the order written.
-const formats::TableSpec* const kWrittenTables[] = {&formats::kAsignomt, &formats::kProft,
-                                                    &formats::kAulat,    &formats::kGrupost,
-                                                    &formats::kAsigt,    &formats::kDiashorast};
-
-// Every table with its state after a failure: those begun as the warnings
-// saw them, the rest as an earlier run left them, or absent.
-std::vector<report::TableProgress> folderState(const report::ExportWarnings& warnings,
-                                               const std::filesystem::path& folder) {
-    std::vector<report::TableProgress> tables = warnings.progress();
-    for (std::size_t i = tables.size(); i < std::size(kWrittenTables); ++i) {
-        const std::string_view name = kWrittenTables[i]->name;
-        // Asked while an error is on its way: a folder that cannot be read
-        // counts as holding no table rather than raising a second error.
-        os::Failure failure;
-        const bool exists = os::kindOf(paths::inFolder(folder, std::string(name) + ".DBF"),
-                                       failure) == os::Kind::Regular;
-        tables.push_back({name, report::TableProgress::State::NotReached, 0, exists});
+// "MATERIAS, PROFESORES, …, ASIGNATURAS ni TRAMOS".
+std::string sectionList(const std::vector<std::string_view>& sections, std::string_view last) {
+    std::string list;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        if (i > 0)
+            list += i + 1 == sections.size() ? std::string(" ") + std::string(last) + " "
+                                             : std::string(", ");
+        list += sections[i];
     }
-    return tables;
+    return list;
+}
+
+[[noreturn]] void failNotAnExchangeDocument(const std::filesystem::path& file,
+                                            const std::vector<std::string_view>& sections) {
+    fail("El archivo «" + paths::toUtf8(file.filename()) +
+         "» no es un documento de intercambio de Delphos: no tiene ninguna de las secciones " +
+         sectionList(sections, "ni") + ". Elija el documento que exportó Delphos.");
 }
 
 }  // namespace
 
 ExportRun::ExportRun(std::filesystem::path workFolder, exporting::StartHourPrompt& prompt)
-    : folder_(std::move(workFolder)), prompt_(prompt), components_(folder_) {}
+    : folder_(std::move(workFolder)), prompt_(prompt) {}
 
 std::optional<ExportSummary> ExportRun::run(const std::filesystem::path& chosenFile) {
     if (!chosenFileExists(chosenFile)) return std::nullopt;
@@ -49,7 +45,11 @@ std::optional<ExportSummary> ExportRun::run(const std::filesystem::path& chosenF
 void ExportRun::load(const std::filesystem::path& chosenFile) {
     exchange_.reset();  // the previous run's records go first
     chosenFile_ = chosenFile;
-    exchange_ = formats::ExchangeRecords::read(chosenFile);
+    formats::ExchangeRecords exchange = formats::ExchangeRecords::read(chosenFile);
+    emptySections_ = exchange.emptySections();
+    if (emptySections_.size() == std::size(formats::kExportSections))
+        failNotAnExchangeDocument(chosenFile, emptySections_);
+    exchange_ = std::move(exchange);
 }
 
 void ExportRun::requestReport(std::filesystem::path path) {
@@ -59,6 +59,10 @@ void ExportRun::requestReport(std::filesystem::path path) {
 ExportSummary ExportRun::writeTables() {
     if (!exchange_) fail("No hay ningún documento cargado");
     runReport_.reset();
+    recovery_ = recoverInterruptedChange(folder_);
+    // Before anything is written or asked: a table the timetabler holds
+    // would stop the run at its end.
+    checkNoTableHeld(folder_);
     if (!reportPath_) return writeAll(nullptr);
 
     report::ExportWarnings warnings;
@@ -67,35 +71,38 @@ ExportSummary ExportRun::writeTables() {
         saveReport(warnings, std::nullopt);
         return summary;
     } catch (const Error& error) {
-        // The run stopped half-way: the report says what the folder holds
-        // now, and the error goes on to be reported as ever. Stopped before
-        // its first table, it changed nothing, and writes nothing either.
-        if (!warnings.progress().empty())
-            saveReport(warnings,
-                       report::ExportFailure{error.what(), folderState(warnings, folder_)});
+        // The run stopped half-way, and the work folder is as it was: the
+        // report says where it stopped, and the error goes on to be reported
+        // as ever. Stopped before its first table, it writes nothing either.
+        if (!warnings.progress().empty()) saveReport(warnings, report::ExportFailure{error.what()});
         throw;
     }
 }
 
 ExportSummary ExportRun::writeAll(report::ExportWarnings* warnings) {
     const formats::ExchangeRecords& exchange = *exchange_;
-    formats::WorkTableComponents::ClosedOnExit closed(components_);
+    StagedTableSet staged(folder_);
+    const std::filesystem::path& folder = staged.folder();
+    components_.emplace(folder);
+    // Declared after the staged tables, so that they are closed before the
+    // staging folder goes.
+    formats::WorkTableComponents::ClosedOnExit closed(*components_);
 
     ExportSummary summary;
     summary.push_back(
-        {formats::kAsignomt.name, exporting::ExportarMaterias(exchange, folder_, warnings)});
+        {formats::kAsignomt.name, exporting::ExportarMaterias(exchange, folder, warnings)});
     summary.push_back(
-        {formats::kProft.name, exporting::ExportarProfesores(exchange, folder_, warnings)});
+        {formats::kProft.name, exporting::ExportarProfesores(exchange, folder, warnings)});
+    summary.push_back({formats::kAulat.name, exporting::ExportarAulas(exchange, folder, warnings)});
     summary.push_back(
-        {formats::kAulat.name, exporting::ExportarAulas(exchange, folder_, warnings)});
-    summary.push_back(
-        {formats::kGrupost.name, exporting::ExportarGrupos(exchange, folder_, warnings)});
+        {formats::kGrupost.name, exporting::ExportarGrupos(exchange, folder, warnings)});
     summary.push_back(
         {formats::kAsigt.name,
-         exporting::ExportarAsignaturas(exchange, folder_, components_.wwTableNomAsg, warnings)});
+         exporting::ExportarAsignaturas(exchange, folder, components_->wwTableNomAsg, warnings)});
     summary.push_back({formats::kDiashorast.name,
-                       exporting::ExportarTramos(exchange, folder_, prompt_, warnings)});
-    components_.closeAll();
+                       exporting::ExportarTramos(exchange, folder, prompt_, warnings)});
+    components_->closeAll();
+    staged.putInPlace();
     return summary;
 }
 
@@ -107,8 +114,13 @@ void ExportRun::saveReport(const report::ExportWarnings& warnings,
     // The CSV only when the page leaves rows out.
     const bool shortened = report::exportReportIsShortened(warnings);
     const std::filesystem::path csvTarget = shortened ? report::csvBeside(target) : "";
-    const std::string page = report::exportReportPage(
-        warnings, {chosenFile_, folder_, std::move(failure), target, csvTarget});
+    const TableSetFolders folders(folder_);
+    std::vector<std::string> earlierFiles;
+    if (!failure) earlierFiles = tableFilesIn(folders.earlier);
+    const report::ExportReportFacts facts{
+        chosenFile_, folder_,        std::move(failure), target,
+        csvTarget,   emptySections_, folders.earlier,    std::move(earlierFiles)};
+    const std::string page = report::exportReportPage(warnings, facts);
     if (!shortened) {
         runReport_ = report::saveReport(target, page, warnings.count());
         return;

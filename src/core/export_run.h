@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/table_set.h"
 #include "export/start_hour_prompt.h"
 #include "formats/exchange.h"
 #include "formats/work_tables.h"
@@ -14,8 +15,10 @@
 #include "report/report_file.h"
 
 // A whole export run, as the main window performs it and the command line too:
-// load the chosen exchange document, write the six work tables in their order,
-// report how many rows each one got.
+// load the chosen exchange document, write the six work tables in their order
+// beside the work folder's, put all six in place together, report how many
+// rows each one got. A run that stops at any point leaves the work folder's
+// tables as they were.
 namespace mirvane::core {
 
 struct TableRows {
@@ -37,12 +40,19 @@ class ExportRun {
     std::optional<ExportSummary> run(const std::filesystem::path& chosenFile);
 
     // The steps of run(), for a caller that does something between them (the
-    // window sets the hourglass cursor once the document is loaded).
+    // window sets the hourglass cursor once the document is loaded). The load
+    // refuses a document that has none of the six sections: it is no
+    // exchange document, and would empty every table.
     void load(const std::filesystem::path& chosenFile);
-    // Calls the six writers in their order. Whatever happens, every table
-    // component is closed on return; the tables written before a failure stay
-    // complete, and the failing one keeps the rows posted before it.
+    // Finishes or undoes a change an earlier run left half-done, calls the six
+    // writers in their order on tables of their own, and puts the six in the
+    // work folder together, keeping those they replace. Whatever happens,
+    // every table component is closed on return; a run that stops leaves the
+    // work folder's tables as they were, and nothing of its own behind.
     ExportSummary writeTables();
+
+    // What the last writeTables() found of a change an earlier run left half-done.
+    Recovery recovery() const { return recovery_; }
 
     // Asks the next runs for a report of what they do not carry over
     // faithfully, at `path`, or beside the chosen document when it is empty
@@ -55,7 +65,8 @@ class ExportRun {
     // carries the reason instead.
     const std::optional<report::RunReport>& runReport() const { return runReport_; }
 
-    formats::WorkTableComponents& components() { return components_; }
+    // The table components of the last run that wrote tables, bound to them.
+    std::optional<formats::WorkTableComponents>& components() { return components_; }
 
   private:
     ExportSummary writeAll(report::ExportWarnings* warnings);
@@ -68,7 +79,9 @@ class ExportRun {
     std::optional<std::filesystem::path> reportPath_;  // set when a report is asked for
     std::optional<report::RunReport> runReport_;
     std::optional<formats::ExchangeRecords> exchange_;  // replaced by each load
-    formats::WorkTableComponents components_;
+    std::vector<std::string_view> emptySections_;       // of the document loaded
+    Recovery recovery_ = Recovery::None;
+    std::optional<formats::WorkTableComponents> components_;
 };
 
 }  // namespace mirvane::core

@@ -32,6 +32,7 @@ ImportSummary ImportRun::build() {
     if (!document_) fail("No hay ningún documento cargado");
     runReport_.reset();
     timetable_.reset();
+    recovery_ = recoverInterruptedChange(workFolder_);
     // A build changes the document in place: the next one needs a fresh load.
     std::unique_ptr<xml::Document> document = std::move(document_);
 

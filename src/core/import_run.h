@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "core/table_set.h"
 #include "formats/work_tables.h"
 #include "import/importar_solucion.h"
 #include "report/report_file.h"
@@ -29,10 +30,14 @@ class ImportRun {
     // The steps of run(), for a caller that does something around them (the
     // window sets the hourglass cursor before the document is loaded).
     void load(const std::filesystem::path& chosenFile);
-    // Builds and saves the result document from the loaded one. Whatever
-    // happens, every table component is closed on return, and a failed build
-    // writes no file.
+    // Builds and saves the result document from the loaded one, once a change
+    // of the work tables cut short is finished or undone. Whatever happens,
+    // every table component is closed on return, and a failed build writes
+    // no file.
     ImportSummary build();
+
+    // What the last build found of a change an earlier run left half-done.
+    Recovery recovery() const { return recovery_; }
 
     // Asks the next builds for a report of what the result document does not
     // carry faithfully, at `path`, or beside the chosen document when it is
@@ -62,6 +67,7 @@ class ImportRun {
     bool timetableRequested_ = false;
     std::optional<report::RunReport> timetable_;
     std::unique_ptr<xml::Document> document_;  // replaced by each load
+    Recovery recovery_ = Recovery::None;
     formats::WorkTableComponents components_;
 };
 

@@ -101,6 +101,15 @@ std::int32_t rounded(double value, std::string_view shownAs) {
     return static_cast<std::int32_t>(std::lround(value));
 }
 
+// A number with decimals as the engine's float-to-text writes it: the
+// shortest text that reads back as the same number (" 1.00" gives "1",
+// "2.50" gives "2.5"). Digits that are no number stay as they are.
+std::string decimalText(std::string_view digits) {
+    double value = 0;
+    if (digits.empty() || !parseNumber(digits, value)) return std::string(digits);
+    return fmt::format("{}", value == 0 ? 0.0 : value);  // no "-0"
+}
+
 [[noreturn]] void failNotFloat(std::string_view value) {
     fail(fmt::format("'{}' is not a valid floating point value", text::toUtf8(value)));
 }
@@ -157,7 +166,8 @@ std::string FieldValue::text() const {
         }
         case 'N':
         case 'F':
-            return std::string(numericText(bytes));
+            return field_.decimals == 0 ? std::string(numericText(bytes))
+                                        : decimalText(numericText(bytes));
         case 'L': {
             switch (bytes[0]) {
                 case 'T':

@@ -18,7 +18,9 @@ class FieldValue {
         : layout_(layout), field_(field), record_(record), codePage_(codePage) {}
 
     // Character text without its right padding (left blanks kept), in
-    // Windows-1252; numbers without blanks around them, empty when blank.
+    // Windows-1252. Whole numbers as stored, without blanks around them; a
+    // number with decimals as its shortest text ("1.00" gives "1"). Empty
+    // when blank.
     std::string text() const;
     // Blank numbers read as 0; other text goes through the whole-number conversion.
     std::int32_t integer() const;

@@ -69,7 +69,8 @@ class Table {
     void next();
     bool eof() const;
 
-    // Character fields without the blanks that pad them on the right; numbers without blanks.
+    // Character fields without the blanks that pad them on the right; whole
+    // numbers without blanks; numbers with decimals as their shortest text.
     std::string asText(std::string_view field) const;
     // Blank numbers read as 0; text goes through the whole-number conversion.
     std::int32_t asInteger(std::string_view field) const;

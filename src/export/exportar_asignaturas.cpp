@@ -28,7 +28,7 @@ std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
         row.setText(field::kNivel, formats::levelOrNiv(v[4]));
         row.setText(field::kCurso, v[5]);
         row.setText(field::kGrupo, v[6]);
-        const double hours = hoursFromMinutes(v[7]);
+        const double hours = hoursFromMinutes(v[7], row.place("8 (minutos)"));
         row.setFloat(field::kHoras, hours);
         row.setText(field::kSesiones, sessionPattern(hours));
         row.setText(field::kMateria, v[8]);
@@ -38,8 +38,13 @@ std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
                         rule);
 }
 
-double hoursFromMinutes(std::string_view minutes) {
-    const double hours = minutes.empty() ? 0.0 : text::toInt(minutes) / 60.0;
+double hoursFromMinutes(std::string_view minutes, const ValuePlace& place) {
+    std::int32_t whole = 0;
+    if (!minutes.empty() && !text::tryToInt(minutes, whole)) {
+        if (place.section.empty()) text::failNotInteger(minutes);
+        failNotInteger(minutes, place);
+    }
+    const double hours = whole / 60.0;
     return hours >= 1.0 ? hours : 1.0;
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "dbf/table.h"
+#include "export/record_loop.h"
 #include "formats/exchange.h"
 #include "report/export_warnings.h"
 
@@ -24,8 +25,9 @@ std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
                                 report::ExportWarnings* warnings = nullptr);
 
 // HORAS for a minutes value: the minutes over 60, at least 1.0; an empty value
-// gives 1.0, a text that is not a whole number raises the conversion error.
-double hoursFromMinutes(std::string_view minutes);
+// gives 1.0, a text that is not a whole number raises the conversion error,
+// saying where the value is when `place` names it.
+double hoursFromMinutes(std::string_view minutes, const ValuePlace& place = {});
 
 // SESIONES for a number of hours: n "1"s for n = ceil(hours) up to 13; from 14
 // on, the decimal n - 13 followed by thirteen "1"s.

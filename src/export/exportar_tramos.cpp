@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "base/error.h"
 #include "base/text.h"
 #include "export/record_loop.h"
 #include "export/tramos.h"
@@ -11,19 +12,28 @@
 namespace mirvane::exporting {
 namespace {
 
+// The slot text of a slot code through the conversion, or its error saying
+// where the code is.
+std::int32_t slotNumberText(std::string_view slotCode, ValuePlace place) {
+    if (!slotCode.empty()) place.field += " (código del tramo «" + text::toUtf8(slotCode) + "»)";
+    return recordInteger(slotText(slotCode), place);
+}
+
 // Both passes read positions 1 and 2 of every record.
 constexpr std::size_t kMinimumFields = 3;
 
 // The values the row pass takes from a record, by their labels.
 struct SlotRecord {
-    std::string slotCode;  // "NOMBRE" or "DIA", whichever comes last
-    std::string minutes;   // "MINUTOS"
+    std::string slotCode;   // "NOMBRE" or "DIA", whichever comes last
+    std::string slotLabel;  // which of the two
+    std::string minutes;    // "MINUTOS"
     std::string codigoDelphos;
 };
 
 // The slot number of a record, which must have an entry in the slot tables.
-int slotNumber(std::string_view slotCode, std::size_t index) {
-    const std::int32_t slot = text::toInt(slotText(slotCode));
+// `field` is where the record has its slot code.
+int slotNumber(std::string_view slotCode, std::size_t index, std::string field) {
+    const std::int32_t slot = slotNumberText(slotCode, {formats::kTramos, index, std::move(field)});
     if (slot < 1 || slot > kSlots)
         failRecord(
             formats::kTramos, index,
@@ -40,8 +50,9 @@ SlotTimes mondayScan(const formats::SectionRecords& records) {
         const std::string slotCode = formats::fieldValue(record, 1);
         const std::string minutes = formats::fieldValue(record, 2);
         // Every record's slot text must convert, whatever its weekday.
-        const std::int32_t slot = text::toInt(slotText(slotCode));
-        if (slot > 0 && isMonday(slotCode)) times.addMonday(slotNumber(slotCode, i), minutes);
+        const std::int32_t slot = slotNumberText(slotCode, {formats::kTramos, i, "2"});
+        if (slot > 0 && isMonday(slotCode))
+            times.addMonday(slotNumber(slotCode, i, "2"), minutes, i);
     }
     return times;
 }
@@ -53,9 +64,10 @@ SlotRecord readByLabels(const formats::Record& record, std::size_t index) {
         if (!label)
             failRecord(formats::kTramos, index,
                        fmt::format("tiene el campo {} sin etiqueta \"{}\"", k + 1, formats::kDato));
-        if (*label == formats::kNombre || *label == formats::kDia)
+        if (*label == formats::kNombre || *label == formats::kDia) {
             values.slotCode = formats::fieldValue(record, k);
-        else if (*label == formats::kMinutos)
+            values.slotLabel = *label;
+        } else if (*label == formats::kMinutos)
             values.minutes = formats::fieldValue(record, k);
         else if (*label == formats::kCodigoDelphos)
             values.codigoDelphos = formats::fieldValue(record, k);
@@ -82,12 +94,20 @@ void writeRow(dbf::Table& table, const SlotRecord& record, int slotNumber, const
               report::ExportWarnings* warnings, std::size_t index) {
     namespace field = formats::diashorast;
     const std::string_view slot = slotText(record.slotCode);
-    const std::string end = FormatoHora(minutesOf(start) + text::toInt(record.minutes));
+    // A slot that Monday lacks has no start time.
+    if (start.empty())
+        fail(
+            fmt::format("{}. El registro {} de la sección {} es del tramo {}, que el lunes no "
+                        "tiene, y su hora de inicio sale del lunes",
+                        text::notIntegerMessage(""), index + 1, formats::kTramos, slotNumber));
+    const std::string end = FormatoHora(
+        minutesOf(start) +
+        recordInteger(record.minutes, {formats::kTramos, index, std::string(formats::kMinutos)}));
     const std::string day = weekdayDigit(record.slotCode);
     const std::string diho = day + std::string(slot);
     if (warnings) checkSlotKey(*warnings, record, slotNumber, diho, index);
     table.append();
-    Row row(table, formats::kDiashorast, warnings, index);
+    Row row(table, formats::kDiashorast, warnings, formats::kTramos, index);
     row.setText(field::kDiho, diho);
     row.setText(field::kCoddiho, record.codigoDelphos);
     row.setText(field::kDia, day);
@@ -128,7 +148,9 @@ std::size_t ExportarTramos(const formats::ExchangeRecords& exchange,
     table.open();
     for (std::size_t i = 0; i < records.length(); ++i) {
         const SlotRecord record = readByLabels(records.item(i), i);
-        const int slot = slotNumber(record.slotCode, i);
+        const int slot =
+            slotNumber(record.slotCode, i,
+                       record.slotLabel.empty() ? std::string(formats::kNombre) : record.slotLabel);
         writeRow(table, record, slot, times.InicioTramo[static_cast<std::size_t>(slot)], warnings,
                  i);
     }

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "formats/exchange.h"
 
 namespace mirvane::exporting {
@@ -32,7 +33,7 @@ std::size_t writeRecords(const formats::ExchangeRecords& exchange,
         const Values values = readValues(record, write.positions);
         if (rule.accept && !rule.accept(values, i)) continue;
         table.append();
-        Row row(table, write.table, warnings, i);
+        Row row(table, write.table, warnings, write.section, i);
         rule.fill(row, values);
         table.post();
         if (warnings) warnings->rowPosted();
@@ -48,6 +49,19 @@ Values readValues(const formats::Record& record, std::size_t count) {
     values.reserve(count);
     for (std::size_t k = 0; k < count; ++k) values.push_back(formats::fieldValue(record, k));
     return values;
+}
+
+std::int32_t recordInteger(std::string_view value, const ValuePlace& place) {
+    std::int32_t result = 0;
+    if (!text::tryToInt(value, result)) failNotInteger(value, place);
+    return result;
+}
+
+void failNotInteger(std::string_view value, const ValuePlace& place) {
+    fail(fmt::format(
+        "{}. Está en el registro {} de la sección {}, campo {}, {}", text::notIntegerMessage(value),
+        place.index + 1, place.section, place.field,
+        value.empty() ? std::string("que está vacío") : "valor «" + text::toUtf8(value) + "»"));
 }
 
 void failRecord(std::string_view section, std::size_t index, std::string_view problem) {

@@ -20,13 +20,28 @@ namespace mirvane::exporting {
 // A record's field values by position (Windows-1252, trimmed).
 using Values = std::vector<std::string>;
 
+// Where a value of the document is, for the message of a value that does
+// not convert: its section, its record (counted from 0) and its field, as the
+// user finds it in the document ("8 (minutos)", "MINUTOS").
+struct ValuePlace {
+    std::string_view section;
+    std::size_t index = 0;
+    std::string field;
+};
+
+// The whole-number conversion of a document's value. A value that does not
+// convert raises the conversion's own error followed by where the value is.
+std::int32_t recordInteger(std::string_view value, const ValuePlace& place);
+
+[[noreturn]] void failNotInteger(std::string_view value, const ValuePlace& place);
+
 // The row being filled: sets its fields, and tells the warnings (when there
 // are any) of every text cut to its field's width.
 class Row {
   public:
     Row(dbf::Table& table, const formats::TableSpec& spec, report::ExportWarnings* warnings,
-        std::size_t index)
-        : table_(table), spec_(spec), warnings_(warnings), index_(index) {}
+        std::string_view section, std::size_t index)
+        : table_(table), spec_(spec), warnings_(warnings), section_(section), index_(index) {}
 
     void setText(std::string_view field, std::string_view value) {
         if (warnings_) warnings_->checkWidth(spec_, field, value, index_);
@@ -35,10 +50,14 @@ class Row {
     void setBool(std::string_view field, bool value) { table_.setBool(field, value); }
     void setFloat(std::string_view field, double value) { table_.setFloat(field, value); }
 
+    // Where the record's `field` is in the document.
+    ValuePlace place(std::string field) const { return {section_, index_, std::move(field)}; }
+
   private:
     dbf::Table& table_;
     const formats::TableSpec& spec_;
     report::ExportWarnings* warnings_;
+    std::string_view section_;
     std::size_t index_;  // the record's, counted from 0
 };
 

@@ -1,6 +1,11 @@
 #include "export/tramos.h"
 
+#include <fmt/format.h>
+
+#include "base/error.h"
 #include "base/text.h"
+#include "export/record_loop.h"
+#include "formats/exchange.h"
 
 namespace mirvane::exporting {
 namespace {
@@ -38,17 +43,28 @@ std::string weekdayDigit(std::string_view slotCode) {
     return std::to_string(day + 1);
 }
 
-void SlotTimes::addMonday(int slot, const std::string& minutes) {
+void SlotTimes::addMonday(int slot, const std::string& minutes, std::size_t index) {
     InicioTramo[static_cast<std::size_t>(slot)] = minutes;
     MinutosTramo[static_cast<std::size_t>(slot)] = minutes;
+    mondayRecord[static_cast<std::size_t>(slot)] = index + 1;
 }
 
 void SlotTimes::chain(const std::string& firstStart) {
     InicioTramo[1] = firstStart;
     for (std::size_t s = 2; s <= kSlots; ++s) {
         if (InicioTramo[s].empty()) continue;
-        const std::int64_t end = minutesOf(InicioTramo[s - 1]) + text::toInt(MinutosTramo[s - 1]);
-        InicioTramo[s] = FormatoHora(end);
+        const std::size_t before = s - 1;
+        // The slot before gives the start: Monday must have it, with its minutes.
+        if (mondayRecord[before] == 0)
+            fail(fmt::format(
+                "{}. El lunes de la sección {} tiene el tramo {} (registro {}) pero "
+                "no el tramo {}, de cuyo final sale la hora en que empieza",
+                text::notIntegerMessage(""), formats::kTramos, s, mondayRecord[s], before));
+        const std::int32_t minutes =
+            recordInteger(MinutosTramo[before],
+                          {formats::kTramos, mondayRecord[before] - 1,
+                           "3 (minutos del tramo " + std::to_string(before) + " del lunes)"});
+        InicioTramo[s] = FormatoHora(minutesOf(InicioTramo[before]) + minutes);
     }
 }
 

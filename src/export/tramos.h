@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,14 +50,18 @@ struct SlotTimes {
     // it is the slot's start time.
     std::array<std::string, kSlots + 1> InicioTramo;
     std::array<std::string, kSlots + 1> MinutosTramo;
+    // The record of "TRAMOS" that gave Monday's slot s, counted from 1 (0:
+    // Monday has no slot s), for messages.
+    std::array<std::size_t, kSlots + 1> mondayRecord{};
 
-    // Monday's slot s (1 to kSlots) lasts `minutes`; a later call for the same
-    // slot replaces the earlier one.
-    void addMonday(int slot, const std::string& minutes);
+    // Monday's slot s (1 to kSlots), from the record at `index`, lasts
+    // `minutes`; a later call for the same slot replaces the earlier one.
+    void addMonday(int slot, const std::string& minutes, std::size_t index = 0);
 
     // Slot 1 starts at `firstStart`; every later slot that Monday has starts
     // when the slot before it ends. An entry that is needed but missing raises
-    // the conversion error for its empty text.
+    // the conversion error for its empty text, saying which Monday slot is
+    // missing; minutes that do not convert, which record holds them.
     void chain(const std::string& firstStart);
 };
 

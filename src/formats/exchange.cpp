@@ -36,6 +36,13 @@ SectionRecords ExchangeRecords::section(std::string_view seq) const {
     fail("La sección " + std::string(seq) + " no es de las que lee la exportación");
 }
 
+std::vector<std::string_view> ExchangeRecords::emptySections() const {
+    std::vector<std::string_view> empty;
+    for (std::string_view seq : kExportSections)
+        if (section(seq).length() == 0) empty.push_back(seq);
+    return empty;
+}
+
 std::string fieldValue(const Record& record, std::size_t k) {
     return text::fromUtf8(text::trim(record.text(k)));
 }

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "xml/document.h"
 #include "xml/records.h"
@@ -31,6 +32,8 @@ inline constexpr std::string_view kAulas = "AULAS";
 inline constexpr std::string_view kGrupos = "GRUPOS";
 inline constexpr std::string_view kAsignaturas = "ASIGNATURAS";
 inline constexpr std::string_view kTramos = "TRAMOS";
+inline constexpr std::string_view kExportSections[] = {kMaterias, kProfesores,  kAulas,
+                                                       kGrupos,   kAsignaturas, kTramos};
 
 // Labels read by name in "TRAMOS" records.
 inline constexpr std::string_view kCodigoDelphos = "CODIGO_DELPHOS";
@@ -86,6 +89,10 @@ class ExchangeRecords {
 
     // The records of the section `seq`, one of the six the export reads.
     SectionRecords section(std::string_view seq) const;
+
+    // The sections of the six without a record, in the order the export
+    // writes their tables: all six when the document is no exchange document.
+    std::vector<std::string_view> emptySections() const;
 
   private:
     explicit ExchangeRecords(xml::Records records) : records_(std::move(records)) {}

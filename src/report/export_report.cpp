@@ -14,39 +14,61 @@
 namespace mirvane::report {
 namespace {
 
-using State = TableProgress::State;
-
 std::string failureBlock(const ExportFailure& failure) {
+    return "<div class=\"aviso\">\n<p><strong>La exportación no terminó.</strong> "
+           "Se detuvo con este error:</p>\n<p><strong>" +
+           html::text(failure.message) +
+           "</strong></p>\n<p><strong>Ninguna tabla de la carpeta de trabajo ha cambiado</strong>: "
+           "Tablexa sigue teniendo las mismas tablas que antes de exportar. Corrija el documento "
+           "como indica el error y vuelva a exportar.</p>\n</div>\n";
+}
+
+// The table each section fills, and what its rows are.
+struct SectionTable {
+    std::string_view section, table, rows;
+};
+constexpr SectionTable kSectionTables[] = {{"MATERIAS", "ASIGNOMT", "asignaturas"},
+                                           {"PROFESORES", "PROFT", "profesores"},
+                                           {"AULAS", "AULAT", "aulas"},
+                                           {"GRUPOS", "GRUPOST", "grupos"},
+                                           {"ASIGNATURAS", "ASIGT", "clases de cada grupo"},
+                                           {"TRAMOS", "DIASHORAST", "tramos horarios"}};
+
+std::string emptySectionsBlock(const std::vector<std::string_view>& sections) {
     std::string out =
-        "<div class=\"aviso\">\n<p><strong>La exportación no terminó.</strong> "
-        "Se detuvo con este error:</p>\n<p><strong>" +
-        html::text(failure.message) + "</strong></p>\n<p>La carpeta de trabajo queda así:</p>\n" +
-        html::tableStart({"Tabla", "Estado", "Filas"});
-    for (const TableProgress& table : failure.tables) {
-        std::string state, rows;
-        switch (table.state) {
-            case State::Complete:
-                state = "Nueva y completa";
-                rows = std::to_string(table.rows);
-                break;
-            case State::Partial:
-                state =
-                    "<span class=\"falta\">Incompleta</span>: sólo tiene las filas escritas "
-                    "antes del error";
-                rows = std::to_string(table.rows);
-                break;
-            case State::NotReached:
-                state = table.earlierExists ? "Sin tocar: sigue siendo la de una exportación "
-                                              "anterior"
-                                            : "No existe: no se llegó a escribir";
-                break;
-        }
-        out += html::row({"<code>" + std::string(table.table) + "</code>", state, rows});
+        "<div class=\"aviso\">\n<p><strong>El documento no trae todas las secciones.</strong> "
+        "Estas tablas quedan vacías porque falta su sección:</p>\n<ul>\n";
+    for (std::string_view section : sections)
+        for (const SectionTable& entry : kSectionTables)
+            if (entry.section == section)
+                out += "<li>Sección <code>" + std::string(section) + "</code>: la tabla <code>" +
+                       std::string(entry.table) + "</code> (" + std::string(entry.rows) +
+                       ") queda sin filas.</li>\n";
+    return out +
+           "</ul>\n<p>Si no es lo que esperaba, compruebe que eligió el documento completo que "
+           "exportó Delphos.</p>\n</div>\n";
+}
+
+// Where the tables this run replaced are kept, and the two ways back to them.
+std::string earlierBlock(const ExportReportFacts& facts) {
+    if (facts.earlierFiles.empty())
+        return "<p class=\"datos\">Antes de esta exportación no había tablas en la carpeta de "
+               "trabajo.</p>\n";
+    const std::string folder = html::text(paths::toUtf8(facts.earlierFolder));
+    const std::string work = html::text(paths::toUtf8(facts.workFolder));
+    std::string files;
+    for (std::size_t i = 0; i < facts.earlierFiles.size(); ++i) {
+        if (i > 0) files += i + 1 == facts.earlierFiles.size() ? " y " : ", ";
+        files += "<code>" + html::text(facts.earlierFiles[i]) + "</code>";
     }
-    return out + std::string(html::kTableEnd) +
-           "<p><strong>Tablexa no debe cargar estas tablas</strong>: mezclan datos nuevos, "
-           "incompletos y antiguos. Corrija el documento como indica el error y vuelva a "
-           "exportar.</p>\n</div>\n";
+    return "<div class=\"datos\">\n<p><strong>Las tablas que había antes se guardan</strong> en "
+           "<code>" +
+           folder +
+           "</code>. Para volver a ellas, con Tablexa cerrado:</p>\n<ul>\n<li>con la orden "
+           "<code>mirvane-cli restaurar --carpeta \"" +
+           work + "\"</code>, que se deshace repitiéndola; o</li>\n<li>a mano: copie " + files +
+           " de esa carpeta a <code>" + work +
+           "</code>, sustituyendo los que hay.</li>\n</ul>\n</div>\n";
 }
 
 // Under a shortened table: how many rows it leaves out, and where they are.
@@ -153,7 +175,12 @@ std::string exportReportPage(const ExportWarnings& warnings, const ExportReportF
         "<h1>Informe de exportación</h1>\n<p class=\"datos\">Documento: <code>" +
         html::text(paths::toUtf8(facts.document)) + "</code><br>Carpeta de trabajo: <code>" +
         html::text(paths::toUtf8(facts.workFolder)) + "</code></p>\n";
-    if (facts.failure) out += failureBlock(*facts.failure);
+    if (facts.failure) {
+        out += failureBlock(*facts.failure);
+    } else {
+        if (!facts.emptySections.empty()) out += emptySectionsBlock(facts.emptySections);
+        out += earlierBlock(facts);
+    }
 
     const std::size_t count = warnings.count();
     if (count == 0) {

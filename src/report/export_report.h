@@ -9,10 +9,9 @@
 
 namespace mirvane::report {
 
-// An export run that stopped on an error, and what the work folder holds now.
+// An export run that stopped on an error; it left the work folder as it was.
 struct ExportFailure {
-    std::string message;                // the error as the user saw it (UTF-8)
-    std::vector<TableProgress> tables;  // all six, in the order they are written
+    std::string message;  // the error as the user saw it (UTF-8)
 };
 
 struct ExportReportFacts {
@@ -21,10 +20,14 @@ struct ExportReportFacts {
     std::optional<ExportFailure> failure;
     std::filesystem::path page;  // where the report goes, for its link to the CSV
     std::filesystem::path csv;   // every warning, when a section shows only its first ones
+    std::vector<std::string_view> emptySections;  // sections without a record
+    std::filesystem::path earlierFolder;          // where the replaced tables are kept
+    std::vector<std::string> earlierFiles;        // the files kept there
 };
 
-// The export report: a failed run's state of the work folder first, then
-// what the tables lost, the worst first, or a line saying nothing was lost.
+// The export report: a failed run's error first, or the sections the
+// document lacks and where the replaced tables are kept; then what the tables
+// lost, the worst first, or a line saying nothing was lost.
 // A section shows its first kShownRows rows and says how many more the CSV has.
 std::string exportReportPage(const ExportWarnings& warnings, const ExportReportFacts& facts);
 

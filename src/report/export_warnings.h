@@ -56,7 +56,6 @@ struct TableProgress {
     std::string_view table;
     State state = State::NotReached;
     std::size_t rows = 0;
-    bool earlierExists = false;  // not reached: a table of an earlier run is there
 };
 
 // Whether the import looks rows up by a field of this name.

@@ -30,7 +30,8 @@ bool saved(const std::optional<report::RunReport>& page) {
 }
 
 constexpr std::string_view kUnfinishedQuestion =
-    "El informe dice qué tablas quedaron a medias. ¿Desea abrir el informe?";
+    "Las tablas de Tablexa no han cambiado. El informe dice dónde se detuvo la exportación. ¿Desea "
+    "abrir el informe?";
 
 }  // namespace
 

@@ -66,10 +66,33 @@ using ParsedDoc = std::unique_ptr<xmlDoc, FreeDoc>;
 ParsedDoc parseFile(const std::filesystem::path& file, ParseHooks* hooks);
 ParsedDoc parseMemory(std::string_view bytes, const std::string& name, ParseHooks* hooks);
 
-// Registers the program's own windows-1252 encoding with libxml2, once.
-// ensureEncodings() does so where libxml2 lacks it (built without iconv, on
-// Windows), before anything is read or written.
-void registerWindows1252();
+// Makes `parser`'s tree hold the attributes its DTD supplies by default,
+// marked as such. Before any other hook takes the parser's handlers.
+void supplyAttributeDefaults(xmlParserCtxtPtr parser);
+
+// While it lives, the attributes the DTD supplied are out of the tree, so
+// that a save writes only those the document wrote.
+class DefaultedAttributesHidden {
+  public:
+    explicit DefaultedAttributesHidden(xmlDocPtr doc);
+    ~DefaultedAttributesHidden();
+    DefaultedAttributesHidden(const DefaultedAttributesHidden&) = delete;
+    DefaultedAttributesHidden& operator=(const DefaultedAttributesHidden&) = delete;
+
+  private:
+    void hide(xmlDocPtr doc);
+    void restore();
+
+    struct Hidden {
+        xmlAttrPtr attr;
+        xmlNodePtr element;
+        xmlAttrPtr previous;  // the attribute it followed; null when first
+    };
+    std::vector<Hidden> hidden_;
+};
+
+// Registers the program's own windows-1252 encoding with libxml2, once,
+// before anything is read or written.
 void ensureEncodings();
 
 // The first error libxml2 reports while an ErrorCapture lives. While it

@@ -121,6 +121,7 @@ std::string reasonOf(const ErrorCapture& error) {
                    ">, abierta en la línea " + std::to_string(error.int1());
         case XML_ERR_INVALID_CHAR:
         case XML_ERR_INVALID_ENCODING:
+        case XML_I18N_CONV_FAILED:
             return "hay caracteres que no están en la codificación que declara el documento "
                    "(UTF-8 cuando no declara ninguna)";
         case XML_ERR_UNSUPPORTED_ENCODING:
@@ -128,6 +129,12 @@ std::string reasonOf(const ErrorCapture& error) {
         case XML_ERR_UNDECLARED_ENTITY:
         case XML_WAR_UNDECLARED_ENTITY:
             return "la entidad «&" + name + ";» no está definida";
+        case XML_ERR_HYPHEN_IN_COMMENT:
+            return "un comentario contiene «--» antes de su final («-->»)";
+        case XML_ERR_COMMENT_NOT_FINISHED:  // also given for one too long
+            if (error.reason().rfind("Comment too big", 0) == 0)
+                return "un comentario es demasiado largo";
+            return "un comentario («<!--») no se cierra con «-->»";
         case XML_ERR_ENTITY_LOOP:
             return "las entidades del documento se repiten o se expanden sin medida";
         default:
@@ -158,6 +165,7 @@ ParsedDoc parseWith(const std::string& name, std::uint64_t size, ParseHooks* hoo
     ensureEncodings();
     std::unique_ptr<xmlParserCtxt, FreeParser> parser(xmlNewParserCtxt());
     if (!parser) fail("No hay memoria para leer el archivo " + name);
+    supplyAttributeDefaults(parser.get());
 
     std::string refused;
     ParsedDoc doc;

@@ -86,7 +86,9 @@ class RecordCollector : public ParseHooks {
         sax.characters = characters;
         sax.ignorableWhitespace = characters;
         sax.cdataBlock = characters;
-        sax.comment = nullptr;
+        // A handler that takes comments, though it drops them: without one
+        // libxml2 reads a comment another way, with other limits and messages.
+        sax.comment = [](void*, const xmlChar*) {};
         sax.processingInstruction = nullptr;
         sax.reference = nullptr;
         sax.entityDecl = entityDeclared;
@@ -152,12 +154,11 @@ class RecordCollector : public ParseHooks {
         return !uri && std::string_view(reinterpret_cast<const char*>(name)) == wanted;
     }
 
-    // The value of a plain (no namespace) attribute as the document gave it;
-    // attributes filled in from the DTD are not in the tree either.
-    static std::optional<std::string_view> attribute(int count, int defaulted,
-                                                     const xmlChar** attributes,
+    // The value of a plain (no namespace) attribute, written or supplied by
+    // the DTD's default, as the DOM holds it.
+    static std::optional<std::string_view> attribute(int count, const xmlChar** attributes,
                                                      std::string_view name) {
-        for (int i = 0; i < count - defaulted; ++i) {
+        for (int i = 0; i < count; ++i) {
             const xmlChar** attribute = attributes + 5 * i;
             if (named(attribute[0], attribute[2], name))
                 return std::string_view(reinterpret_cast<const char*>(attribute[3]),
@@ -167,8 +168,8 @@ class RecordCollector : public ParseHooks {
     }
 
     static void startElement(void* parser, const xmlChar* localName, const xmlChar*,
-                             const xmlChar* uri, int, const xmlChar**, int attributeCount,
-                             int defaultedCount, const xmlChar** attributes) {
+                             const xmlChar* uri, int, const xmlChar**, int attributeCount, int,
+                             const xmlChar** attributes) {
         RecordCollector& self = of(parser);
         self.guarded([&] {
             ++self.depth_;
@@ -182,8 +183,7 @@ class RecordCollector : public ParseHooks {
                     break;
                 case kSection:
                     if (named(localName, uri, self.path_.section))
-                        if (const auto key = attribute(attributeCount, defaultedCount, attributes,
-                                                       self.path_.key))
+                        if (const auto key = attribute(attributeCount, attributes, self.path_.key))
                             for (std::size_t set = 0; set < self.wanted_.size(); ++set)
                                 if (*key == self.wanted_[set].value) {
                                     self.set_ = set;
@@ -199,10 +199,10 @@ class RecordCollector : public ParseHooks {
                     break;
                 case kField:
                     if (named(localName, uri, self.path_.field)) {
-                        self.beginField(self.wanted_[self.set_].labels
-                                            ? attribute(attributeCount, defaultedCount, attributes,
-                                                        self.path_.label)
-                                            : std::nullopt);
+                        self.beginField(
+                            self.wanted_[self.set_].labels
+                                ? attribute(attributeCount, attributes, self.path_.label)
+                                : std::nullopt);
                         self.matched_ = kField;
                     }
                     break;

@@ -49,6 +49,7 @@ void serialize(xmlDocPtr doc, const std::filesystem::path& file,
     // in UTF-8, which needs none).
     const int options = doc->standalone == -1 ? XML_SAVE_NO_DECL : 0;
 
+    const DefaultedAttributesHidden defaults(doc);
     Output output{sink, nullptr};
     ErrorCapture error;
     xmlSaveCtxtPtr writer = xmlSaveToIO(writeTo, nullptr, &output, encoding.c_str(), options);

@@ -60,6 +60,9 @@ struct StreamedSave::Impl {
     std::string encoding;
     xmlCharEncodingHandlerPtr encoder = nullptr;  // none for UTF-8
     bool xhtml = false;
+    // A default namespace is in scope at the root: the element, in none,
+    // undeclares it.
+    bool undeclareDefault = false;
     std::string tail;  // the bytes after the element, encoded
     SafeFileWriter target;
 
@@ -176,6 +179,8 @@ StreamedSave::StreamedSave(const Document& document, const std::filesystem::path
     Impl& impl = *impl_;
     impl.encoding = savedEncoding(doc);
     impl.xhtml = savedAsXhtml(doc);
+    const xmlNs* inScope = xmlSearchNs(doc, root, nullptr);
+    impl.undeclareDefault = inScope && inScope->href && inScope->href[0];
     xmlCharEncodingHandlerPtr handler = xmlFindCharEncodingHandler(impl.encoding.c_str());
     if (!handler)
         fail("No se puede guardar " + paths::toUtf8(file) + " en la codificación «" +
@@ -202,6 +207,7 @@ void StreamedSave::start(std::string_view name, std::string_view attribute,
     impl.closeStartTag();
     impl.pending += '<';
     impl.pending += name;
+    if (impl.open.empty() && impl.undeclareDefault) impl.pending += " xmlns=\"\"";
     if (!attribute.empty()) {
         requireWritableText(value, "valor");
         impl.pending += ' ';

@@ -10,7 +10,8 @@
 // out piece by piece as it is produced instead of being built as nodes: the
 // file holds the bytes Document::save would write had the element been built
 // and appended. The rest of the document is written by libxml2 as save()
-// writes it; the element goes in the same encoding and escaping.
+// writes it; the element goes in the same encoding and escaping, and in no
+// namespace (undeclaring the root's default one, where it has one).
 namespace mirvane::xml {
 
 class StreamedSave {

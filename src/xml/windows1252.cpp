@@ -1,7 +1,9 @@
-// The windows-1252 encoding for a libxml2 built without iconv (the Windows
-// build): libxml2 knows ISO-8859-1 by itself, but that differs from
-// Windows-1252 in 0x80-0x9F (€, “ ”, œ...), so the program's own table is
-// registered under the encoding's names.
+// The windows-1252 encoding, the program's own table on every build. libxml2
+// built without iconv (the Windows build) knows only ISO-8859-1, which
+// differs from Windows-1252 in 0x80-0x9F (€, “ ”, œ...); iconv (the Linux
+// build) refuses the five bytes the code page leaves undefined, which Windows
+// reads as U+0081, U+008D, U+008F, U+0090 and U+009D. One table reads and
+// writes every byte alike on both.
 
 #include <libxml/encoding.h>
 
@@ -69,19 +71,14 @@ int utf8ToWindows1252(unsigned char* out, int* outLength, const unsigned char* i
 
 }  // namespace
 
-void registerWindows1252() {
+void ensureEncodings() {
     static std::once_flag registered;
     std::call_once(registered, [] {
-        // Registered by being made; libxml2 matches names without regard to case.
+        // Registered by being made, and found before iconv; libxml2 matches
+        // names without regard to case.
         xmlNewCharEncodingHandler("WINDOWS-1252", windows1252ToUtf8, utf8ToWindows1252);
         xmlAddEncodingAlias("WINDOWS-1252", "CP1252");
     });
-}
-
-void ensureEncodings() {
-#ifdef _WIN32
-    registerWindows1252();
-#endif
 }
 
 }  // namespace mirvane::xml

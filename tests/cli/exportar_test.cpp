@@ -95,6 +95,47 @@ TEST_F(ExportarCliTest, FailureIsReportedOnceAndThenItsReport) {
               std::string::npos);
 }
 
+TEST_F(ExportarCliTest, WhatIsNoExchangeDocumentIsRefusedAndWritesNothing) {
+    testing::writeFile(work / "conf.xml", "<configuration><appSettings/></configuration>");
+    const auto result = exportar(shellQuote((work / "conf.xml").string()) + intoWork());
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors,
+              "El archivo «conf.xml» no es un documento de intercambio de Delphos: no tiene "
+              "ninguna de las secciones MATERIAS, PROFESORES, AULAS, GRUPOS, ASIGNATURAS ni "
+              "TRAMOS. Elija el documento que exportó Delphos.\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+// An export undone with one command, and that command undone by itself.
+TEST_F(ExportarCliTest, RestaurarGoesBackToTheTablesBeforeTheLastExport) {
+    const auto restaurar = [&] {
+        return testing::run(testing::cliCommand() + " restaurar" + intoWork());
+    };
+    auto result = restaurar();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.errors.find("No hay tablas anteriores que restaurar"), std::string::npos)
+        << result.errors;
+
+    ASSERT_EQ(exportar(example() + intoWork() + " --sin-informe --hora 08:00").status, 0);
+    const std::string first = testing::readFile(work / "DIASHORAST.DBF");
+    ASSERT_EQ(exportar(example() + intoWork() + " --sin-informe --hora 09:00").status, 0);
+    const std::string second = testing::readFile(work / "DIASHORAST.DBF");
+    result = restaurar();
+    EXPECT_EQ(result.status, 0) << result.errors;
+    EXPECT_EQ(result.output,
+              "Tablas anteriores restauradas en " + work.path().string() +
+                  ": ASIGNOMT.DBF PROFT.DBF AULAT.DBF GRUPOST.DBF ASIGT.DBF DIASHORAST.DBF\n"
+                  "Las que había se guardan ahora en " +
+                  (work / "Mirvane" / "anterior").string() +
+                  "; para volver a ellas, repita «mirvane-cli restaurar».\n");
+    EXPECT_EQ(testing::readFile(work / "DIASHORAST.DBF"), first);
+    EXPECT_EQ(restaurar().status, 0);
+    EXPECT_EQ(testing::readFile(work / "DIASHORAST.DBF"), second);
+}
+
 TEST_F(ExportarCliTest, MissingWorkFolderIsAFailure) {
     const auto result =
         exportar(example() + " --sin-informe --carpeta " + shellQuote((work / "KTEMP").string()));

@@ -91,7 +91,8 @@ TEST_F(ImportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
     const auto ktemp = wine / "drive_c" / "ktemp";  // found in any letter case
     std::filesystem::create_directories(ktemp);
     for (const auto& entry : std::filesystem::directory_iterator(work.path()))
-        std::filesystem::copy_file(entry.path(), ktemp / entry.path().filename());
+        if (entry.is_regular_file())
+            std::filesystem::copy_file(entry.path(), ktemp / entry.path().filename());
     const auto run = importar(shellQuote(chosen.string()));
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_TRUE(std::filesystem::exists(result));

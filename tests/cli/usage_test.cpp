@@ -19,9 +19,10 @@ TEST(UsageTest, EachKindOfUsageErrorIsOneSpanishLineAndStatusTwo) {
         const char* arguments;
         std::string errors;
     } cases[] = {
-        {"", "Falta el subcomando: exportar o importar. Pruebe «mirvane-cli --help».\n"},
+        {"", "Falta el subcomando: exportar, importar o restaurar. Pruebe «mirvane-cli --help».\n"},
         {"sincronizar",
-         "«sincronizar» no es un subcomando de mirvane-cli; use exportar o importar. Pruebe "
+         "«sincronizar» no es un subcomando de mirvane-cli; use exportar, importar o restaurar. "
+         "Pruebe "
          "«mirvane-cli --help».\n"},
         {"--nada", "mirvane-cli no tiene la opción «--nada». Pruebe «mirvane-cli --help».\n"},
         {"exportar", "Falta el argumento DOCUMENTO." + exportarHelp},

@@ -5,7 +5,10 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/os_fault.h"
 #include "base/text.h"
+#include "core/table_set_test.h"
+#include "dbf/lock.h"
 #include "export/export_fixture.h"
 #include "formats/work_tables.h"
 #include "support/testing.h"
@@ -17,14 +20,13 @@ using export_test::column;
 using export_test::cp;
 using export_test::readTable;
 using export_test::TableRow;
+using table_set_test::exampleSchool;
+using table_set_test::filesIn;
+using table_set_test::nothingLeftOver;
 
 const formats::TableSpec* const kTables[] = {&formats::kAsignomt, &formats::kProft,
                                              &formats::kAulat,    &formats::kGrupost,
                                              &formats::kAsigt,    &formats::kDiashorast};
-
-std::filesystem::path exampleSchool() {
-    return testing::sourceDir() / "examples" / "escuela" / "datos.xml";
-}
 
 ExportSummary exampleSummary() {
     return {{"ASIGNOMT", 28}, {"PROFT", 31}, {"AULAT", 16},
@@ -39,10 +41,10 @@ class ExportRunTest : public ::testing::Test {
         ExportRun run(work.path(), prompt);
         try {
             auto summary = run.run(file);
-            closedAfter = !anyOpen(run.components());
+            closedAfter = !run.components() || !anyOpen(*run.components());
             return summary;
         } catch (...) {
-            closedAfter = !anyOpen(run.components());
+            closedAfter = !run.components() || !anyOpen(*run.components());
             throw;
         }
     }
@@ -53,19 +55,21 @@ class ExportRunTest : public ::testing::Test {
                c.wwTableSoluc.active();
     }
 
-    // The example school with one text replaced (the first occurrence).
+    // The example school with one text replaced (the first occurrence), in a file of its own.
     std::filesystem::path exampleWith(std::string_view from, std::string_view to) {
         std::string text = testing::readFile(exampleSchool());
         const auto at = text.find(from);
         EXPECT_NE(at, std::string::npos) << from;
         text.replace(at, from.size(), to);
-        testing::writeFile(docs / "cambiado.xml", text);
-        return docs / "cambiado.xml";
+        const auto file = docs / ("cambiado" + std::to_string(++changed) + ".xml");
+        testing::writeFile(file, text);
+        return file;
     }
 
     testing::TempDir work;
     testing::TempDir docs;
     bool closedAfter = false;
+    int changed = 0;
 };
 
 TEST_F(ExportRunTest, ExampleSchoolGivesItsKnownTables) {
@@ -180,48 +184,117 @@ TEST_F(ExportRunTest, ASecondRunReplacesEveryTableAndItsIndex) {
     EXPECT_EQ(readTable(work.path(), formats::kAsignomt).size(), 28u);
 }
 
-TEST_F(ExportRunTest, FailingWriterLeavesEarlierTablesCompleteAndClosesEverything) {
-    ASSERT_TRUE(exportFile(exampleSchool(), "08:00"));  // tables of an earlier run
-    // Assignment 43 (after the first task lookup) has minutes written with a unit.
-    const auto broken = exampleWith(
-        "<salida dato=\"MINUTOS\">55</salida>\r\n        "
-        "<salida dato=\"X_MATERIAOMC\">G002</salida>",
-        "<salida dato=\"MINUTOS\">45min</salida>\r\n        "
-        "<salida dato=\"X_MATERIAOMC\">G002</salida>");
-    try {
-        exportFile(broken, "10:00");
-        FAIL() << "the run went through";
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "'45min' is not a valid integer value");
+// Whatever stops an export, the work folder keeps the earlier tables byte for
+// byte, and nothing of the run's own.
+TEST_F(ExportRunTest, AnExportThatStopsLeavesTheEarlierTablesAsTheyWere) {
+    ASSERT_TRUE(exportFile(exampleSchool(), "08:00"));  // the earlier set
+    ASSERT_TRUE(exportFile(exampleSchool(), "08:15"));  // and the one kept before it
+    const auto earlier = filesIn(work.path());
+    const auto kept = filesIn(work / "Mirvane" / "anterior");
+    const auto failOn = [](os::Call call, std::filesystem::path path, os::Failure failure) {
+        return [=](os::Call made, const std::filesystem::path& on) {
+            return made == call && on == path ? failure : os::Failure{};
+        };
+    };
+    const os::Failure diskFull{os::Cause::Other, "no queda espacio en el disco"};
+    const os::Failure held{os::Cause::HeldElsewhere, "está abierto en otro programa"};
+    struct Stop {
+        std::string what;
+        std::filesystem::path document;
+        std::string hour;
+        os::FaultHook fault;
+        std::string message;  // the start of the error
+    };
+    std::vector<Stop> stops = {
+        {"minutos con unidad",
+         exampleWith("<salida dato=\"MINUTOS\">55</salida>\r\n        "
+                     "<salida dato=\"X_MATERIAOMC\">G002</salida>",
+                     "<salida dato=\"MINUTOS\">45min</salida>\r\n        "
+                     "<salida dato=\"X_MATERIAOMC\">G002</salida>"),
+         "08:00",
+         {},
+         "'45min' is not a valid integer value. Está en el registro 43 de la sección "
+         "ASIGNATURAS, campo 8 (minutos), valor «45min»"},
+        {"registro corto",
+         exampleWith("<salida dato=\"EDIFICIO\">Principal</salida>", ""),
+         "08:00",
+         {},
+         "El registro 1 de la sección AULAS tiene 3 campos; se esperan 4"},
+        {"tramo fuera de límites",
+         exampleWith(">L2<", ">L27<"),
+         "08:00",
+         {},
+         "El registro 2 de la sección TRAMOS tiene el número de tramo 27; debe estar entre 1 y 20"},
+        {"hora rechazada",
+         exampleSchool(),
+         "24:00",
+         {},
+         "La hora de inicio \"24:00\" no es válida"},
+        {"hora sin minutos", exampleSchool(), "08:  ", {}, "'  ' is not a valid integer value"},
+        {"disco lleno", exampleSchool(), "08:00",
+         failOn(os::Call::Write, work / "Mirvane" / "nuevo" / "ASIGT.DBF", diskFull),
+         "No se puede escribir en la tabla"},
+    };
+    for (const formats::TableSpec* spec : kTables) {
+        const auto table = work / (std::string(spec->name) + ".DBF");
+        stops.push_back({"retenida al colocar " + std::string(spec->name), exampleSchool(), "08:00",
+                         failOn(os::Call::Move, table, held),
+                         dbf::heldElsewhere(table, "No se puede sustituir la tabla")});
     }
-    EXPECT_TRUE(closedAfter);
-    EXPECT_EQ(readTable(work.path(), formats::kAsignomt).size(), 28u);
-    EXPECT_EQ(readTable(work.path(), formats::kGrupost).size(), 12u);
-    EXPECT_EQ(readTable(work.path(), formats::kAsigt).size(), 42u);
-    // The time slots were not rebuilt: they are still the earlier run's.
-    EXPECT_EQ(readTable(work.path(), formats::kDiashorast)[0].at("HORADESDE"), "08:00");
+    for (const Stop& stop : stops) {
+        SCOPED_TRACE(stop.what);
+        std::optional<os::InjectedFaults> faults;
+        if (stop.fault) faults.emplace(stop.fault);
+        try {
+            exportFile(stop.document, stop.hour);
+            ADD_FAILURE() << "the run went through";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()).substr(0, stop.message.size()), stop.message);
+        }
+        faults.reset();
+        EXPECT_TRUE(closedAfter);
+        EXPECT_EQ(filesIn(work.path()), earlier);
+        EXPECT_EQ(filesIn(work / "Mirvane" / "anterior"), kept);
+        EXPECT_TRUE(nothingLeftOver(work.path()));
+    }
 }
 
-TEST_F(ExportRunTest, ShortRecordStopsTheRunNamingIt) {
-    const auto broken = exampleWith("<salida dato=\"EDIFICIO\">Principal</salida>", "");
-    try {
-        exportFile(broken);
-        FAIL();
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(),
-                     "El registro 1 de la sección AULAS tiene 3 campos; se esperan 4");
-    }
-    EXPECT_TRUE(closedAfter);
-    EXPECT_EQ(readTable(work.path(), formats::kProft).size(), 31u);
-    EXPECT_TRUE(readTable(work.path(), formats::kAulat).empty());
-    EXPECT_FALSE(std::filesystem::exists(work / "GRUPOST.DBF"));
-}
-
-TEST_F(ExportRunTest, RejectedFixedStartHourEndsTheRunAfterFiveTables) {
+TEST_F(ExportRunTest, AFirstExportThatStopsLeavesNothing) {
     EXPECT_THROW(exportFile(exampleSchool(), "24:00"), Error);
-    EXPECT_TRUE(closedAfter);
-    EXPECT_EQ(readTable(work.path(), formats::kAsigt).size(), 49u);
-    EXPECT_TRUE(readTable(work.path(), formats::kDiashorast).empty());
+    EXPECT_TRUE(std::filesystem::is_empty(work.path()));
+}
+
+// A file that is no exchange document would empty every table: it is refused
+// before anything is asked or written.
+TEST_F(ExportRunTest, WhatIsNoExchangeDocumentIsRefused) {
+    ASSERT_TRUE(exportFile(exampleSchool()));
+    const auto earlier = filesIn(work.path());
+    const struct {
+        const char* name;
+        const char* text;
+    } documents[] = {
+        {"vacio.xml", "<SERVICIO><SALIDAS/></SERVICIO>"},
+        {"ResultadoVorsadatos.xml",
+         "<SERVICIO><SALIDAS><ERROR><salida dato=\"CN_ERROR\">0</salida></ERROR>"
+         "<listasal seq=\"EMPLEADO_1\"><salida dato=\"X_EMPLEADO\">1</salida></listasal>"
+         "</SALIDAS></SERVICIO>"},
+        {"configuracion.xml",
+         "<?xml version=\"1.0\"?><configuration><appSettings/></configuration>"},
+    };
+    for (const auto& document : documents) {
+        testing::writeFile(docs / document.name, document.text);
+        try {
+            exportFile(docs / document.name, "99:99");  // never asked
+            ADD_FAILURE() << document.name;
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()),
+                      std::string("El archivo «") + document.name +
+                          "» no es un documento de intercambio de Delphos: no tiene ninguna de "
+                          "las secciones MATERIAS, PROFESORES, AULAS, GRUPOS, ASIGNATURAS ni "
+                          "TRAMOS. Elija el documento que exportó Delphos.");
+        }
+        EXPECT_EQ(filesIn(work.path()), earlier);
+    }
 }
 
 TEST_F(ExportRunTest, MissingWorkFolderIsNotCreated) {
@@ -237,17 +310,23 @@ TEST_F(ExportRunTest, MalformedDocumentWritesNoTable) {
     EXPECT_TRUE(std::filesystem::is_empty(work.path()));
 }
 
-TEST_F(ExportRunTest, TableHeldByAnotherProgramStopsTheRun) {
+TEST_F(ExportRunTest, TableHeldByAnotherProgramStopsTheRunBeforeItAsks) {
     ASSERT_TRUE(exportFile(exampleSchool()));
+    const auto earlier = filesIn(work.path());
     dbf::Table held;
     held.setDatabaseName(work.path());
     held.setTableName("AULAT");
-    held.setExclusive(true);
     held.open();
-    EXPECT_THROW(exportFile(exampleSchool()), Error);
+    try {
+        exportFile(exampleSchool(), "99:99");  // never asked
+        FAIL();
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  dbf::heldElsewhere(work / "AULAT.DBF", "No se puede crear la tabla"));
+    }
     EXPECT_TRUE(closedAfter);
     held.close();
-    EXPECT_EQ(readTable(work.path(), formats::kAulat).size(), 16u);  // not touched
+    EXPECT_EQ(filesIn(work.path()), earlier);
 }
 
 }  // namespace

@@ -122,13 +122,15 @@ TEST(DbfTable, TextIsCutToTheFieldWidthAndReadsBackBeforeThePost) {
 TEST(DbfTable, NumbersAreTheExactValueRoundedToTheFieldsDecimals) {
     const struct {
         double value;
-        const char* horas;  // N(19,9); null: does not fit
+        const char* horas;  // N(19,9), read as its shortest text; null: does not fit
         const char* dni;    // N(11,0)
     } cases[] = {
         {1.0 / 1024, "0.000976562", "0"},  // a tie at the ninth decimal goes to even
-        {2.5, "2.500000000", "2"},        {25.0 / 60, "0.416666667", "0"},
-        {-1e-10, "0.000000000", "0"},  // a negative that rounds to zero is zero
-        {-0.4, "-0.400000000", "0"},      {-2147483648.0, nullptr, "-2147483648"},
+        {2.5, "2.5", "2"},
+        {25.0 / 60, "0.416666667", "0"},
+        {-1e-10, "0", "0"},  // a negative that rounds to zero is zero
+        {-0.4, "-0.4", "0"},
+        {-2147483648.0, nullptr, "-2147483648"},
     };
     TempDir dir;
     Table table;

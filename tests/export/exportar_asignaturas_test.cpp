@@ -157,7 +157,9 @@ TEST_F(ExportarAsignaturasTest, MinutesWithAUnitEndTheWriterAfterTheRowsBefore) 
             {assignment("60"), assignment("90"), assignment("45min"), assignment("60")});
         FAIL();
     } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "'45min' is not a valid integer value");
+        EXPECT_STREQ(error.what(),
+                     "'45min' is not a valid integer value. Está en el registro 3 de la sección "
+                     "ASIGNATURAS, campo 8 (minutos), valor «45min»");
     }
     EXPECT_EQ(export_test::readTable(dir.path(), formats::kAsigt).size(), 2u);
 }

@@ -202,17 +202,37 @@ TEST_F(ExportarTramosTest, ConversionFailures) {
         const char* message;
     } cases[] = {
         // No Monday record: slot 1 rows take the prompt's time, others have none.
-        {{slot("M1", "55"), slot("M2", "55")}, "'' is not a valid integer value"},
-        {{slot("L1", "55"), slot("L2", "55"), slot("L4", "55")}, "'' is not a valid integer value"},
-        {{slot("L1", "55"), slot("MX", "55")}, "'X' is not a valid integer value"},
-        {{slot("L1", "55"), slot("M", "55")}, "'' is not a valid integer value"},
-        {{slot("L1", "55min")}, "'55min' is not a valid integer value"},
-        {{slot("L1", "$3C")}, "'$3C' is not a valid integer value"},
-        {{slot("L$A", "55")}, "'$A' is not a valid integer value"},
+        {{slot("M1", "55"), slot("M2", "55")},
+         "'' is not a valid integer value. El registro 2 de la sección TRAMOS es del tramo 2, que "
+         "el lunes no tiene, y su hora de inicio sale del lunes"},
+        {{slot("L1", "55"), slot("L2", "55"), slot("L4", "55")},
+         "'' is not a valid integer value. El lunes de la sección TRAMOS tiene el tramo 4 "
+         "(registro 3) pero no el tramo 3, de cuyo final sale la hora en que empieza"},
+        {{slot("L1", "55"), slot("MX", "55")},
+         "'X' is not a valid integer value. Está en el registro 2 de la sección TRAMOS, campo 2 "
+         "(código del tramo «MX»), valor «X»"},
+        {{slot("L1", "55"), slot("M", "55")},
+         "'' is not a valid integer value. Está en el registro 2 de la sección TRAMOS, campo 2 "
+         "(código del tramo «M»), que está vacío"},
+        {{slot("L1", "55min")},
+         "'55min' is not a valid integer value. Está en el registro 1 de la sección TRAMOS, "
+         "campo MINUTOS, valor «55min»"},
+        {{slot("L1", "$3C")},
+         "'$3C' is not a valid integer value. Está en el registro 1 de la sección TRAMOS, campo "
+         "MINUTOS, valor «$3C»"},
+        {{slot("L$A", "55")},
+         "'$A' is not a valid integer value. Está en el registro 1 de la sección TRAMOS, campo 2 "
+         "(código del tramo «L$A»), valor «$A»"},
         {{slot("L1", "55"), {{"CODIGO_DELPHOS", "1"}, {"NOMBRE", "L1"}, {"FIN", "55"}}},
-         "'' is not a valid integer value"},  // no MINUTOS
+         "'' is not a valid integer value. Está en el registro 2 de la sección TRAMOS, campo "
+         "MINUTOS, que está vacío"},
         {{slot("L1", "55"), {{"CODIGO_DELPHOS", "1"}, {"X", "L1"}, {"MINUTOS", "55"}}},
-         "'' is not a valid integer value"},  // neither NOMBRE nor DIA
+         "'' is not a valid integer value. Está en el registro 2 de la sección TRAMOS, campo "
+         "NOMBRE, que está vacío"},
+        // Monday's slot 1 without minutes gives slot 2 no start.
+        {{slot("L1", ""), slot("L2", "55")},
+         "'' is not a valid integer value. Está en el registro 1 de la sección TRAMOS, campo 3 "
+         "(minutos del tramo 1 del lunes), que está vacío"},
     };
     for (const auto& c : cases) EXPECT_EQ(failure(c.records), c.message);
 }
@@ -220,7 +240,9 @@ TEST_F(ExportarTramosTest, ConversionFailures) {
 TEST_F(ExportarTramosTest, MissingMondaySlotSix) {
     std::vector<Labelled> week;
     for (int s : {1, 2, 3, 4, 5, 7}) week.push_back(slot("L" + std::to_string(s), "55"));
-    EXPECT_EQ(failure(week), "'' is not a valid integer value");
+    EXPECT_EQ(failure(week),
+              "'' is not a valid integer value. El lunes de la sección TRAMOS tiene el tramo 7 "
+              "(registro 6) pero no el tramo 6, de cuyo final sale la hora en que empieza");
 }
 
 TEST_F(ExportarTramosTest, RecordsTheTablesCannotHoldAreErrorsNamingThem) {
@@ -258,7 +280,8 @@ TEST_F(ExportarTramosTest, FieldWithoutLabelIsAnError) {
 
 TEST_F(ExportarTramosTest, RowsPostedBeforeAFailureStay) {
     EXPECT_EQ(failure({slot("L1", "55"), slot("M1", "55"), slot("M1", "x")}),
-              "'x' is not a valid integer value");
+              "'x' is not a valid integer value. Está en el registro 3 de la sección TRAMOS, "
+              "campo MINUTOS, valor «x»");
     // The Monday scan has read "x" but not converted it; the row pass stops there.
     EXPECT_EQ(readTable(dir.path(), formats::kDiashorast).size(), 2u);
 }

@@ -112,14 +112,31 @@ TEST(FieldValue, EveryEncodingADocumentMayDeclare) {
 }
 
 TEST(FieldLabel, AsWrittenOrNothing) {
-    // A label the DTD fills in is not the document's own.
     const auto exchange = oneRecord(
-        "<salida dato=\" NOMBRE \">x</salida><salida>y</salida><salida dato=\"AÑO\">z</salida>",
-        "<!DOCTYPE SERVICIO [<!ATTLIST salida dato CDATA \"DIA\">]>");
+        "<salida dato=\" NOMBRE \">x</salida><salida>y</salida><salida dato=\"AÑO\">z</salida>");
     const Record record = exchange.section(kTramos).item(0);
     EXPECT_EQ(fieldLabel(record, 0), " NOMBRE ");
     EXPECT_EQ(fieldLabel(record, 1), std::nullopt);
     EXPECT_EQ(fieldLabel(record, 2), text::fromUtf8("AÑO"));
+}
+
+TEST(ExchangeRecords, AttributesTheDtdDefaultsCountAsWritten) {
+    // Read in one pass, and through the DOM where the document declares an entity.
+    for (const std::string entity : {"", "<!ENTITY e \"e\">"}) {
+        const auto exchange = read(
+            "<!DOCTYPE SERVICIO [<!ATTLIST listasal seq CDATA \"TRAMOS\">"
+            "<!ATTLIST salida dato CDATA \"DIA\">" +
+            entity +
+            "]><SERVICIO><SALIDAS><listasal><listasal><salida>1</salida>"
+            "<salida dato=\"NOMBRE\">x</salida></listasal></listasal>"
+            "<listasal seq=\"AULAS\"><listasal><salida>a</salida></listasal></listasal>"
+            "</SALIDAS></SERVICIO>");
+        const SectionRecords tramos = exchange.section(kTramos);
+        ASSERT_EQ(tramos.length(), 1u) << entity;
+        EXPECT_EQ(fieldLabel(tramos.item(0), 0), "DIA") << entity;
+        EXPECT_EQ(fieldLabel(tramos.item(0), 1), "NOMBRE") << entity;
+        EXPECT_EQ(exchange.section(kAulas).length(), 1u) << entity;
+    }
 }
 
 TEST(ExchangeRecords, DocumentsDeclaringEntitiesReadAsTheDomReadsThem) {
@@ -142,6 +159,10 @@ TEST(ExchangeRecords, RefusalsAreTheLoads) {
         {"<SERVICIO><SALIDAS></SERVICIO>",
          "El archivo prueba.xml no es un documento XML válido (línea 1, columna 31): la etiqueta "
          "de cierre </SERVICIO> no corresponde a <SALIDAS>, abierta en la línea 1"},
+        // The DOM's words too: libxml2 reads a comment alike on both paths.
+        {"<S><!--k--\"M--></S>",
+         "El archivo prueba.xml no es un documento XML válido (línea 1, columna 9): un "
+         "comentario contiene «--» antes de su final («-->»)"},
         {"<!DOCTYPE S [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><S>&e;</S>",
          "El archivo prueba.xml hace referencia a un recurso externo («file:///etc/passwd»), que "
          "no se lee por seguridad"},

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "core/export_run.h"
 #include "export/export_fixture.h"
 #include "support/testing.h"
@@ -48,9 +49,8 @@ class ExportReportTest : public ::testing::Test {
     core::ExportRun run{dir.path(), prompt};
 };
 
-TEST_F(ExportReportTest, AFailedExportSaysWhatTheWorkFolderHolds) {
-    // An earlier, complete run leaves its DIASHORAST; this one stops in ASIGT
-    // at its third record, after two rows.
+TEST_F(ExportReportTest, AFailedExportSaysNoTableChanged) {
+    // An earlier, complete run; this one stops in ASIGT at its third record.
     testing::writeFile(chosen, testing::readFile(exampleSchool()));
     exportWithReport(chosen);
     std::string text = testing::readFile(exampleSchool());
@@ -66,22 +66,29 @@ TEST_F(ExportReportTest, AFailedExportSaysWhatTheWorkFolderHolds) {
     ASSERT_TRUE(run.runReport());
     EXPECT_EQ(run.runReport()->path, reportPath);
     EXPECT_TRUE(run.runReport()->failure.empty());
-    EXPECT_TRUE(inOrder(page(), {"La exportación no terminó", "tiene 2 campos; se esperan 9",
-                                 "<code>ASIGNOMT</code></td><td>Nueva y completa</td><td>28<",
-                                 "<code>GRUPOST</code></td><td>Nueva y completa</td><td>12<",
-                                 "<code>ASIGT</code></td><td><span class=\"falta\">Incompleta",
-                                 "</td><td>2</td>", "<code>DIASHORAST</code></td><td>Sin tocar",
-                                 "Tablexa no debe cargar estas tablas", "vuelva a exportar"}));
+    EXPECT_TRUE(inOrder(
+        page(), {"La exportación no terminó", "tiene 2 campos; se esperan 9",
+                 "Ninguna tabla de la carpeta de trabajo ha cambiado", "vuelva a exportar"}));
+    EXPECT_EQ(page().find("se guardan en"), std::string::npos);
 }
 
-TEST_F(ExportReportTest, AFailureBeforeATableWasEverWrittenNamesItAbsent) {
-    testing::writeFile(chosen, export_test::exchange({export_test::section(
-                                   "PROFESORES", {{"E1", "F1", "Ana"}})}));  // three of four
-    EXPECT_THROW(exportWithReport(chosen), Error);
-    EXPECT_TRUE(inOrder(page(), {"<code>ASIGNOMT</code></td><td>Nueva y completa</td><td>0<",
-                                 "<code>PROFT</code></td><td><span class=\"falta\">Incompleta",
-                                 "<td>0</td>", "<code>AULAT</code></td><td>No existe",
-                                 "<code>DIASHORAST</code></td><td>No existe"}));
+TEST_F(ExportReportTest, MissingSectionsAndTheKeptTablesOpenThePage) {
+    testing::writeFile(
+        chosen,
+        export_test::exchange({export_test::section("PROFESORES", {{"E1", "F1", "Ana", "ANA"}})}));
+    exportWithReport(chosen);
+    EXPECT_TRUE(
+        inOrder(page(), {"El documento no trae todas las secciones", "<code>MATERIAS</code>",
+                         "<code>ASIGNOMT</code>", "<code>AULAS</code>", "<code>TRAMOS</code>",
+                         "<code>DIASHORAST</code>", "no había tablas en la carpeta de trabajo"}));
+    EXPECT_EQ(page().find("<code>PROFESORES</code>"), std::string::npos);
+
+    exportWithReport(chosen);
+    const std::string kept = paths::toUtf8(dir / "Mirvane" / "anterior");
+    EXPECT_TRUE(inOrder(page(), {"se guardan</strong> en <code>" + kept,
+                                 "mirvane-cli restaurar --carpeta \"" + paths::toUtf8(dir.path()),
+                                 "copie <code>ASIGNOMT.DBF</code>, <code>PROFT.DBF</code>",
+                                 "<code>DIASHORAST.DBF</code> de esa carpeta"}));
 }
 
 TEST_F(ExportReportTest, AnExportThatCouldNotBeginWritesNone) {
@@ -136,7 +143,7 @@ TEST(ExportReportPage, CodesAreEscapedAndConverted) {
     ExportWarnings warnings;
     warnings.droppedSubject({2, "<b>&", "c\"d", "Ni\xF1o", 1, ""});
     const std::string page =
-        exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt, {}, {}});
+        exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt, {}, {}, {}, {}, {}});
     EXPECT_TRUE(inOrder(page, {"<code>&lt;b&gt;&amp;</code>", "<code>c&quot;d</code>",
                                "<code>Niño</code>", "(vacío)"}));
     EXPECT_EQ(page.find("<script"), std::string::npos);
@@ -149,8 +156,8 @@ TEST(ExportReportPage, ALongSectionShowsItsFirstRowsAndTheCsvHoldsAll) {
     for (std::size_t i = 0; i < kShownRows + 50; ++i) warnings.skippedRecord("AULAS", i, 1);
     warnings.skippedRecord("AULAS", 999, 1);
     ASSERT_TRUE(exportReportIsShortened(warnings));
-    const std::string page =
-        exportReportPage(warnings, {"/x/datos.xml", "/k", std::nullopt, "/x/I.html", "/x/I.csv"});
+    const std::string page = exportReportPage(
+        warnings, {"/x/datos.xml", "/k", std::nullopt, "/x/I.html", "/x/I.csv", {}, {}, {}});
     EXPECT_NE(page.find("<td>100</td>"), std::string::npos);
     EXPECT_EQ(page.find("<td>101</td>"), std::string::npos);
     EXPECT_NE(page.find("Se muestran las primeras 100 de 151. Todas están en <a href=\"I.csv\">"),

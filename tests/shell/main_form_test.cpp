@@ -167,7 +167,8 @@ Calls operator+(Calls first, const Calls& second) {
 // The question after a completed export or import of the example school.
 const std::string kSixWarnings = "ask La conversión tiene 6 avisos. ¿Desea abrir el informe?";
 const std::string kUnfinished =
-    "ask El informe dice qué tablas quedaron a medias. ¿Desea abrir el informe?";
+    "ask Las tablas de Tablexa no han cambiado. El informe dice dónde se detuvo la exportación. "
+    "¿Desea abrir el informe?";
 const std::vector<std::string> kExportReport = {"InformeExportaciondatos.xml.html"};
 const std::vector<std::string> kImportReport = {"HorarioVorsadatos.xml.html",
                                                 "InformeImportaciondatos.xml.csv",

@@ -829,6 +829,45 @@ void hostUnawareOfDpi(Setting setting) {
     DestroyWindow(setting.host);
 }
 
+// A person exports a document that stops half-way (its second Monday slot is
+// out of bounds): the error says where, the report is offered, and the work
+// folder keeps the tables of the export before, byte for byte.
+void failedExport(const Setting& setting) {
+    std::map<std::wstring, std::string> before;
+    for (const wchar_t* table : kTables)
+        before[table] = contentsOf(std::wstring(L"C:\\KTEMP\\") + table + L".DBF");
+    check(!before[L"ASIGNOMT"].empty(), "hay tablas de una exportación anterior");
+    std::string text = contentsOf(setting.examples + L"\\datos.xml");
+    const std::size_t slot = text.find(">L2<");
+    if (slot == std::string::npos) abandon("el ejemplo no tiene el tramo L2");
+    text.replace(slot, 4, ">L27<");
+    const std::wstring broken = L"C:\\KTEMP\\delphos\\tramo fuera.xml";
+    if (!writeTo(broken, text)) abandon("no se puede escribir el documento roto");
+
+    Mirvane mirvane;
+    start(mirvane, setting, L"");
+    const HWND form = topLevelWindow(mirvane.id());
+    const HWND bExportar = GetDlgItem(form, 1001);
+    click(bExportar);
+    answerFileDialog(mirvane.id(), broken);
+    pressContinuar(waitForPrompt(mirvane.id()));
+    answerBox(mirvane.id(),
+              L"El registro 2 de la sección TRAMOS tiene el número de tramo 27; debe estar "
+              L"entre 1 y 20.",
+              "el error dice qué registro falla");
+    declineReport(mirvane.id(),
+                  L"Las tablas de Tablexa no han cambiado. El informe dice dónde se detuvo la "
+                  L"exportación. ¿Desea abrir el informe?");
+    for (const wchar_t* table : kTables)
+        check(contentsOf(std::wstring(L"C:\\KTEMP\\") + table + L".DBF") == before[table],
+              "las tablas de antes siguen intactas");
+    check(!exists(L"C:\\KTEMP\\Mirvane\\nuevo"), "no queda nada de la exportación");
+    check(waitFor([&] { return IsWindowEnabled(bExportar) != FALSE; }, 5s),
+          "se puede volver a exportar");
+    click(childWithText(form, L"&Salir"));
+    check(mirvane.ended(), "\"&Salir\" cierra el programa");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -861,6 +900,7 @@ int wmain(int argc, wchar_t** argv) {
         {L"host-no-es-ventana", [&] { hostNotAWindow(setting); }},
         {L"host-manejador-no-valido", [&] { hostInvalidHandle(setting); }},
         {L"interactivo", [&] { interactive(setting); }},
+        {L"exportacion-fallida", [&] { failedExport(setting); }},
         {L"ayuda", [&] { ayuda(setting, testHost); }},
         {L"capturas", [&] { capturas(setting, 96); }},
         {L"capturas-144ppp", [&] { capturas(setting, 144); }},

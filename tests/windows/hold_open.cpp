@@ -7,10 +7,15 @@
 //   hold-open FILE SIGN MILLISECONDS
 //       until MILLISECONDS after a file matching SIGN (a path, wildcards
 //       allowed) appears, as a scanner holds a file for a moment: the sign
-//       tells that the program under test has reached the held file.
+//       tells that the program under test has reached the held file;
+//   hold-open --al-aparecer FILE SIGN MILLISECONDS
+//       the same, but the file is opened only once SIGN appears, for a file
+//       the program under test must find free before it gets there. Prints
+//       "esperando" at once.
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cwchar>
 
@@ -34,9 +39,23 @@ bool exists(const wchar_t* pattern) {
 
 }  // namespace
 
+template <std::size_t N>
+void say(const char (&text)[N]) {
+    // Straight to the handle: the C runtime's text mode would add a CR.
+    DWORD written = 0;
+    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), text, N - 1, &written, nullptr);
+}
+
 int wmain(int argc, wchar_t** argv) {
+    const bool onSign = argc == 5 && std::wcscmp(argv[1], L"--al-aparecer") == 0;
+    if (onSign) {
+        --argc;
+        ++argv;
+        say("esperando\n");
+        while (!exists(argv[2]) && inputOpen()) ::Sleep(1);
+    }
     if (argc != 2 && argc != 4) {
-        std::fputs("uso: hold-open FILE [SIGN MILLISECONDS]\n", stderr);
+        std::fputs("uso: hold-open [--al-aparecer] FILE [SIGN MILLISECONDS]\n", stderr);
         return 2;
     }
     mirvane::testing::OwnedHandle file(::CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE,
@@ -46,10 +65,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "hold-open: error %lu\n", ::GetLastError());
         return 1;
     }
-    // Straight to the handle: the C runtime's text mode would add a CR.
-    const char held[] = "abierto\n";
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), held, sizeof held - 1, &written, nullptr);
+    if (!onSign) say("abierto\n");
 
     if (argc == 4) {
         while (!exists(argv[2]) && inputOpen()) ::Sleep(2);

@@ -230,6 +230,8 @@ TEST(XmlLoad, AMalformedDocumentNamesTheFileThePlaceAndTheReason) {
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\x28</a>", "(línea 1", ""},
         {"attribute without quotes", "<a b=c/>", "(línea 1", ""},
         {"unescaped ampersand", "<a>fish & chips</a>", "(línea 1", ""},
+        {"double hyphen in a comment", "<a><!--k--\"--></a>", "(línea 1", "contiene «--»"},
+        {"unfinished comment", "<a><!--k", "(línea 1", "no se cierra con «-->»"},
     };
     for (const MalformedCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -478,6 +480,24 @@ TEST(XmlSave, AnUntouchedDocumentIsWrittenBackByteForByte) {
         document.save(dir / "salida.xml");
         EXPECT_EQ(readFile(dir / "salida.xml"), c.bytes);
     }
+}
+
+TEST(XmlSave, AttributesTheDtdDefaultsAreSeenButNotWritten) {
+    const std::string bytes =
+        "<!DOCTYPE SERVICIO [\n<!ATTLIST SALIDAS v CDATA \"1\">\n<!ATTLIST SALIDAS w CDATA "
+        "#IMPLIED>\n"
+        "<!ATTLIST listasal seq CDATA \"MATERIAS\">\n]>\n"
+        "<SERVICIO><SALIDAS w=\"2\"><listasal><listasal/></listasal></SALIDAS></SERVICIO>\n";
+    Document document;
+    document.loadMemory(bytes, "d.xml");
+    EXPECT_EQ(
+        document.selectNodes("/SERVICIO/SALIDAS/listasal[@seq=\"MATERIAS\"]/listasal").length(),
+        1u);
+    EXPECT_EQ(document.documentElement().selectSingleNode("SALIDAS").attribute("v"), "1");
+    TempDir dir;
+    document.save(dir / "d.xml");
+    EXPECT_EQ(readFile(dir / "d.xml"), bytes);
+    EXPECT_EQ(document.documentElement().selectSingleNode("SALIDAS").attribute("v"), "1");
 }
 
 // What XML itself does not keep: line ends are read as LF, and a declaration

@@ -83,13 +83,47 @@ TEST(StreamedSave, WritesTheBytesTheDomSaves) {
         "<!DOCTYPE SERVICIO [<!ATTLIST SERVICIO b CDATA \"1\">]>" + body,
         "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Strict//EN\" "
         "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-strict.dtd\"><SERVICIO>@@</SERVICIO>",
-        "<SERVICIO xmlns=\"urn:x\"><SALIDAS/>@@</SERVICIO>",
+        "<s:SERVICIO xmlns:s=\"urn:x\"><SALIDAS/>@@</s:SERVICIO>",
         "~<?xml version=\"1.0\" encoding=\"UTF-16\"?><SERVICIO>@@</SERVICIO>",
     };
     TempDir dir;
     for (const std::string& text : cases)
         EXPECT_EQ(streamed(text, dir.path() / "b.xml"), savedByTheDom(text, dir.path() / "a.xml"))
             << text;
+}
+
+TEST(StreamedSave, TheElementStaysInNoNamespaceUnderADefaultOne) {
+    struct Case {
+        std::string root;      // the root's start tag
+        std::string expected;  // the element's start tag as written
+    } cases[] = {
+        {"<SERVICIO xmlns=\"urn:x\">", "<SALIDAS xmlns=\"\">"},
+        {"<SERVICIO xmlns=\"\">", "<SALIDAS>"},
+        {"<SERVICIO xmlns:s=\"urn:x\">", "<SALIDAS>"},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        Document document;
+        document.loadMemory(c.root + "<SALIDAS xmlns=\"\"><a/></SALIDAS></SERVICIO>", "p.xml");
+        Node root = document.documentElement();
+        root.deleteChild(root.selectSingleNode("SALIDAS"));
+        const auto file = dir.path() / "r.xml";
+        StreamedSave save(document, file);
+        save.start("SALIDAS");
+        save.start("listasal", "seq", "EMPLEADO_1");
+        save.end();
+        save.end();
+        save.commit();
+        EXPECT_NE(readWholeFile(file).find(c.expected + "<listasal seq=\"EMPLEADO_1\"/>"),
+                  std::string::npos)
+            << c.root;
+        Document reread;
+        reread.load(file);
+        EXPECT_EQ(
+            reread.documentElement().selectSingleNode("SALIDAS").selectNodes("listasal").length(),
+            1u)
+            << c.root;
+    }
 }
 
 TEST(StreamedSave, RefusesWhatTheDomRefusesAndLeavesNoFile) {

@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
+#include "base/os_fault.h"
 #include "base/os_file.h"
 
 namespace mirvane::os {
@@ -41,6 +43,10 @@ Failure failureOf(int error) {
             return {Cause::Other, "la ruta es demasiado larga"};
         case EFBIG:
             return {Cause::Other, "el archivo es demasiado grande"};
+        case EEXIST:
+            return {Cause::Other, "ya hay un archivo con ese nombre"};
+        case ENOTEMPTY:
+            return {Cause::Other, "la carpeta no está vacía"};
         default:
             return {Cause::Other, std::strerror(error)};
     }
@@ -49,6 +55,14 @@ Failure failureOf(int error) {
 bool report(Failure& failure) {
     failure = failureOf(errno);
     return false;
+}
+
+// Whether a test asked this call to fail; the failure is then the test's.
+bool injected(Call call, const std::filesystem::path& path, Failure& failure) {
+    Failure fault = injectedFault(call, path);
+    if (!fault) return false;
+    failure = std::move(fault);
+    return true;
 }
 
 // Calls `call` again while a signal interrupts it.
@@ -70,18 +84,21 @@ File::~File() {
     if (isOpen()) ::close(descriptorOf(handle_));  // closing releases the hold
 }
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         if (isOpen()) ::close(descriptorOf(handle_));
         handle_ = std::exchange(other.handle_, -1);
+        path_ = std::move(other.path_);
     }
     return *this;
 }
 
 File File::open(const std::filesystem::path& file, Access access, Hold hold, Failure& failure) {
     File opened;
+    if (injected(Call::Open, file, failure)) return opened;
     const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
     const int descriptor = retried([&] { return ::open(file.c_str(), flags); });
     if (descriptor < 0) {
@@ -89,6 +106,7 @@ File File::open(const std::filesystem::path& file, Access access, Hold hold, Fai
         return opened;
     }
     opened.handle_ = descriptor;
+    opened.path_ = file;
     if (hold == Hold::Unheld) return opened;
     // The lock belongs to this open file, so two opens in one process
     // exclude each other as two processes do.
@@ -103,6 +121,7 @@ File File::open(const std::filesystem::path& file, Access access, Hold hold, Fai
 File File::createBeside(const std::filesystem::path& target, std::filesystem::path& created,
                         Failure& failure) {
     File opened;
+    if (injected(Call::Create, target, failure)) return opened;
     std::string pattern =
         (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
     const int descriptor = retried([&] { return ::mkostemp(pattern.data(), O_CLOEXEC); });
@@ -112,6 +131,7 @@ File File::createBeside(const std::filesystem::path& target, std::filesystem::pa
     }
     opened.handle_ = descriptor;
     created = pattern;
+    opened.path_ = created;
     return opened;
 }
 
@@ -133,6 +153,7 @@ std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t length,
 }
 
 bool File::write(std::string_view bytes, Failure& failure) {
+    if (injected(Call::Write, path_, failure)) return false;
     while (!bytes.empty()) {
         const ssize_t written =
             retried([&] { return ::write(descriptorOf(handle_), bytes.data(), bytes.size()); });
@@ -143,6 +164,7 @@ bool File::write(std::string_view bytes, Failure& failure) {
 }
 
 bool File::writeAt(std::uint64_t offset, std::string_view bytes, Failure& failure) {
+    if (injected(Call::Write, path_, failure)) return false;
     while (!bytes.empty()) {
         const ssize_t written = retried([&] {
             return ::pwrite(descriptorOf(handle_), bytes.data(), bytes.size(),
@@ -156,6 +178,7 @@ bool File::writeAt(std::uint64_t offset, std::string_view bytes, Failure& failur
 }
 
 bool File::flushToDisk(Failure& failure) {
+    if (injected(Call::Flush, path_, failure)) return false;
     if (retried([&] { return ::fsync(descriptorOf(handle_)); }) != 0) return report(failure);
     return true;
 }
@@ -205,6 +228,7 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure
 }
 
 bool createFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (injected(Call::CreateFolder, folder, failure)) return false;
     if (retried([&] { return ::mkdir(folder.c_str(), 0777); }) == 0) return true;
     if (errno == EEXIST) {
         struct stat status {};
@@ -215,9 +239,52 @@ bool createFolder(const std::filesystem::path& folder, Failure& failure) {
 }
 
 bool remove(const std::filesystem::path& file, Failure& failure) {
+    if (injected(Call::Remove, file, failure)) return false;
     if (retried([&] { return ::unlink(file.c_str()); }) != 0 && errno != ENOENT)
         return report(failure);
     return true;
+}
+
+bool removeFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (injected(Call::RemoveFolder, folder, failure)) return false;
+    if (retried([&] { return ::rmdir(folder.c_str()); }) != 0 && errno != ENOENT)
+        return report(failure);
+    return true;
+}
+
+bool flushFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (injected(Call::Flush, folder, failure)) return false;
+    const int descriptor =
+        retried([&] { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
+    if (descriptor < 0) return report(failure);
+    const bool flushed = retried([&] { return ::fsync(descriptor); }) == 0;
+    if (!flushed) report(failure);
+    ::close(descriptor);
+    return flushed;
+}
+
+bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to,
+              Failure& failure) {
+    if (injected(Call::Move, from, failure)) return false;
+    // Holds are flock's, which a rename does not see: the file is held
+    // exclusively while it moves, which fails while another program holds it.
+    const File held = File::open(from, Access::Read, Hold::Exclusive, failure);
+    if (!held.isOpen()) return false;
+    int moved = retried([&] {
+        return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+    });
+    if (moved != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system that cannot refuse to replace: looked at first.
+        struct stat existing {};
+        if (::lstat(to.c_str(), &existing) == 0) {
+            errno = EEXIST;
+        } else {
+            moved = retried([&] { return ::rename(from.c_str(), to.c_str()); });
+        }
+    }
+    if (moved != 0) return report(failure);
+    return flushFolder(to.parent_path(), failure) &&
+           (to.parent_path() == from.parent_path() || flushFolder(from.parent_path(), failure));
 }
 
 namespace {
@@ -240,11 +307,13 @@ bool moveInto(const std::filesystem::path& replacement, const std::filesystem::p
 
 bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
              Failure& failure) {
+    if (injected(Call::Move, target, failure)) return false;
     return moveInto(replacement, target, modeToKeep(target), failure);
 }
 
 bool replaceCached(const std::filesystem::path& replacement, const std::filesystem::path& target,
                    Failure& failure) {
+    if (injected(Call::Move, target, failure)) return false;
     const mode_t mode = modeToKeep(target);
     Failure ignored;  // a target that cannot be removed fails the rename
     remove(target, ignored);

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <utility>
 
+#include "base/os_fault.h"
 #include "base/os_file.h"
 #include "base/transient_retry.h"
 #include "base/windows/wide.h"
@@ -58,6 +59,14 @@ Failure failureOf(DWORD error) {
 bool report(Failure& failure) {
     failure = failureOf(GetLastError());
     return false;
+}
+
+// Whether a test asked this call to fail; the failure is then the test's.
+bool injected(Call call, const std::filesystem::path& path, Failure& failure) {
+    Failure fault = injectedFault(call, path);
+    if (!fault) return false;
+    failure = std::move(fault);
+    return true;
 }
 
 // Whether a refusal of `file` may pass by itself: a regular file without the
@@ -148,12 +157,14 @@ File::~File() {
     if (isOpen()) CloseHandle(handleOf(handle_));  // closing releases the hold
 }
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)), path_(std::move(other.path_)) {}
 
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         if (isOpen()) CloseHandle(handleOf(handle_));
         handle_ = std::exchange(other.handle_, -1);
+        path_ = std::move(other.path_);
     }
     return *this;
 }
@@ -164,12 +175,14 @@ File File::open(const std::filesystem::path& file, Access access, Hold hold, Fai
     if (hold == Hold::Shared) sharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
     if (hold == Hold::Unheld) sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     File opened;
+    if (injected(Call::Open, file, failure)) return opened;
     const DWORD error = retried(file, [&] {
         opened.handle_ = stored(CreateFileW(file.c_str(), wanted, sharing, nullptr, OPEN_EXISTING,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         return opened.isOpen();
     });
     if (error != ERROR_SUCCESS) failure = failureOf(error);
+    if (opened.isOpen()) opened.path_ = file;
     return opened;
 }
 
@@ -179,6 +192,7 @@ File File::createBeside(const std::filesystem::path& target, std::filesystem::pa
                         Failure& failure) {
     static std::atomic<unsigned> counter{0};
     File opened;
+    if (injected(Call::Create, target, failure)) return opened;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring suffix = L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                     std::to_wstring(GetTickCount()) + L"-" +
@@ -189,6 +203,7 @@ File File::createBeside(const std::filesystem::path& target, std::filesystem::pa
                                             nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (opened.isOpen()) {
             created = candidate;
+            opened.path_ = candidate;
             return opened;
         }
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
@@ -223,6 +238,7 @@ std::size_t File::readAt(std::uint64_t offset, char* buffer, std::size_t length,
 }
 
 bool File::write(std::string_view bytes, Failure& failure) {
+    if (injected(Call::Write, path_, failure)) return false;
     while (!bytes.empty()) {
         DWORD written = 0;
         const DWORD piece =
@@ -235,6 +251,7 @@ bool File::write(std::string_view bytes, Failure& failure) {
 }
 
 bool File::writeAt(std::uint64_t offset, std::string_view bytes, Failure& failure) {
+    if (injected(Call::Write, path_, failure)) return false;
     while (!bytes.empty()) {
         DWORD written = 0;
         const DWORD piece =
@@ -249,6 +266,7 @@ bool File::writeAt(std::uint64_t offset, std::string_view bytes, Failure& failur
 }
 
 bool File::flushToDisk(Failure& failure) {
+    if (injected(Call::Flush, path_, failure)) return false;
     if (!FlushFileBuffers(handleOf(handle_))) return report(failure);
     return true;
 }
@@ -298,6 +316,7 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder, Failure
 }
 
 bool createFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (injected(Call::CreateFolder, folder, failure)) return false;
     if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         const DWORD attributes = GetFileAttributesW(folder.c_str());
@@ -309,10 +328,44 @@ bool createFolder(const std::filesystem::path& folder, Failure& failure) {
 }
 
 bool remove(const std::filesystem::path& file, Failure& failure) {
+    if (injected(Call::Remove, file, failure)) return false;
     const DWORD error = retried(
         file, [&] { return DeleteFileW(file.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
     if (error == ERROR_SUCCESS) return true;
     failure = failureOf(error, file);
+    return false;
+}
+
+bool removeFolder(const std::filesystem::path& folder, Failure& failure) {
+    if (injected(Call::RemoveFolder, folder, failure)) return false;
+    const DWORD error = retried(folder, [&] {
+        return RemoveDirectoryW(folder.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+               GetLastError() == ERROR_PATH_NOT_FOUND;
+    });
+    if (error == ERROR_SUCCESS) return true;
+    failure = failureOf(error);
+    return false;
+}
+
+// Each move is written through to the disk (MOVEFILE_WRITE_THROUGH).
+bool flushFolder(const std::filesystem::path& folder, Failure& failure) {
+    return !injected(Call::Flush, folder, failure);
+}
+
+bool moveFile(const std::filesystem::path& from, const std::filesystem::path& to,
+              Failure& failure) {
+    if (injected(Call::Move, from, failure)) return false;
+    const DWORD error = retried(from, [&] {
+        // A holder that shares deletion would let the file move from under
+        // it: an open that shares nothing is refused while anyone holds it.
+        const HANDLE probe = CreateFileW(from.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) return false;
+        CloseHandle(probe);
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    });
+    if (error == ERROR_SUCCESS) return true;
+    failure = failureOf(error, from);
     return false;
 }
 
@@ -333,11 +386,13 @@ bool moveOver(const std::filesystem::path& replacement, const std::filesystem::p
 
 bool replace(const std::filesystem::path& replacement, const std::filesystem::path& target,
              Failure& failure) {
+    if (injected(Call::Move, target, failure)) return false;
     return moveOver(replacement, target, MOVEFILE_WRITE_THROUGH, failure);
 }
 
 bool replaceCached(const std::filesystem::path& replacement, const std::filesystem::path& target,
                    Failure& failure) {
+    if (injected(Call::Move, target, failure)) return false;
     return moveOver(replacement, target, 0, failure);
 }
 
