@@ -53,9 +53,6 @@ if(MIRVANE_TESTS)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-    foreach(library gtest gtest_main gmock gmock_main)
-        target_compile_options(${library} PRIVATE -O1)  # test code (tests/CMakeLists.txt)
-    endforeach()
 
     # The test programs run under Wine, in the build's own prefix, never the
     # user's: the 64-bit programs under wine64, the 32-bit ones under Wine's
