@@ -1,5 +1,6 @@
 #include "core/import_run.h"
 
+#include <ctime>
 #include <vector>
 
 #include "base/error.h"
@@ -115,7 +116,7 @@ ImportSummary ImportRun::build() {
         for (const report::TimetableLesson& lesson : timetable->lessons())
             marked += !lesson.activity.flags.faithful();
         const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
-                                           reportTarget};
+                                           reportTarget, std::time(nullptr)};
         auto page = [&](const report::PieceSink& sink) {
             report::writeTimetablePage(*timetable, facts, sink);
         };

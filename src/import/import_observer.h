@@ -9,7 +9,7 @@ namespace mirvane::importing {
 
 // A row of DIASHORAST, with the times the pages show.
 struct SlotRow {
-    std::string diho, dia, desde, hasta;  // DIHO, DIA, HORADESDE, HORAHASTA
+    std::string diho, dia, hora, desde, hasta;  // DIHO, DIA, HORA, HORADESDE, HORAHASTA
 };
 
 // What the builder finds as it writes the result document, told in the

@@ -52,7 +52,8 @@ void IndexedLookups::indexDiashorast() {
         std::string diho = table.asText(formats::diashorast::kDiho);
         std::string dia = table.asText(formats::diashorast::kDia);
         if (observer_)
-            observer_->slot({diho, dia, table.asText(formats::diashorast::kHoradesde),
+            observer_->slot({diho, dia, table.asText(formats::diashorast::kHora),
+                             table.asText(formats::diashorast::kHoradesde),
                              table.asText(formats::diashorast::kHorahasta)});
         index.try_emplace(std::move(diho),
                           Tramo{std::move(dia), table.asText(formats::diashorast::kCoddiho)});

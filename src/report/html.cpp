@@ -85,11 +85,12 @@ std::string value(std::string_view cp1252) {
     return out;
 }
 
-std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle) {
+std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle,
+                      std::string_view extraHead) {
     return fmt::format(
-        "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
+        "<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n{}"
         "<title>{}</title>\n<style>{}{}</style>\n</head>\n<body>\n",
-        text(titleUtf8), kStyle, extraStyle);
+        extraHead, text(titleUtf8), kStyle, extraStyle);
 }
 
 std::string pageEnd() {

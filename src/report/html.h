@@ -22,8 +22,10 @@ void appendWindows1252Text(std::string& out, std::string_view cp1252);
 void appendNumber(std::string& out, std::size_t number);
 
 // The page up to the opening of its body, and its end.
-// `extraStyle`: rules of the page's own, after the common ones.
-std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle = {});
+// `extraStyle`: rules of the page's own, after the common ones; `extraHead`:
+// elements of its own in the head, before the title.
+std::string pageStart(std::string_view titleUtf8, std::string_view extraStyle = {},
+                      std::string_view extraHead = {});
 std::string pageEnd();
 
 // A section with its heading, counted, and an anchor for the summary's link.

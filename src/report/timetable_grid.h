@@ -10,29 +10,35 @@
 // Where each lesson falls in the week, and which lessons coincide.
 namespace mirvane::report {
 
-// A cell of the week: a column (a weekday) and a row (a slot's times).
-struct Cell {
-    std::size_t column = 0, row = 0;
-    bool operator==(const Cell&) const = default;
+// A slot's start and end on one day, from HORADESDE and HORAHASTA.
+struct SlotTimes {
+    std::string desde, hasta;
+    bool operator==(const SlotTimes&) const = default;
 };
 
-// What coincides with a lesson in its cell.
-struct Coincidence {
-    bool teacher = false, group = false, room = false;
-    bool any() const { return teacher || group || room; }
-};
-
+// The week of the slots in DIASHORAST: the days as columns, the slot numbers
+// as rows; a cell is row * days.size() + column.
 struct Week {
-    std::vector<std::string> days;                          // DIA digits, Monday first
-    std::vector<std::pair<std::string, std::string>> rows;  // start and end, earliest first
-    std::vector<std::optional<Cell>> cells;  // per lesson; nothing when its slot was not found
-    std::vector<Coincidence> coincidences;   // per lesson
+    std::vector<std::string> days;   // DIA digits, Monday first, any other text after
+    std::vector<std::string> slots;  // HORA, trimmed, by number, any other text after
+    // Each cell's times (the first DIASHORAST row of its day and slot);
+    // nothing where that day has no such slot.
+    std::vector<std::optional<SlotTimes>> times;
+    // Per row, the times most of its days share (the earliest day's on a
+    // tie): a row's cells show their own only where they differ.
+    std::vector<SlotTimes> rowTimes;
+    // Per lesson, the cell of the slot its key found (the first row of
+    // DIASHORAST with that DIHO, as the lookup); nothing when none did.
+    std::vector<std::optional<std::size_t>> cells;
+    // The lessons that share a cell with another of the same teacher, group
+    // or room: each such set once, in the order of the lessons.
+    std::vector<std::vector<std::size_t>> coincidences;
+
+    std::size_t cellOf(std::size_t row, std::size_t column) const {
+        return row * days.size() + column;
+    }
 };
 
-// The week of the slots in DIASHORAST: the days that occur as columns, in
-// weekday order (other digits after, in byte order); the distinct start and
-// end times as rows, by start time. A lesson goes where the slot its key
-// found puts it (the first row of DIASHORAST with that DIHO, as the lookup).
 Week layOut(const Timetable& timetable);
 
 // "Lunes" … "Domingo" for the digits 1 to 7; "Día" and the digit otherwise.
