@@ -14,15 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/export_run.h"
 #include "core/import_run.h"
 #include "dbf/table.h"
-#include "export/start_hour_prompt.h"
 #include "formats/work_tables.h"
-#include "schoolgen/exchange_writer.h"
-#include "schoolgen/school.h"
-#include "schoolgen/soluc_writer.h"
 #include "support/programs.h"
+#include "support/schools.h"
 #include "xml/document.h"
 
 namespace {
@@ -30,42 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using mirvane::bench::sizeName;
 
-// For both sizes, once: the exchange document, and a work folder holding
-// what the export writes and a solution for it.
-class Schools {
-  public:
-    static Schools& get() {
-        static Schools schools;
-        return schools;
-    }
-    fs::path document(const std::string& size) { return scratch_.path() / (size + ".xml"); }
-    fs::path workFolder(const std::string& size) { return scratch_.path() / ("KTEMP-" + size); }
-    const fs::path& scratch() const { return scratch_.path(); }
-    // The stress school's tables with a solution that names groups, rooms
-    // and slots they lack: tens of thousands of warnings from a few causes.
-    fs::path mismatchedFolder() const { return scratch_.path() / "KTEMP-desajustado"; }
-
-  private:
-    Schools() {
-        for (const std::string size : {"school", "stress"}) {
-            using namespace mirvane;
-            const schoolgen::School school =
-                schoolgen::generateSchool(schoolgen::sizeNamed(size), 1);
-            schoolgen::writeExchangeDocument(school, document(size));
-            fs::create_directory(workFolder(size));
-            exporting::FixedStartHour prompt;
-            core::ExportRun(workFolder(size), prompt).run(document(size));
-            schoolgen::writeSoluc(schoolgen::solution(school, 1), workFolder(size));
-            if (size == "stress") {
-                // The same tables, and a solution that mostly does not match them.
-                fs::copy(workFolder(size), mismatchedFolder());
-                schoolgen::writeSoluc(schoolgen::mismatched(schoolgen::solution(school, 1), 1),
-                                      mismatchedFolder());
-            }
-        }
-    }
-    mirvane::bench::ScratchFolder scratch_;
-};
+using Schools = mirvane::bench::ImportSchools;
 
 // The floor: parse the document and read every field of every row of the
 // seven tables.

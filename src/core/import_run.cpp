@@ -112,15 +112,12 @@ ImportSummary ImportRun::build() {
         warnings.reset();
     }
     if (timetable) {
-        std::size_t marked = 0;
-        for (const report::TimetableLesson& lesson : timetable->lessons())
-            marked += !lesson.activity.flags.faithful();
         const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
                                            reportTarget, std::time(nullptr)};
         auto page = [&](const report::PieceSink& sink) {
             report::writeTimetablePage(*timetable, facts, sink);
         };
-        timetable_ = report::saveReport(timetableTarget, page, marked);
+        timetable_ = report::saveReport(timetableTarget, page, timetable->marked());
     }
     return summary;
 }

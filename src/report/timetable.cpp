@@ -1,18 +1,52 @@
 #include "report/timetable.h"
 
 namespace mirvane::report {
+namespace {
 
-void Timetable::lesson(std::size_t number, const ActivityCheck& c, const ResolvedCodes& codes) {
-    auto keep = [this](const std::string& text) { return texts_.keep(text); };
-    lessons_.push_back({static_cast<std::uint32_t>(teachers_.size() - 1),
-                        keepActivity(number, c, texts_),
-                        {keep(codes.actividad), keep(codes.diasemana), keep(codes.tramo),
-                         keep(codes.depcentro), keep(codes.unidad), keep(codes.materiaomc)}});
+constexpr std::uint32_t kNone = UINT32_MAX;
+
+// The texts kept beside another's place, each a field of beside_.
+enum Beside { DiaOfSlot, HoraOfSlot, Actividad, Diasemana, Tramo, Depcentro, Unidad, Materiaomc };
+
+}  // namespace
+
+// Tens of thousands of lessons each tell thirteen texts, most of them
+// decided by a few: the day and slot codes by the DIHO sought, DEPCENTRO by
+// the room, X_UNIDAD by the group. Those are compared with the text kept
+// beside the same key last time, and looked up among all only when they
+// differ, which keeps recording the page a small part of the import.
+std::uint32_t Timetable::keepBeside(std::size_t field, std::uint32_t key, const std::string& text) {
+    std::vector<std::uint32_t>& last = beside_[field];
+    if (key < last.size() && last[key] != kNone && texts_[last[key]] == text) return last[key];
+    if (key >= last.size()) last.resize(key + 1, kNone);
+    return last[key] = texts_.keep(text);
 }
 
-ResolvedCodes Timetable::codes(const TimetableLesson& lesson) const {
-    auto code = [&](std::size_t at) { return texts_[lesson.codes[at]]; };
-    return {code(0), code(1), code(2), code(3), code(4), code(5)};
+void Timetable::lesson(std::size_t number, const ActivityCheck& c, const ResolvedCodes& codes) {
+    using K = TimetableLesson;
+    TimetableLesson& l = lessons_.emplace_back();
+    l.teacher = static_cast<std::uint32_t>(teachers_.size() - 1);
+    l.number = static_cast<std::uint32_t>(number);
+    l.flags = c.flags;
+    l.keys[K::Tarea] = texts_.keep(c.tarea);
+    l.keys[K::Aula] = texts_.keep(c.aula);
+    l.keys[K::Codgrupo] = texts_.keep(c.codgrupo);
+    l.keys[K::Asig] = texts_.keep(c.asig);
+    const std::uint32_t slot = l.keys[K::SlotKey] = texts_.keep(c.slotKey);
+    l.keys[K::Dia] = keepBeside(DiaOfSlot, slot, c.dia);
+    l.keys[K::Hora] = keepBeside(HoraOfSlot, slot, c.hora);
+    l.codes = {keepBeside(Actividad, l.keys[K::Tarea], codes.actividad),
+               keepBeside(Diasemana, slot, codes.diasemana),
+               keepBeside(Tramo, slot, codes.tramo),
+               keepBeside(Depcentro, l.keys[K::Aula], codes.depcentro),
+               keepBeside(Unidad, l.keys[K::Codgrupo], codes.unidad),
+               keepBeside(Materiaomc, l.keys[K::Asig], codes.materiaomc)};
+}
+
+std::size_t Timetable::marked() const {
+    std::size_t marked = 0;
+    for (const TimetableLesson& lesson : lessons_) marked += !lesson.flags.faithful();
+    return marked;
 }
 
 }  // namespace mirvane::report

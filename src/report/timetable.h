@@ -29,10 +29,15 @@ struct TimetableTeacher {
     std::size_t number = 0;  // EMPLEADO_n
 };
 
+// What the page shows of a lesson; its texts as places among the kept ones.
 struct TimetableLesson {
-    std::uint32_t teacher = 0;             // into teachers()
-    KeptActivity activity;                 // ACTIVIDAD_n, the keys of SOLUC, what was not found
-    std::array<std::uint32_t, 6> codes{};  // what the result document carries
+    enum Key { Tarea, Dia, Hora, Aula, Codgrupo, Asig, SlotKey, KeyCount };
+
+    std::uint32_t teacher = 0;  // into teachers()
+    std::uint32_t number = 0;   // ACTIVIDAD_n
+    LessonFlags flags;
+    std::array<std::uint32_t, KeyCount> keys{};  // of SOLUC, and the DIHO sought
+    std::array<std::uint32_t, 6> codes{};        // what the result document carries
 };
 
 class Timetable final : public importing::ImportObserver {
@@ -51,21 +56,23 @@ class Timetable final : public importing::ImportObserver {
     }
     void slot(const SlotRow& row) override { names_.slots.push_back(row); }
 
-    ActivityCheck check(const TimetableLesson& lesson) const {
-        return checkOf(lesson.activity, texts_);
-    }
-    ResolvedCodes codes(const TimetableLesson& lesson) const;
-
     // The texts the lessons' keys and codes point into: equal texts, equal places.
     const KeptTexts& texts() const { return texts_; }
     const TimetableNames& names() const { return names_; }
     const std::vector<TimetableTeacher>& teachers() const { return teachers_; }
     const std::vector<TimetableLesson>& lessons() const { return lessons_; }
+    // The lessons that reach Delphos with a field empty or wrong.
+    std::size_t marked() const;
 
   private:
+    std::uint32_t keepBeside(std::size_t field, std::uint32_t key, const std::string& text);
+
     std::vector<TimetableTeacher> teachers_;
     std::vector<TimetableLesson> lessons_;
     KeptTexts texts_;
+    // Per text that usually decides another (a room its DEPCENTRO), the
+    // place of the text kept beside it last, by field.
+    std::array<std::vector<std::uint32_t>, 8> beside_;
     TimetableNames names_;
 };
 

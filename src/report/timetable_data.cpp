@@ -3,151 +3,44 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <map>
-#include <numeric>
 #include <unordered_map>
 
 #include "base/text.h"
-#include "report/html.h"
 #include "report/import_causes.h"
 #include "report/timetable_links.h"
+#include "report/timetable_texts.h"
 
 namespace mirvane::report {
 namespace {
 
-constexpr std::uint32_t kNone = UINT32_MAX;
-
-// One character of a JSON string; "<" too, so that no "</script>" can end
-// the block that holds the data.
-void appendJsonCharacter(std::string& out, char32_t c) {
-    if (c == '"' || c == '\\') {
-        out += '\\';
-        out += static_cast<char>(c);
-    } else if (c < 0x20 || c == '<') {
-        static constexpr char kHex[] = "0123456789abcdef";
-        out += "\\u00";
-        out += kHex[c >> 4];
-        out += kHex[c & 0xF];
-    } else {
-        text::appendUtf8(out, c);
-    }
-}
-
-// A Windows-1252 text as a JSON string.
-void appendJson(std::string& out, std::string_view cp1252) {
-    out += '"';
-    for (char c : cp1252) appendJsonCharacter(out, text::codePointOf(c));
-    out += '"';
-}
-
-// A UTF-8 text of ours (a day's name, a fragment) as a JSON string.
-void appendJsonUtf8(std::string& out, std::string_view utf8) {
-    out += '"';
-    while (!utf8.empty()) {
-        const text::Decoded decoded = text::decodeUtf8(utf8);
-        const std::size_t length = std::max<std::size_t>(decoded.length, 1);
-        appendJsonCharacter(
-            out, decoded.codePoint == text::kMalformed ? text::kReplacement : decoded.codePoint);
-        utf8.remove_prefix(std::min(length, utf8.size()));
-    }
-    out += '"';
-}
-
-void appendInteger(std::string& out, std::int64_t n) {
-    if (n < 0) {
-        out += '-';
-        n = -n;
-    }
-    html::appendNumber(out, static_cast<std::size_t>(n));
-}
-
-// The texts the lessons point to, each written once; the most used come
-// first, so that most lessons name them in one or two digits.
-class PageTexts {
-  public:
-    explicit PageTexts(const KeptTexts& kept) : kept_(kept), ofKept_(kept.size(), kNone) {}
-
-    // A text of the timetable by its place among the kept ones.
-    std::uint32_t keptText(std::uint32_t place) {
-        std::uint32_t& id = ofKept_[place];
-        if (id == kNone) id = add(kept_[place]);
-        ++uses_[id];
-        return id;
-    }
-    // Any other text, such as a name or a time.
-    std::uint32_t text(const std::string& cp1252) {
-        auto [at, added] = others_.try_emplace(cp1252, kNone);
-        if (added) at->second = add(cp1252);
-        ++uses_[at->second];
-        return at->second;
-    }
-
-    // Puts the texts in their final order; `place` then gives each id's place.
-    void order() {
-        std::vector<std::uint32_t> ids(texts_.size());
-        std::iota(ids.begin(), ids.end(), 0u);
-        std::stable_sort(ids.begin(), ids.end(),
-                         [this](std::uint32_t a, std::uint32_t b) { return uses_[a] > uses_[b]; });
-        places_.resize(ids.size());
-        for (std::uint32_t place = 0; place < ids.size(); ++place) places_[ids[place]] = place;
-        ordered_ = std::move(ids);
-    }
-    std::uint32_t place(std::uint32_t id) const { return places_[id]; }
-
-    void write(PieceBuffer& buffer) const {
-        std::string& out = buffer.text();
-        out += "\"textos\":[";
-        for (std::size_t i = 0; i < ordered_.size(); ++i) {
-            if (i) out += ',';
-            appendJson(out, texts_[ordered_[i]]);
-            buffer.pass();
-        }
-        out += "]";
-    }
-
-  private:
-    std::uint32_t add(const std::string& cp1252) {
-        texts_.push_back(cp1252);
-        uses_.push_back(0);
-        return static_cast<std::uint32_t>(texts_.size() - 1);
-    }
-
-    const KeptTexts& kept_;
-    std::vector<std::uint32_t> ofKept_;  // by place among the kept texts
-    std::unordered_map<std::string, std::uint32_t> others_;
-    std::vector<std::string> texts_;  // by id
-    std::vector<std::size_t> uses_;   // by id
-    std::vector<std::uint32_t> ordered_, places_;
-};
-
-// The fields of a lesson that point to texts.
-constexpr std::array<bool, kLessonFields> kTextField{false, false, false, false, false, true, false,
-                                                     true,  true,  true,  true,  true,  true, true};
+using json::appendInteger;
+using json::appendString;
+using json::appendUtf8String;
 
 // The distinct groups or rooms of the lessons (blank ones left out), in
-// byte order, and each lesson's place among them.
+// byte order, and each lesson's place among them (-1: blank).
 struct Places {
     std::vector<std::uint32_t> kept;  // places among the kept texts
     std::vector<std::int64_t> ofLesson;
 };
 
-Places placesOf(const Timetable& timetable, KeptActivity::Key key) {
+Places placesOf(const Timetable& timetable, TimetableLesson::Key key) {
     const KeptTexts& texts = timetable.texts();
-    std::map<std::string_view, std::uint32_t> distinct;
-    for (const TimetableLesson& lesson : timetable.lessons()) {
-        const std::uint32_t place = lesson.activity.keys[key];
-        if (!text::isBlank(texts[place])) distinct.emplace(texts[place], place);
-    }
+    constexpr std::int64_t kUnseen = -2, kBlank = -1;
+    std::vector<std::int64_t> index(texts.size(), kUnseen);  // by place among the kept texts
     Places places;
-    std::unordered_map<std::uint32_t, std::int64_t> index;
-    for (const auto& [text, place] : distinct) {
-        index.emplace(place, static_cast<std::int64_t>(places.kept.size()));
-        places.kept.push_back(place);
-    }
     for (const TimetableLesson& lesson : timetable.lessons()) {
-        auto at = index.find(lesson.activity.keys[key]);
-        places.ofLesson.push_back(at == index.end() ? -1 : at->second);
+        const std::uint32_t place = lesson.keys[key];
+        if (index[place] != kUnseen) continue;
+        index[place] = text::isBlank(texts[place]) ? kBlank : 0;
+        if (index[place] != kBlank) places.kept.push_back(place);
     }
+    std::sort(places.kept.begin(), places.kept.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+    for (std::size_t i = 0; i < places.kept.size(); ++i)
+        index[places.kept[i]] = static_cast<std::int64_t>(i);
+    for (const TimetableLesson& lesson : timetable.lessons())
+        places.ofLesson.push_back(index[lesson.keys[key]]);
     return places;
 }
 
@@ -164,6 +57,65 @@ const std::string& nameOr(const std::unordered_map<std::string, std::string>& na
     return at == names.end() || text::isBlank(at->second) ? code : at->second;
 }
 
+// Five of a lesson's six codes follow from one of its keys, as the lookups
+// find them: X_ACTIVIDAD from TAREA, N_DIASEMANA and X_TRAMO from the slot
+// found, X_DEPCENTRO from the room, X_UNIDAD from the group. Each is written
+// once per key, as the first lesson with that key has it, and apart for any
+// lesson whose code differs from its key's; the page puts them back.
+class DecidedCodes {
+  public:
+    static constexpr std::size_t kCount = 5;
+    using Keys = std::array<std::int64_t, kCount>;
+
+    void add(std::size_t lesson, const Keys& keys, const std::array<std::uint32_t, kCount>& codes) {
+        for (std::size_t field = 0; field < kCount; ++field) {
+            auto [at, added] = byKey_[field].try_emplace(keys[field], codes[field]);
+            if (added)
+                firstSeen_[field].push_back(keys[field]);
+            else if (at->second != codes[field])
+                apart_.push_back({lesson, field, codes[field]});
+        }
+    }
+
+    // Per field, [key, code, key, code …]: the codes and the keys of
+    // X_ACTIVIDAD are numbers of texts.
+    void write(std::string& out) const {
+        out += '[';
+        for (std::size_t field = 0; field < kCount; ++field) {
+            out += field ? ",[" : "[";
+            for (std::size_t i = 0; i < firstSeen_[field].size(); ++i) {
+                const std::int64_t key = firstSeen_[field][i];
+                out += i ? "," : "";
+                appendInteger(out, key);
+                out += ',';
+                appendInteger(out, byKey_[field].at(key));
+            }
+            out += ']';
+        }
+        out += ']';
+    }
+    // [lesson, field, code …] for the lessons whose code is not their key's.
+    void writeApart(std::string& out) const {
+        for (std::size_t i = 0; i < apart_.size(); ++i) {
+            out += i ? "," : "";
+            appendInteger(out, static_cast<std::int64_t>(apart_[i].lesson));
+            out += ',';
+            appendInteger(out, static_cast<std::int64_t>(apart_[i].field));
+            out += ',';
+            appendInteger(out, apart_[i].code);
+        }
+    }
+
+  private:
+    struct Apart {
+        std::size_t lesson, field;
+        std::uint32_t code;
+    };
+    std::array<std::unordered_map<std::int64_t, std::uint32_t>, kCount> byKey_;
+    std::array<std::vector<std::int64_t>, kCount> firstSeen_;  // the keys, in the lessons' order
+    std::vector<Apart> apart_;
+};
+
 class DataWriter {
   public:
     DataWriter(const Timetable& timetable, const Week& week, PieceBuffer& buffer)
@@ -172,70 +124,53 @@ class DataWriter {
           buffer_(buffer),
           out_(buffer.text()),
           texts_(timetable.texts()),
-          groups_(placesOf(timetable, KeptActivity::Codgrupo)),
-          rooms_(placesOf(timetable, KeptActivity::Aula)) {}
+          groups_(placesOf(timetable, TimetableLesson::Codgrupo)),
+          rooms_(placesOf(timetable, TimetableLesson::Aula)) {}
 
     void write() {
-        // Every text is counted before any is written, for their order.
-        const std::vector<std::int64_t> lessons = lessonRows();
-        std::vector<std::int64_t> times, rowTimes;
-        for (const auto& cell : week_.times) {
-            times.push_back(cell ? text(cell->desde) : -1);
-            times.push_back(cell ? text(cell->hasta) : -1);
-        }
-        for (const SlotTimes& row : week_.rowTimes) {
-            rowTimes.push_back(text(row.desde));
-            rowTimes.push_back(text(row.hasta));
-        }
-        const std::vector<std::int64_t> subjectNames = subjectNameRows();
-        texts_.order();
-
-        out_ += '{';
-        texts_.write(buffer_);
-        out_ += ",\n\"dias\":[";
-        list(week_.days, [&](const std::string& day) { appendJsonUtf8(out_, dayName(day)); });
-        out_ += "],\n\"tramos\":[";
-        list(week_.slots, [&](const std::string& slot) { appendJson(out_, slot); });
-        out_ += "],\n\"horas\":[";
-        writeTimes(times);
-        out_ += "],\n\"horasFila\":[";
-        writeTimes(rowTimes);
-        out_ += "],\n\"profesores\":[";
-        list(timetable_.teachers(), [&](const TimetableTeacher& t) {
-            out_ += '[';
-            appendJsonUtf8(out_, teacherFragment(t.number));
-            for (const std::string* value :
-                 {&t.teacher.nombre, &t.teacher.abrev, &t.teacher.xEmpleado}) {
-                out_ += ',';
-                appendJson(out_, *value);
-            }
-            out_ += ',';
-            appendInteger(out_, static_cast<std::int64_t>(t.number));
-            out_ += ']';
-        });
-        out_ += "],\n\"grupos\":[";
-        writeGroups();
-        out_ += "],\n\"aulas\":[";
-        writeRooms();
-        out_ += "],\n\"nombresAsignatura\":[";
-        writeTextPlaces(subjectNames);
-        out_ += "],\n\"clases\":[";
-        writeLessons(lessons);
+        // The texts are numbered as they come, and written last.
+        out_ += "{\"clases\":[";
+        writeLessons();
+        out_ += "],\n\"codigos\":";
+        codes_.write(out_);
+        out_ += ",\n\"codigosAparte\":[";
+        codes_.writeApart(out_);
+        out_ += "],\n\"numerosAparte\":[";
+        list(numbersApart_, [&](std::int64_t value) { appendInteger(out_, value); });
         out_ += "],\n\"sinTramo\":[";
         writeUnplaced();
         out_ += "],\n\"coincidencias\":[";
         list(week_.coincidences, [&](const std::vector<std::size_t>& set) {
             out_ += '[';
-            list(set, [&](std::size_t lesson) {
-                appendInteger(out_, static_cast<std::int64_t>(lesson));
-            });
+            for (std::size_t i = 0; i < set.size(); ++i) {
+                out_ += i ? "," : "";
+                appendInteger(out_, static_cast<std::int64_t>(set[i]));
+            }
             out_ += ']';
         });
-        out_ += "]}";
+        out_ += "],\n\"dias\":[";
+        list(week_.days, [&](const std::string& day) { appendUtf8String(out_, dayName(day)); });
+        out_ += "],\n\"tramos\":[";
+        list(week_.slots, [&](const std::string& slot) { appendString(out_, slot); });
+        out_ += "],\n\"horas\":[";
+        list(week_.times, [&](const std::optional<SlotTimes>& times) { writeTimes(times); });
+        out_ += "],\n\"horasFila\":[";
+        list(week_.rowTimes, [&](const SlotTimes& times) { writeTimes(times); });
+        out_ += "],\n\"profesores\":[";
+        list(timetable_.teachers(), [&](const TimetableTeacher& t) { writeTeacher(t); });
+        out_ += "],\n\"grupos\":[";
+        writeGroups();
+        out_ += "],\n\"aulas\":[";
+        writeRooms();
+        out_ += "],\n\"nombresAsignatura\":[";
+        writeSubjectNames();
+        out_ += "],\n\"textos\":";
+        texts_.write(buffer_);
+        out_ += "}";
     }
 
   private:
-    std::int64_t text(const std::string& cp1252) { return texts_.text(cp1252); }
+    static constexpr std::uint32_t kNone = UINT32_MAX;
 
     template <typename Items, typename Write>
     void list(const Items& items, Write write) {
@@ -248,70 +183,85 @@ class DataWriter {
         }
     }
 
-    std::vector<std::int64_t> lessonRows() {
-        std::vector<std::int64_t> rows;
-        rows.reserve(timetable_.lessons().size() * kLessonFields);
+    // Each lesson's row; its decided codes, and its number where the page
+    // cannot count it, kept for later.
+    void writeLessons() {
+        std::size_t counted = 0;  // the lesson's place among its teacher's
         for (std::size_t at = 0; at < timetable_.lessons().size(); ++at) {
             const TimetableLesson& l = timetable_.lessons()[at];
-            const KeptActivity& a = l.activity;
-            const auto& cell = week_.cells[at];
-            rows.insert(rows.end(),
-                        {l.teacher, a.number, cell ? static_cast<std::int64_t>(*cell) : -1,
-                         groups_.ofLesson[at], rooms_.ofLesson[at],
-                         texts_.keptText(a.keys[KeptActivity::Asig]), causeBits(a.flags),
-                         texts_.keptText(a.keys[KeptActivity::Tarea])});
-            for (std::uint32_t code : l.codes) rows.push_back(texts_.keptText(code));
+            const std::int64_t cell =
+                week_.cells[at] ? static_cast<std::int64_t>(*week_.cells[at]) : -1;
+            const std::uint32_t tarea = texts_.keptText(l.keys[TimetableLesson::Tarea]);
+            const std::array<std::int64_t, kLessonFields> row{
+                l.teacher,
+                cell,
+                groups_.ofLesson[at],
+                rooms_.ofLesson[at],
+                texts_.keptText(l.keys[TimetableLesson::Asig]),
+                causeBits(l.flags),
+                tarea,
+                texts_.keptText(l.codes[5])};
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                if (at || i) out_ += ',';
+                appendInteger(out_, row[i]);
+            }
+            buffer_.pass();
+
+            std::array<std::uint32_t, DecidedCodes::kCount> codes{};
+            for (std::size_t i = 0; i < codes.size(); ++i) codes[i] = texts_.keptText(l.codes[i]);
+            codes_.add(at, {tarea, cell, cell, rooms_.ofLesson[at], groups_.ofLesson[at]}, codes);
+
+            counted = at > 0 && timetable_.lessons()[at - 1].teacher == l.teacher ? counted + 1 : 1;
+            if (l.number != counted)
+                numbersApart_.insert(numbersApart_.end(),
+                                     {static_cast<std::int64_t>(at), l.number});
         }
-        return rows;
     }
 
     // Each subject code of the lessons whose name differs from it, and the name.
-    std::vector<std::int64_t> subjectNameRows() {
-        std::vector<std::int64_t> pairs;
+    void writeSubjectNames() {
         std::vector<bool> seen(timetable_.texts().size());
+        bool first = true;
         for (const TimetableLesson& lesson : timetable_.lessons()) {
-            const std::uint32_t code = lesson.activity.keys[KeptActivity::Asig];
+            const std::uint32_t code = lesson.keys[TimetableLesson::Asig];
             if (seen[code]) continue;
             seen[code] = true;
             const std::string& name = nameOr(timetable_.names().subjects, timetable_.texts()[code]);
             if (&name == &timetable_.texts()[code]) continue;
-            pairs.push_back(texts_.keptText(code));
-            pairs.push_back(text(name));
-        }
-        return pairs;
-    }
-
-    void writeTextPlaces(const std::vector<std::int64_t>& ids) {
-        list(ids, [&](std::int64_t id) {
-            appendInteger(out_, texts_.place(static_cast<std::uint32_t>(id)));
-        });
-    }
-
-    // Pairs of start and end as [desde,hasta], or 0 where there are none.
-    void writeTimes(const std::vector<std::int64_t>& times) {
-        for (std::size_t i = 0; i < times.size(); i += 2) {
-            if (i) out_ += ',';
-            if (times[i] < 0) {
-                out_ += '0';
-                continue;
-            }
-            out_ += '[';
-            appendInteger(out_, texts_.place(static_cast<std::uint32_t>(times[i])));
+            out_ += first ? "" : ",";
+            first = false;
+            appendInteger(out_, texts_.keptText(code));
             out_ += ',';
-            appendInteger(out_, texts_.place(static_cast<std::uint32_t>(times[i + 1])));
-            out_ += ']';
+            appendInteger(out_, texts_.text(name));
+            buffer_.pass();
         }
     }
 
-    void writeLessons(const std::vector<std::int64_t>& rows) {
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (i) out_ += ',';
-            const std::size_t field = i % kLessonFields;
-            appendInteger(out_, kTextField[field]
-                                    ? texts_.place(static_cast<std::uint32_t>(rows[i]))
-                                    : rows[i]);
-            if (field == kLessonFields - 1) buffer_.pass();
+    // A slot's start and end as [desde,hasta], or 0 where there is none.
+    void writeTimes(const std::optional<SlotTimes>& times) {
+        if (!times) {
+            out_ += '0';
+            return;
         }
+        out_ += '[';
+        appendInteger(out_, texts_.text(times->desde));
+        out_ += ',';
+        appendInteger(out_, texts_.text(times->hasta));
+        out_ += ']';
+    }
+
+    // A teacher: its fragment, NOMBRE, ABREV, X_EMPLEADO and n of EMPLEADO_n.
+    void writeTeacher(const TimetableTeacher& t) {
+        out_ += '[';
+        appendUtf8String(out_, teacherFragment(t.number));
+        for (const std::string* value :
+             {&t.teacher.nombre, &t.teacher.abrev, &t.teacher.xEmpleado}) {
+            out_ += ',';
+            appendString(out_, *value);
+        }
+        out_ += ',';
+        appendInteger(out_, static_cast<std::int64_t>(t.number));
+        out_ += ']';
     }
 
     // A group: its fragment, its code and the X_UNIDAD of its first lesson.
@@ -321,33 +271,29 @@ class DataWriter {
             if (groups_.ofLesson[at] >= 0 && unit[groups_.ofLesson[at]] == kNone)
                 unit[groups_.ofLesson[at]] = timetable_.lessons()[at].codes[4];
         const KeptTexts& kept = timetable_.texts();
-        for (std::size_t g = 0; g < groups_.kept.size(); ++g) {
-            if (g) out_ += ',';
-            const std::string& code = kept[groups_.kept[g]];
+        list(groups_.kept, [&, g = std::size_t{0}](std::uint32_t code) mutable {
             out_ += '[';
-            appendJsonUtf8(out_, groupFragment(code));
+            appendUtf8String(out_, groupFragment(kept[code]));
             out_ += ',';
-            appendJson(out_, code);
+            appendString(out_, kept[code]);
             out_ += ',';
-            appendJson(out_, kept[unit[g]]);
+            appendString(out_, kept[unit[g++]]);
             out_ += ']';
-        }
+        });
     }
 
     // A room: its fragment, its code and its name in AULAT.
     void writeRooms() {
         const KeptTexts& kept = timetable_.texts();
-        for (std::size_t r = 0; r < rooms_.kept.size(); ++r) {
-            if (r) out_ += ',';
-            const std::string& code = kept[rooms_.kept[r]];
+        list(rooms_.kept, [&](std::uint32_t code) {
             out_ += '[';
-            appendJsonUtf8(out_, roomFragment(code));
+            appendUtf8String(out_, roomFragment(kept[code]));
             out_ += ',';
-            appendJson(out_, code);
+            appendString(out_, kept[code]);
             out_ += ',';
-            appendJson(out_, nameOr(timetable_.names().rooms, code));
+            appendString(out_, nameOr(timetable_.names().rooms, kept[code]));
             out_ += ']';
-        }
+        });
     }
 
     // The keys of the lessons no slot has: DIA, HORA and the DIHO sought.
@@ -355,15 +301,14 @@ class DataWriter {
         bool first = true;
         for (std::size_t at = 0; at < timetable_.lessons().size(); ++at) {
             if (week_.cells[at]) continue;
-            if (!first) out_ += ',';
+            out_ += first ? "[" : ",[";
             first = false;
-            const KeptActivity& a = timetable_.lessons()[at].activity;
-            out_ += '[';
             appendInteger(out_, static_cast<std::int64_t>(at));
-            for (KeptActivity::Key key :
-                 {KeptActivity::Dia, KeptActivity::Hora, KeptActivity::SlotKey}) {
+            const TimetableLesson& lesson = timetable_.lessons()[at];
+            for (auto key :
+                 {TimetableLesson::Dia, TimetableLesson::Hora, TimetableLesson::SlotKey}) {
                 out_ += ',';
-                appendJson(out_, timetable_.texts()[a.keys[key]]);
+                appendString(out_, timetable_.texts()[lesson.keys[key]]);
             }
             out_ += ']';
             buffer_.pass();
@@ -376,6 +321,8 @@ class DataWriter {
     std::string& out_;
     PageTexts texts_;
     Places groups_, rooms_;
+    DecidedCodes codes_;
+    std::vector<std::int64_t> numbersApart_;  // lesson, ACTIVIDAD_n
 };
 
 }  // namespace

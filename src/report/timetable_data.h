@@ -11,11 +11,13 @@
 namespace mirvane::report {
 
 // The fields of a lesson's row in "clases", in order: its teacher (in
-// "profesores", PROFT's order), ACTIVIDAD_n, its cell in the week (-1 when
-// no slot has its key), its group and room (in "grupos" and "aulas"; -1
-// when blank), ASIG, its causes (bit n for the n-th of kCauses), TAREA,
-// then the six codes of the activity record.
-inline constexpr int kLessonFields = 14;
+// "profesores", PROFT's order), its cell in the week (-1 when no slot has
+// its key), its group and room (in "grupos" and "aulas"; -1 when blank),
+// ASIG, its causes (bit n for the n-th of kCauses), TAREA and X_MATERIAOMC.
+// Its other codes follow from its keys ("codigos", "codigosAparte"), and its
+// ACTIVIDAD_n from its place among its teacher's lessons ("numerosAparte"
+// where it does not).
+inline constexpr int kLessonFields = 8;
 
 void writeTimetableData(const Timetable& timetable, const Week& week, PieceBuffer& out);
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <map>
 #include <tuple>
 #include <unordered_map>
 
@@ -48,24 +47,56 @@ void sortUnique(std::vector<std::string>& values, Before before) {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
 
-// Adds the sets of lessons that share a cell and a key (a teacher, or a kept
-// text); kNone shares nothing.
-void addShared(const std::vector<std::uint32_t>& keys,
-               const std::vector<std::optional<std::size_t>>& cells,
-               std::vector<std::vector<std::size_t>>& out) {
-    // Cell and key in one number, so that sorting brings equal ones together.
-    std::vector<std::pair<std::uint64_t, std::size_t>> placed;  // cell and key, lesson
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (cells[i] && keys[i] != kNone)
-            placed.emplace_back(std::uint64_t{*cells[i]} << 32 | keys[i], i);
-    std::sort(placed.begin(), placed.end());
-    for (std::size_t first = 0, end = 0; first < placed.size(); first = end) {
-        for (end = first + 1; end < placed.size() && placed[end].first == placed[first].first;)
-            ++end;
-        if (end - first < 2) continue;
-        std::vector<std::size_t>& set = out.emplace_back();
-        for (std::size_t i = first; i < end; ++i) set.push_back(placed[i].second);
+// The sets of lessons that share a cell and a key of one kind (a teacher,
+// a group, a room; kNone shares nothing), each set once, cell by cell.
+std::vector<std::vector<std::size_t>> sharedSets(
+    const std::vector<std::optional<std::size_t>>& cells, std::size_t cellCount,
+    const std::array<std::vector<std::uint32_t>, 3>& keysByKind) {
+    // The placed lessons by cell, each cell's in their order.
+    std::vector<std::size_t> start(cellCount + 1);
+    for (const auto& cell : cells)
+        if (cell) ++start[*cell + 1];
+    for (std::size_t c = 0; c < cellCount; ++c) start[c + 1] += start[c];
+    std::vector<std::size_t> byCell(start.back()), next(start.begin(), start.end() - 1);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (cells[i]) byCell[next[*cells[i]]++] = i;
+
+    std::vector<std::vector<std::size_t>> sets;
+    // Per kind, the set each lesson is in; the sets of one kind never overlap.
+    constexpr std::size_t kNoSet = SIZE_MAX;
+    std::array<std::vector<std::size_t>, 3> setOf;
+    std::vector<std::pair<std::uint32_t, std::size_t>> keyed;  // key, lesson
+    for (std::size_t c = 0; c < cellCount; ++c) {
+        if (start[c + 1] - start[c] < 2) continue;
+        for (std::size_t kind = 0; kind < keysByKind.size(); ++kind) {
+            const std::vector<std::uint32_t>& keys = keysByKind[kind];
+            keyed.clear();
+            for (std::size_t at = start[c]; at < start[c + 1]; ++at)
+                if (keys[byCell[at]] != kNone) keyed.emplace_back(keys[byCell[at]], byCell[at]);
+            std::sort(keyed.begin(), keyed.end());
+            for (std::size_t first = 0, end = 0; first < keyed.size(); first = end) {
+                for (end = first + 1; end < keyed.size() && keyed[end].first == keyed[first].first;)
+                    ++end;
+                if (end - first < 2) continue;
+                std::vector<std::size_t> set;
+                for (std::size_t i = first; i < end; ++i) set.push_back(keyed[i].second);
+                // A teacher's two lessons in one room coincide twice: the
+                // same set, once; it is the set of its first lesson, if any.
+                auto same = [&](std::size_t earlier) {
+                    const std::size_t at = setOf[earlier].empty() ? kNoSet : setOf[earlier][set[0]];
+                    return at != kNoSet && sets[at] == set;
+                };
+                bool seen = false;
+                for (std::size_t earlier = 0; earlier < kind; ++earlier)
+                    seen = seen || same(earlier);
+                if (seen) continue;
+                if (setOf[kind].empty()) setOf[kind].assign(cells.size(), kNoSet);
+                for (std::size_t lesson : set) setOf[kind][lesson] = sets.size();
+                sets.push_back(std::move(set));
+            }
+        }
     }
+    return sets;
 }
 
 // The times most of a row's days share; the earliest day's on a tie.
@@ -134,22 +165,16 @@ Week layOut(const Timetable& timetable) {
         return blank[key] ? kNone : key;
     };
 
-    const auto& lessons = timetable.lessons();
-    std::vector<std::uint32_t> teachers, groups, rooms;
-    for (const TimetableLesson& lesson : lessons) {
-        const KeptActivity& a = lesson.activity;
-        week.cells.push_back(a.flags.slotFound ? cellOfKey(a.keys[KeptActivity::SlotKey])
-                                               : std::nullopt);
-        teachers.push_back(lesson.teacher);
-        groups.push_back(sharedKey(a.keys[KeptActivity::Codgrupo]));
-        rooms.push_back(sharedKey(a.keys[KeptActivity::Aula]));
+    std::array<std::vector<std::uint32_t>, 3> keys;  // teachers, groups, rooms
+    for (const TimetableLesson& lesson : timetable.lessons()) {
+        week.cells.push_back(lesson.flags.slotFound
+                                 ? cellOfKey(lesson.keys[TimetableLesson::SlotKey])
+                                 : std::nullopt);
+        keys[0].push_back(lesson.teacher);
+        keys[1].push_back(sharedKey(lesson.keys[TimetableLesson::Codgrupo]));
+        keys[2].push_back(sharedKey(lesson.keys[TimetableLesson::Aula]));
     }
-    for (const auto* keys : {&teachers, &groups, &rooms})
-        addShared(*keys, week.cells, week.coincidences);
-    // A teacher's two lessons in one room coincide twice: the same set, once.
-    std::sort(week.coincidences.begin(), week.coincidences.end());
-    week.coincidences.erase(std::unique(week.coincidences.begin(), week.coincidences.end()),
-                            week.coincidences.end());
+    week.coincidences = sharedSets(week.cells, week.times.size(), keys);
     return week;
 }
 

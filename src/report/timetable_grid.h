@@ -31,7 +31,7 @@ struct Week {
     // DIASHORAST with that DIHO, as the lookup); nothing when none did.
     std::vector<std::optional<std::size_t>> cells;
     // The lessons that share a cell with another of the same teacher, group
-    // or room: each such set once, in the order of the lessons.
+    // or room: each such set once, cell by cell, its lessons in their order.
     std::vector<std::vector<std::size_t>> coincidences;
 
     std::size_t cellOf(std::size_t row, std::size_t column) const {

@@ -41,16 +41,15 @@ std::string counted(std::size_t n, std::string_view one, std::string_view many) 
 std::string welcome(const Timetable& timetable, const Week& week) {
     if (timetable.lessons().empty())
         return "<p class=\"nota\">La solución (SOLUC) no tiene ninguna clase.</p>\n";
-    std::size_t marked = 0, coinciding = 0;
-    for (const TimetableLesson& lesson : timetable.lessons())
-        marked += !lesson.activity.flags.faithful();
+    std::size_t coinciding = 0;
     for (const auto& set : week.coincidences) coinciding += set.size();
     return fmt::format(
         "<p class=\"bien\">Elija en el índice un profesor, un grupo o un aula, o escriba parte de "
         "su nombre en «Buscar».</p>\n<p>{} y {}; {} a Delphos con algún dato vacío o "
         "equivocado, y {} con otra en el mismo día y tramo.</p>\n",
         counted(timetable.teachers().size(), "profesor", "profesores"),
-        counted(timetable.lessons().size(), "clase", "clases"), counted(marked, "llega", "llegan"),
+        counted(timetable.lessons().size(), "clase", "clases"),
+        counted(timetable.marked(), "llega", "llegan"),
         counted(coinciding, "coincide", "coinciden"));
 }
 

@@ -10,10 +10,41 @@
   const texts = data.textos;
 
   // A lesson is kLessonFields numbers in data.clases, in this order.
-  const TEACHER = 0, NUMBER = 1, CELL = 2, GROUP = 3, ROOM = 4, SUBJECT = 5, CAUSES = 6,
-    TASK = 7, CODES = 8, kLessonFields = 14;
+  const TEACHER = 0, CELL = 1, GROUP = 2, ROOM = 3, SUBJECT = 4, CAUSES = 5, TASK = 6,
+    MATERIA = 7, kLessonFields = 8;
   const lessonCount = data.clases.length / kLessonFields;
   const field = (lesson, at) => data.clases[lesson * kLessonFields + at];
+
+  // ACTIVIDAD_n: the lesson's place among its teacher's, but where the data
+  // says otherwise.
+  const numbers = new Uint32Array(lessonCount);
+  for (let lesson = 0; lesson < lessonCount; ++lesson)
+    numbers[lesson] = lesson > 0 && field(lesson - 1, TEACHER) === field(lesson, TEACHER)
+      ? numbers[lesson - 1] + 1 : 1;
+  for (let i = 0; i < data.numerosAparte.length; i += 2)
+    numbers[data.numerosAparte[i]] = data.numerosAparte[i + 1];
+
+  // The codes of the activity record. All but X_MATERIAOMC follow from one
+  // of the lesson's keys (X_ACTIVIDAD from its task, the day and slot codes
+  // from its cell, X_DEPCENTRO from its room, X_UNIDAD from its group), but
+  // where the data keeps a lesson's own apart.
+  const decidingKey = [TASK, CELL, CELL, ROOM, GROUP];
+  const codesByKey = data.codigos.map((pairs) => {
+    const byKey = new Map();
+    for (let i = 0; i < pairs.length; i += 2) byKey.set(pairs[i], pairs[i + 1]);
+    return byKey;
+  });
+  const codesApart = new Map();
+  for (let i = 0; i < data.codigosAparte.length; i += 3)
+    codesApart.set(data.codigosAparte[i] * 8 + data.codigosAparte[i + 1], data.codigosAparte[i + 2]);
+  function codes(lesson) {
+    const shown = decidingKey.map((key, at) => {
+      const apart = codesApart.get(lesson * 8 + at);
+      return texts[apart !== undefined ? apart : codesByKey[at].get(field(lesson, key))];
+    });
+    shown.push(texts[field(lesson, MATERIA)]);
+    return shown;
+  }
 
   // The six fields of the activity record, in the order the codes are kept.
   const kCodeLabels =
@@ -236,9 +267,9 @@
   }
 
   function codesText(lesson) {
-    return 'ACTIVIDAD_' + field(lesson, NUMBER) + kCodeLabels
-      .map((label, at) => ' · ' + label + ' ' + quoted(texts[field(lesson, CODES + at)]))
-      .join('');
+    const shown = codes(lesson);
+    return 'ACTIVIDAD_' + numbers[lesson] +
+      kCodeLabels.map((label, at) => ' · ' + label + ' ' + quoted(shown[at])).join('');
   }
 
   function drawLesson(lesson, kind) {
@@ -267,9 +298,10 @@
     }
     const lesson = Number(shown.dataset.clase);
     const list = element('dl', 'codigos');
-    list.append(element('dt', '', 'Actividad'), element('dd', '', 'ACTIVIDAD_' + field(lesson, NUMBER)));
+    list.append(element('dt', '', 'Actividad'), element('dd', '', 'ACTIVIDAD_' + numbers[lesson]));
+    const values = codes(lesson);
     kCodeLabels.forEach((label, at) =>
-      list.append(element('dt', '', label), element('dd', '', quoted(texts[field(lesson, CODES + at)]))));
+      list.append(element('dt', '', label), element('dd', '', quoted(values[at]))));
     shown.append(list);
   }
 
