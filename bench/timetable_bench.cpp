@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -111,39 +113,48 @@ void BM_TimetableShareCli(benchmark::State& state) {
     state.SetLabel("stress, por defecto frente a --sin-horario");
 }
 
+// The page of a school as the import writes it, written once, in a folder
+// of its own.
+fs::path pageOf(const std::string& size) {
+    ImportSchools& schools = ImportSchools::get();
+    const fs::path folder = schools.scratch() / ("pagina-" + size);
+    if (!fs::exists(folder)) {
+        fs::create_directories(folder);
+        fs::copy_file(schools.document(size), folder / "datos.xml");
+        mirvane::core::ImportRun run(schools.workFolder(size));
+        run.requestTimetable();
+        run.run(folder / "datos.xml");
+    }
+    return folder / "HorarioVorsadatos.xml.html";
+}
+
+// Headless Chromium on `url` with its own fresh profile, as a first opening,
+// and `arguments`; what it says of the machine (no D-Bus, no GPU) is left out.
+double chromium(const std::string& url, const std::string& arguments) {
+    const fs::path profile = ImportSchools::get().scratch() / "perfil";
+    fs::remove_all(profile);
+    return secondsOf({"/bin/sh", "-c",
+                      "exec /usr/bin/chromium --headless --no-sandbox --disable-gpu "
+                      "--user-data-dir='" +
+                          profile.string() + "' " + arguments + " '" + url + "' 2>/dev/null"});
+}
+
 // Chromium opening the page at its first teacher's week, taking its
 // picture at 1280 px wide, beside the same for a blank page, in turn:
 // carga_s is the median of the differences, blanco_s the blank page's own.
 void BM_TimetableLoadChromium(benchmark::State& state) {
-    const std::string size = sizeName(state);
-    ImportSchools& schools = ImportSchools::get();
-    const fs::path folder = schools.scratch() / ("pagina-" + size);
-    fs::create_directories(folder);
-    fs::copy_file(schools.document(size), folder / "datos.xml",
-                  fs::copy_options::overwrite_existing);
-    mirvane::core::ImportRun run(schools.workFolder(size));
-    run.requestTimetable();
-    run.run(folder / "datos.xml");
-    const fs::path page = run.timetable()->path, blank = folder / "blanco.html";
+    const fs::path page = pageOf(sizeName(state));
+    const fs::path blank = page.parent_path() / "blanco.html";
     std::ofstream(blank) << "<!DOCTYPE html><html lang=\"es\"><body></body></html>\n";
-    // A fresh profile each time, as a first opening; what Chromium says of
-    // the machine (no D-Bus, no GPU) is left out.
-    auto chromium = [&](const std::string& url) {
-        const fs::path profile = folder / "perfil";
-        fs::remove_all(profile);
-        return secondsOf({"/bin/sh", "-c",
-                          "exec /usr/bin/chromium --headless --no-sandbox --disable-gpu "
-                          "--hide-scrollbars --window-size=1280,900 --user-data-dir='" +
-                              profile.string() + "' --screenshot='" +
-                              (folder / "captura.png").string() + "' '" + url + "' 2>/dev/null"});
-    };
+    const std::string picture = "--hide-scrollbars --window-size=1280,900 --screenshot='" +
+                                (page.parent_path() / "captura.png").string() + "'";
     std::vector<double> differences, blanks;
     bool pageFirst = false;
     for (auto _ : state) {
         std::array<double, 2> seconds{};  // blank, page
         for (const bool isPage : {pageFirst, !pageFirst})
-            seconds[isPage] =
-                chromium("file://" + (isPage ? page.string() + "#profesor-1" : blank.string()));
+            seconds[isPage] = chromium(
+                "file://" + (isPage ? page.string() + "#profesor-1" : blank.string()), picture);
         differences.push_back(seconds[1] - seconds[0]);
         blanks.push_back(seconds[0]);
         pageFirst = !pageFirst;
@@ -151,7 +162,55 @@ void BM_TimetableLoadChromium(benchmark::State& state) {
     state.counters["carga_s"] = median(differences);
     state.counters["blanco_s"] = median(blanks);
     state.counters["page_MB"] = static_cast<double>(fs::file_size(page)) / 1e6;
-    state.SetLabel(size);
+    state.SetLabel(sizeName(state));
+}
+
+// Every week of the generated school made ready for printing in Chromium,
+// as the page does before it prints: semanas is how many there are, and
+// una_hoja how many fit one A4 landscape sheet (its height, at the type
+// the page chose, within the sheet's).
+constexpr std::string_view kEverySheet = R"(<script>
+(async () => {
+  const weeks = [...document.querySelectorAll('#listas a:not(.sin-clases)')];
+  let fit = 0;
+  for (const week of weeks) {
+    location.hash = week.getAttribute('href');
+    await new Promise((done) => setTimeout(done, 0));
+    dispatchEvent(new Event('beforeprint'));
+    const sheet = document.querySelector('#semana .hoja');
+    sheet.classList.add('midiendo');
+    fit += sheet.offsetHeight <= 190 * 96 / 25.4;
+    sheet.classList.remove('midiendo');
+    dispatchEvent(new Event('afterprint'));
+  }
+  const said = document.createElement('pre');
+  said.id = 'hojas';
+  said.textContent = weeks.length + ' ' + fit;
+  document.body.append(said);
+})();
+</script>)";
+
+void BM_TimetableSheetsChromium(benchmark::State& state) {
+    const fs::path page = pageOf("school");
+    const fs::path checked = page.parent_path() / "hojas.html";
+    const fs::path dom = page.parent_path() / "hojas.txt";
+    std::ifstream in(page);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text.insert(text.rfind("</body>"), kEverySheet);
+    std::ofstream(checked) << text;
+    for (auto _ : state)
+        chromium("file://" + checked.string(),
+                 "--virtual-time-budget=600000 --disable-ipc-flooding-protection --dump-dom > '" +
+                     dom.string() + "'");
+    std::ifstream said(dom);
+    const std::string found((std::istreambuf_iterator<char>(said)),
+                            std::istreambuf_iterator<char>());
+    const std::size_t at = found.find("<pre id=\"hojas\">");
+    double weeks = 0, fit = 0;
+    if (at != std::string::npos) std::sscanf(found.c_str() + at + 16, "%lf %lf", &weeks, &fit);
+    state.counters["semanas"] = weeks;
+    state.counters["una_hoja"] = fit;
+    state.SetLabel("school");
 }
 
 BENCHMARK(BM_ImportInProcess)
@@ -166,6 +225,7 @@ BENCHMARK(BM_TimetableLoadChromium)
     ->Iterations(11)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(BM_TimetableSheetsChromium)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

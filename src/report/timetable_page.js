@@ -54,18 +54,17 @@
   // its causes (the slot's, bit 0, puts it under the grid instead).
   const kCauses = [
     null,
-    (lesson) => 'Sin unidad en Delphos: el grupo ' + quoted(groupCode(lesson)) +
-      ' no está en la tabla de grupos.',
-    (lesson) => 'Sin materia en Delphos: la asignatura ' + quoted(texts[field(lesson, SUBJECT)]) +
-      ' no está en las tablas de asignaturas.',
-    (lesson) => 'Sin dependencia en Delphos: el aula ' + quoted(roomCode(lesson)) +
-      ' no está en la tabla de aulas.',
+    (lesson) => 'Sin unidad en Delphos: no hay grupo ' + quoted(groupCode(lesson)) + '.',
+    (lesson) => 'Sin materia en Delphos: no se encuentra la asignatura ' +
+      quoted(texts[field(lesson, SUBJECT)]) + '.',
+    (lesson) => 'Sin dependencia en Delphos: no hay aula ' + quoted(roomCode(lesson)) + '.',
     (lesson) => 'Actividad genérica (G439) en Delphos: ' +
       (isBlank(texts[field(lesson, TASK)]) ? 'la clase no tiene tarea.'
-        : 'la tarea ' + quoted(texts[field(lesson, TASK)]) + ' no tiene código de actividad.'),
-    (lesson) => 'Delphos recibe la tarea ' + quoted(texts[field(lesson, TASK)]) +
-      ' como actividad, tal cual: ninguna asignatura tiene ese código.',
+        : 'la tarea ' + quoted(texts[field(lesson, TASK)]) + ' no tiene código.'),
+    (lesson) => 'Actividad ' + quoted(texts[field(lesson, TASK)]) +
+      ' tal cual en Delphos: ninguna asignatura tiene ese código.',
   ];
+
 
   const collator = new Intl.Collator('es', { numeric: true, sensitivity: 'base' });
 
@@ -150,13 +149,24 @@
     }
   }
 
-  // The sets of lessons that coincide, by lesson.
-  const coincidences = new Map();
-  for (const set of data.coincidencias)
+  // The sets of lessons that coincide, by lesson: each lesson's first set,
+  // and from each set a lesson is in, the next (-1: none).
+  const firstSet = new Int32Array(lessonCount).fill(-1);
+  const memberSet = [], nextMember = [];
+  data.coincidencias.forEach((set, at) => {
     for (const lesson of set) {
-      if (!coincidences.has(lesson)) coincidences.set(lesson, new Set());
-      for (const other of set) if (other !== lesson) coincidences.get(lesson).add(other);
+      memberSet.push(at);
+      nextMember.push(firstSet[lesson]);
+      firstSet[lesson] = memberSet.length - 1;
     }
+  });
+  function othersOf(lesson) {
+    const others = new Set();
+    for (let member = firstSet[lesson]; member >= 0; member = nextMember[member])
+      for (const other of data.coincidencias[memberSet[member]])
+        if (other !== lesson) others.add(other);
+    return [...others];
+  }
 
   // ---- The index and the search ----
 
@@ -244,25 +254,35 @@
   }
 
   // "Coincide con 2.º ESO B, Lengua, en el aula 12": the other lesson's
-  // group, subject, teacher (when another) and room.
+  // subject, and its group, teacher and room where they are not this one's.
   function otherLesson(other, lesson) {
     const parts = [];
-    if (groupCode(other)) parts.push(groupCode(other));
+    if (groupCode(other) && field(other, GROUP) !== field(lesson, GROUP))
+      parts.push(groupCode(other));
     parts.push(subjectName(other));
     if (field(other, TEACHER) !== field(lesson, TEACHER))
       parts.push(teachers[field(other, TEACHER)].name);
     const room = roomName(other);
-    if (room) parts.push((/^aula\b/i.test(folded(room)) ? 'en ' : 'en el aula ') + room);
+    if (room && field(other, ROOM) !== field(lesson, ROOM))
+      parts.push((/^aula\b/.test(folded(room)) ? 'en ' : 'en el aula ') + room);
     return parts.join(', ');
   }
 
   const kShownCoincidences = 3;
 
-  function coincidenceText(lesson) {
-    const others = [...coincidences.get(lesson)];
-    const named = others.slice(0, kShownCoincidences).map((other) => otherLesson(other, lesson));
-    let text = 'Coincide con ' + named.join('; con ');
-    if (others.length > named.length) text += '; y ' + (others.length - named.length) + ' más';
+  // The lessons it coincides with that this week shows beside it are
+  // counted; the others, which the week does not show, are named.
+  function coincidenceText(lesson, besideIt) {
+    const others = othersOf(lesson);
+    const beside = others.filter((other) => besideIt.includes(other)).length;
+    const elsewhere = others.filter((other) => !besideIt.includes(other));
+    const parts = [];
+    if (beside === 1) parts.push('la otra clase de este tramo');
+    if (beside > 1) parts.push('las otras ' + beside + ' clases de este tramo');
+    parts.push(...elsewhere.slice(0, kShownCoincidences).map((other) => otherLesson(other, lesson)));
+    let text = 'Coincide con ' + parts.join('; con ');
+    if (elsewhere.length > kShownCoincidences)
+      text += '; y ' + (elsewhere.length - kShownCoincidences) + ' más';
     return text + '.';
   }
 
@@ -272,10 +292,16 @@
       kCodeLabels.map((label, at) => ' · ' + label + ' ' + quoted(shown[at])).join('');
   }
 
-  function drawLesson(lesson, kind) {
+  // What every lesson of a group's or a room's week has wrong alike, its
+  // group or its room missing, which its sheet says once.
+  const saidOnce = { profesor: 0, grupo: 1 << 1, aula: 1 << 3 };
+
+  // A lesson in the week of a teacher, group or room (`kind`), drawn beside
+  // the others of its cell.
+  function drawLesson(lesson, kind, besideIt) {
     const causes = field(lesson, CAUSES);
     const wrong = causes !== 0;
-    const coincides = coincidences.has(lesson);
+    const coincides = firstSet[lesson] >= 0;
     const shown = element('div', 'clase' + (wrong ? ' mal' : '') + (coincides ? ' coincide' : ''));
     shown.dataset.clase = lesson;
     shown.title = codesText(lesson);
@@ -284,8 +310,17 @@
     for (const text of shownWith(lesson, kind))
       if (text) shown.append(element('span', 'con', text));
     for (let bit = 1; bit < kCauses.length; ++bit)
-      if (causes & (1 << bit)) shown.append(element('span', 'marca', kCauses[bit](lesson)));
-    if (coincides) shown.append(element('span', 'choque', coincidenceText(lesson)));
+      if (causes & (1 << bit) & ~saidOnce[kind])
+        shown.append(element('span', 'marca', kCauses[bit](lesson)));
+    if (coincides) {
+      // On paper, where a week must fit one sheet, only how many; and
+      // nothing where the sheet shows them all beside it.
+      const others = othersOf(lesson);
+      const clash = shown.appendChild(element('span', 'choque', coincidenceText(lesson, besideIt)));
+      clash.dataset.papel = others.every((other) => besideIt.includes(other)) ? ''
+        : others.length === 1 ? 'Coincide con otra clase.'
+          : 'Coincide con otras ' + others.length + ' clases.';
+    }
     return shown;
   }
 
@@ -323,6 +358,11 @@
       entry.facts + ' · ' + plural(entry.lessons.length, 'clase', 'clases'));
     head.append(title, origin, detail);
     sheet.append(head);
+    const alike = entry.lessons.find((lesson) => field(lesson, CAUSES) & saidOnce[entry.kind]);
+    if (alike !== undefined) {
+      const bit = Math.log2(saidOnce[entry.kind]);
+      sheet.append(element('p', 'aviso', kCauses[bit](alike) + ' Así llegan todas sus clases.'));
+    }
 
     if (!entry.lessons.length) {
       sheet.append(element('p', 'nota', 'No tiene ninguna clase en la solución (SOLUC).'));
@@ -359,7 +399,8 @@
         const shown = element('td', times ? '' : 'sin-tramo');
         if (times && timesText(times) !== timesText(data.horasFila[row]))
           shown.append(element('span', 'horas', timesText(times)));
-        for (const lesson of cells.get(cell) || []) shown.append(drawLesson(lesson, entry.kind));
+        const inCell = cells.get(cell) || [];
+        for (const lesson of inCell) shown.append(drawLesson(lesson, entry.kind, inCell));
         line.append(shown);
       }
       body.append(line);
@@ -376,7 +417,7 @@
       const [day, hour, key] = unplacedKeys.get(lesson);
       const item = element('li', '', 'Día ' + quoted(day) + ', hora ' + quoted(hour) +
         ' (tramo ' + quoted(key) + '): ');
-      item.append(drawLesson(lesson, entry.kind));
+      item.append(drawLesson(lesson, entry.kind, []));
       list.append(item);
     }
     return [intro, list];
@@ -390,19 +431,32 @@
   const kSheetHeight = 190 * kMillimetre;  // 210 mm less the margins, and a little
   const kLargest = 11, kSmallest = 5;  // pt
 
-  // Each sheet is laid out at the sheet's width, all at once, and its type
-  // scaled down until its height fits; the rows then stretch to fill it.
+  // Before printing, each sheet is made ready for paper (its clashes
+  // counted, not named), laid out at the sheet's width, all at once, and its
+  // type scaled down until its height fits; on paper its rows then stretch
+  // to fill the sheet. After printing, the screen's texts come back.
   function fitToSheets(sheets) {
-    document.body.classList.add('midiendo');
-    let size = sheets.map(() => kLargest);
-    for (let pass = 0; pass < 3; ++pass) {
-      sheets.forEach((sheet, at) => sheet.style.setProperty('--letra', size[at] + 'pt'));
-      const heights = sheets.map((sheet) => sheet.offsetHeight);
-      size = size.map((pt, at) => heights[at] <= kSheetHeight ? pt
-        : Math.max(kSmallest, Math.floor(pt * kSheetHeight / heights[at] * 10) / 10));
+    const apply = (sizes) =>
+      sheets.forEach((sheet, at) => sheet.style.setProperty('--letra', sizes[at] + 'pt'));
+    for (const sheet of sheets) {
+      if (!sheet.classList.contains('papel'))
+        for (const clash of sheet.querySelectorAll('.choque')) {
+          clash.dataset.pantalla = clash.textContent;
+          clash.textContent = clash.dataset.papel;
+        }
+      sheet.classList.add('papel', 'midiendo');
     }
-    sheets.forEach((sheet, at) => sheet.style.setProperty('--letra', size[at] + 'pt'));
-    document.body.classList.remove('midiendo');
+    let size = sheets.map(() => kLargest);
+    for (let pass = 0; pass < 8; ++pass) {
+      apply(size);
+      const heights = sheets.map((sheet) => sheet.offsetHeight);
+      const smaller = size.map((pt, at) => heights[at] <= kSheetHeight ? pt
+        : Math.max(kSmallest, Math.floor(pt * Math.min(0.95, kSheetHeight / heights[at]) * 10) / 10));
+      if (smaller.every((pt, at) => pt === size[at])) break;
+      size = smaller;
+    }
+    apply(size);
+    for (const sheet of sheets) sheet.classList.remove('midiendo');
   }
 
   const week = document.getElementById('semana');
@@ -411,11 +465,21 @@
   function printEvery(kind) {
     const entries = kind.entries.filter((entry) => entry.lessons.length);
     everySheet.replaceChildren(...entries.map(drawSheet));
+    everySheet.classList.add('midiendo');
     fitToSheets([...everySheet.children]);
+    everySheet.classList.remove('midiendo');
     document.body.classList.add('imprimiendo-todas');
     window.print();
   }
+  window.addEventListener('beforeprint', () => {
+    if (!document.body.classList.contains('imprimiendo-todas'))
+      fitToSheets([...week.querySelectorAll('.hoja')]);
+  });
   window.addEventListener('afterprint', () => {
+    for (const sheet of week.querySelectorAll('.hoja.papel')) {
+      sheet.classList.remove('papel');
+      for (const clash of sheet.querySelectorAll('.choque')) clash.textContent = clash.dataset.pantalla;
+    }
     if (!document.body.classList.contains('imprimiendo-todas')) return;
     document.body.classList.remove('imprimiendo-todas');
     everySheet.replaceChildren();
@@ -453,9 +517,7 @@
     print.type = 'button';
     print.addEventListener('click', () => window.print());
     tools.append(print);
-    const sheet = drawSheet(entry);
-    week.replaceChildren(tools, sheet);
-    fitToSheets([sheet]);
+    week.replaceChildren(tools, drawSheet(entry));
     document.title = entry.name + ' · ' + pageTitle;
     window.scrollTo(0, 0);
   }

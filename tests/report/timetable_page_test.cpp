@@ -125,6 +125,10 @@ void expectCells(const Grid& grid, std::initializer_list<Cell> cells) {
 // accent), a group whose code needs encoding, a room two lessons share.
 class TimetablePageTest : public testing::ImportTest {
   protected:
+    static constexpr const char* kFirstA =
+        "1\xBA"
+        "A";  // 1ºA
+
     TimetablePageTest() {
         work.fill(formats::kProft,
                   {{{"ABREV", "ANA"}, {"X_EMPLEADO", "E1"}, {"NOMBRE", "Ana P\xE9rez"}},
@@ -134,23 +138,15 @@ class TimetablePageTest : public testing::ImportTest {
         work.fill(formats::kAsignomt,
                   {{{"COD", "MAT"}, {"MATERIA", "M100"}, {"NOMBRE", "Matem\xE1ticas"}}});
         work.fill(formats::kAulat, {{{"ABREV", "A1"}, {"DEPCENTRO", "D1"}, {"NOMBRE", "Aula 1"}}});
-        work.fill(formats::kGrupost, {{{"ABREV", "G1"}, {"UNIDAD", "U1"}},
-                                      {{"ABREV",
-                                        "1\xBA"
-                                        "A"},
-                                       {"UNIDAD", "U2"}}});
+        work.fill(formats::kGrupost,
+                  {{{"ABREV", "G1"}, {"UNIDAD", "U1"}}, {{"ABREV", kFirstA}, {"UNIDAD", "U2"}}});
         // Stored out of order; Tuesday's first slot ends earlier.
         work.fill(formats::kDiashorast,
                   {slot("22", "2", "2", "09:00", "10:00"), slot("11", "1", "1", "08:00", "09:00"),
                    slot("12", "1", "2", "09:00", "10:00"), slot("21", "2", "1", "08:00", "08:50")});
-        work.fill(kSolucSpec, {lesson("ANA", "1", "1", "G1"),
-                               lesson("ANA", "2", "1",
-                                      "1\xBA"
-                                      "A"),
-                               lesson("LUIS", "1", "1",
-                                      "1\xBA"
-                                      "A"),
-                               lesson("LUIS", "1", "2", "G9"), lesson("LUIS", "3", "5", "G1")});
+        work.fill(kSolucSpec, {lesson("ANA", "1", "1", kFirstA), lesson("ANA", "2", "1", kFirstA),
+                               lesson("LUIS", "1", "1", "G1"), lesson("LUIS", "1", "2", "G9"),
+                               lesson("LUIS", "3", "5", "G1")});
     }
 
     static testing::Row slot(const char* diho, const char* dia, const char* hora, const char* desde,
@@ -190,37 +186,36 @@ TEST_F(TimetablePageTest, ATeachersWeekReadsCellByCell) {
     ASSERT_EQ(grid.size(), 2u);
     expectCells(grid,
                 {{0, 0, "1 | 08:00–09:00"},
-                 {0, 1,
-                  "Matemáticas | 1ºA | Aula 1 | Coincide con G1, Matemáticas, Ana Pérez, en Aula "
-                  "1."},
+                 // A room shared with another teacher's lesson, which this week does not show.
+                 {0, 1, "Matemáticas | G1 | Aula 1 | Coincide con 1ºA, Matemáticas, Ana Pérez."},
                  {0, 2, "08:00–08:50"},  // Tuesday's own times, and no lesson
                  {1, 0, "2 | 09:00–10:00"},
-                 {1, 1,
-                  "Matemáticas | G9 | Aula 1 | Sin unidad en Delphos: el grupo «G9» no está en la "
-                  "tabla de grupos."},
+                 {1, 1, "Matemáticas | G9 | Aula 1 | Sin unidad en Delphos: no hay grupo «G9»."},
                  {1, 2, ""}});
     // The codes Delphos receives, on hover.
     EXPECT_NE(drawn.dom.find("title=\"ACTIVIDAD_1 · X_ACTIVIDAD «LE» · N_DIASEMANA «1» · X_TRAMO "
-                             "«T11» · X_DEPCENTRO «D1» · X_UNIDAD «U2» · X_MATERIAOMC «M100»\""),
+                             "«T11» · X_DEPCENTRO «D1» · X_UNIDAD «U1» · X_MATERIAOMC «M100»\""),
               std::string::npos);
     // A slot no DIHO has: under the grid.
     EXPECT_EQ(visible(between(drawn.dom, "<ul class=\"sin-colocar\">", "</ul>")),
               "Día «3», hora «5» (tramo «35»): | Matemáticas | G1 | Aula 1");
 }
 
-TEST_F(TimetablePageTest, ARoomsWeekNamesBothSidesOfAClash) {
+// Each side of a clash names the other where its week does not show it,
+// and counts it where it does.
+TEST_F(TimetablePageTest, ARoomsWeekShowsBothSidesOfAClash) {
     const Drawn drawn = drawnPage(page(), "aula-A1");
     EXPECT_EQ(drawn.console, "");
     const Grid grid = gridOf(drawn.dom);
     ASSERT_EQ(grid.size(), 2u);
-    expectCells(grid, {{0, 1,
-                        "Matemáticas | G1 | Ana Pérez | Coincide con 1ºA, Matemáticas, Luis "
-                        "Gómez, en Aula 1. | Matemáticas | 1ºA | Luis Gómez | Coincide con G1, "
-                        "Matemáticas, Ana Pérez, en Aula 1."},
-                       {0, 2, "08:00–08:50 | Matemáticas | 1ºA | Ana Pérez"},
-                       {1, 1,
-                        "Matemáticas | G9 | Luis Gómez | Sin unidad en Delphos: el grupo «G9» no "
-                        "está en la tabla de grupos."}});
+    expectCells(
+        grid,
+        {{0, 1,
+          "Matemáticas | 1ºA | Ana Pérez | Coincide con la otra clase de este tramo. "
+          "| Matemáticas | G1 | Luis Gómez | Coincide con la otra clase de este "
+          "tramo."},
+         {0, 2, "08:00–08:50 | Matemáticas | 1ºA | Ana Pérez"},
+         {1, 1, "Matemáticas | G9 | Luis Gómez | Sin unidad en Delphos: no hay grupo «G9»."}});
 }
 
 TEST_F(TimetablePageTest, AGroupsWeekOpensAtItsEncodedFragment) {
@@ -228,11 +223,10 @@ TEST_F(TimetablePageTest, AGroupsWeekOpensAtItsEncodedFragment) {
     EXPECT_EQ(drawn.console, "");
     EXPECT_NE(visible(between(drawn.dom, "<p class=\"detalle\">", "</p>")).find("X_UNIDAD «U2»"),
               std::string::npos);
-    expectCells(gridOf(drawn.dom),
-                {{0, 1,
-                  "Matemáticas | Luis Gómez | Aula 1 | Coincide con G1, Matemáticas, Ana Pérez, "
-                  "en Aula 1."},
-                 {0, 2, "08:00–08:50 | Matemáticas | Ana Pérez | Aula 1"}});
+    expectCells(
+        gridOf(drawn.dom),
+        {{0, 1, "Matemáticas | Ana Pérez | Aula 1 | Coincide con G1, Matemáticas, Luis Gómez."},
+         {0, 2, "08:00–08:50 | Matemáticas | Ana Pérez | Aula 1"}});
 }
 
 // What the index shows of the teachers, groups and rooms.
