@@ -1,6 +1,8 @@
 #include "report/timetable_page.h"
 
+#include <algorithm>
 #include <array>
+#include <vector>
 
 #include <fmt/format.h>
 
@@ -41,8 +43,11 @@ std::string counted(std::size_t n, std::string_view one, std::string_view many) 
 std::string welcome(const Timetable& timetable, const Week& week) {
     if (timetable.lessons().empty())
         return "<p class=\"nota\">La solución (SOLUC) no tiene ninguna clase.</p>\n";
-    std::size_t coinciding = 0;
-    for (const auto& set : week.coincidences) coinciding += set.size();
+    std::vector<bool> coincides(timetable.lessons().size());
+    for (const auto& set : week.coincidences)
+        for (std::size_t lesson : set) coincides[lesson] = true;
+    const auto coinciding =
+        static_cast<std::size_t>(std::count(coincides.begin(), coincides.end(), true));
     return fmt::format(
         "<p class=\"bien\">Elija en el índice un profesor, un grupo o un aula, o escriba parte de "
         "su nombre en «Buscar».</p>\n<p>{} y {}; {} a Delphos con algún dato vacío o "
