@@ -3,7 +3,7 @@
 namespace mirvane::report {
 namespace {
 
-constexpr std::uint32_t kNone = UINT32_MAX;
+constexpr std::uint32_t kNotKept = UINT32_MAX;
 
 // The texts kept beside another's place, each a field of beside_.
 enum Beside { DiaOfSlot, HoraOfSlot, Actividad, Diasemana, Tramo, Depcentro, Unidad, Materiaomc };
@@ -17,8 +17,8 @@ enum Beside { DiaOfSlot, HoraOfSlot, Actividad, Diasemana, Tramo, Depcentro, Uni
 // differ, which keeps recording the page a small part of the import.
 std::uint32_t Timetable::keepBeside(std::size_t field, std::uint32_t key, const std::string& text) {
     std::vector<std::uint32_t>& last = beside_[field];
-    if (key < last.size() && last[key] != kNone && texts_[last[key]] == text) return last[key];
-    if (key >= last.size()) last.resize(key + 1, kNone);
+    if (key < last.size() && last[key] != kNotKept && texts_[last[key]] == text) return last[key];
+    if (key >= last.size()) last.resize(key + 1, kNotKept);
     return last[key] = texts_.keep(text);
 }
 

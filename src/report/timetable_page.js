@@ -28,7 +28,7 @@
   // of the lesson's keys (X_ACTIVIDAD from its task, the day and slot codes
   // from its cell, X_DEPCENTRO from its room, X_UNIDAD from its group), but
   // where the data keeps a lesson's own apart.
-  const decidingKey = [TASK, CELL, CELL, ROOM, GROUP];
+  const decidingKey = [TASK, CELL, CELL, ROOM, GROUP], kDecided = decidingKey.length;
   const codesByKey = data.codigos.map((pairs) => {
     const byKey = new Map();
     for (let i = 0; i < pairs.length; i += 2) byKey.set(pairs[i], pairs[i + 1]);
@@ -36,10 +36,11 @@
   });
   const codesApart = new Map();
   for (let i = 0; i < data.codigosAparte.length; i += 3)
-    codesApart.set(data.codigosAparte[i] * 8 + data.codigosAparte[i + 1], data.codigosAparte[i + 2]);
+    codesApart.set(data.codigosAparte[i] * kDecided + data.codigosAparte[i + 1],
+      data.codigosAparte[i + 2]);
   function codes(lesson) {
     const shown = decidingKey.map((key, at) => {
-      const apart = codesApart.get(lesson * 8 + at);
+      const apart = codesApart.get(lesson * kDecided + at);
       return texts[apart !== undefined ? apart : codesByKey[at].get(field(lesson, key))];
     });
     shown.push(texts[field(lesson, MATERIA)]);
@@ -64,7 +65,6 @@
     (lesson) => 'Actividad ' + quoted(texts[field(lesson, TASK)]) +
       ' tal cual en Delphos: ninguna asignatura tiene ese código.',
   ];
-
 
   const collator = new Intl.Collator('es', { numeric: true, sensitivity: 'base' });
 
@@ -94,7 +94,8 @@
     subjectNames.get(field(lesson, SUBJECT)) || texts[field(lesson, SUBJECT)];
 
   const teachers = data.profesores.map(([id, name, abbreviation, employee, number]) => ({
-    kind: 'profesor', id, name, abbreviation, detail: '', lessons: [],
+    kind: 'profesor', id, name: isBlank(name) ? abbreviation : name, abbreviation, detail: '',
+    lessons: [],
     record: 'EMPLEADO_' + number,
     facts: 'EMPLEADO_' + number + ' · abreviatura ' + quoted(abbreviation) + ' · X_EMPLEADO ' +
       quoted(employee),
