@@ -22,17 +22,24 @@ std::uint32_t Timetable::keepBeside(std::size_t field, std::uint32_t key, const 
     return last[key] = texts_.keep(text);
 }
 
+// A key of SOLUC: a teacher's lessons often share the one before's.
+std::uint32_t Timetable::keepKey(std::size_t key, const std::string& text) {
+    std::uint32_t& before = lastKeys_[key];
+    if (before != kNotKept && texts_[before] == text) return before;
+    return before = texts_.keep(text);
+}
+
 void Timetable::lesson(std::size_t number, const ActivityCheck& c, const ResolvedCodes& codes) {
     using K = TimetableLesson;
     TimetableLesson& l = lessons_.emplace_back();
     l.teacher = static_cast<std::uint32_t>(teachers_.size() - 1);
     l.number = static_cast<std::uint32_t>(number);
     l.flags = c.flags;
-    l.keys[K::Tarea] = texts_.keep(c.tarea);
-    l.keys[K::Aula] = texts_.keep(c.aula);
-    l.keys[K::Codgrupo] = texts_.keep(c.codgrupo);
-    l.keys[K::Asig] = texts_.keep(c.asig);
-    const std::uint32_t slot = l.keys[K::SlotKey] = texts_.keep(c.slotKey);
+    l.keys[K::Tarea] = keepKey(K::Tarea, c.tarea);
+    l.keys[K::Aula] = keepKey(K::Aula, c.aula);
+    l.keys[K::Codgrupo] = keepKey(K::Codgrupo, c.codgrupo);
+    l.keys[K::Asig] = keepKey(K::Asig, c.asig);
+    const std::uint32_t slot = l.keys[K::SlotKey] = keepKey(K::SlotKey, c.slotKey);
     l.keys[K::Dia] = keepBeside(DiaOfSlot, slot, c.dia);
     l.keys[K::Hora] = keepBeside(HoraOfSlot, slot, c.hora);
     l.codes = {keepBeside(Actividad, l.keys[K::Tarea], codes.actividad),

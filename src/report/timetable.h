@@ -42,6 +42,8 @@ struct TimetableLesson {
 
 class Timetable final : public importing::ImportObserver {
   public:
+    Timetable() { lastKeys_.fill(UINT32_MAX); }
+
     void beginTeacher(const Teacher& teacher, std::size_t number) override {
         teachers_.push_back({teacher, number});
     }
@@ -66,6 +68,7 @@ class Timetable final : public importing::ImportObserver {
 
   private:
     std::uint32_t keepBeside(std::size_t field, std::uint32_t key, const std::string& text);
+    std::uint32_t keepKey(std::size_t key, const std::string& text);
 
     std::vector<TimetableTeacher> teachers_;
     std::vector<TimetableLesson> lessons_;
@@ -73,6 +76,8 @@ class Timetable final : public importing::ImportObserver {
     // Per text that usually decides another (a room its DEPCENTRO), the
     // place of the text kept beside it last, by field.
     std::array<std::vector<std::uint32_t>, 8> beside_;
+    // The place of each key of the lesson told last.
+    std::array<std::uint32_t, TimetableLesson::KeyCount> lastKeys_;
     TimetableNames names_;
 };
 
