@@ -351,8 +351,7 @@
     const head = element('header', 'cabecera-hoja');
     const title = element('h2', '', kind.heading + ' ');
     title.append(element('strong', '', entry.name));
-    if (entry.kind === 'profesor' && entry.detail) title.append(' (' + entry.detail + ')');
-    if (entry.kind === 'aula' && entry.detail) title.append(' (' + entry.detail + ')');
+    if (entry.detail) title.append(' (' + entry.detail + ')');
     const origin = element('p', 'origen',
       'Documento ' + facts.document + ' · importado el ' + facts.date);
     const detail = element('p', 'detalle',
