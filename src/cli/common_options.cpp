@@ -1,6 +1,8 @@
 #include "base/error.h"
+#include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
+#include "core/run_common.h"
 
 namespace mirvane::cli {
 
@@ -12,8 +14,16 @@ void addDocumentAndFolder(CLI::App& command, std::string& document, std::string&
 }
 
 void addFolder(CLI::App& command, std::string& folder) {
-    command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)")
+    command
+        .add_option("--carpeta", folder, "Carpeta de trabajo (por omisión " + defaultFolder() + ")")
         ->type_name("CARPETA");
+}
+
+// C:\KTEMP as this system reaches it: on Linux, inside the Wine prefix.
+std::string defaultFolder() {
+    const std::string reached = paths::toUtf8(workFolder(""));
+    const std::string windows(paths::kWorkFolder);
+    return reached == windows ? windows : windows + ", aquí " + reached;
 }
 
 void addReportOptions(CLI::App& command, ReportOptions& options) {
@@ -38,6 +48,11 @@ void printReportLine(std::ostream& out, const std::optional<report::RunReport>& 
         out << "Informe con " << written->warnings
             << (written->warnings == 1 ? " aviso: " : " avisos: ");
     out << paths::toUtf8(written->path) << "\n";
+}
+
+void printNoFile(const std::string& document) {
+    os::writeConsole(os::Stream::Errors,
+                     std::string(core::kNoFileMessage) + ": «" + document + "»\n");
 }
 
 void printRecoveryLine(std::ostream& out, core::Recovery recovery) {

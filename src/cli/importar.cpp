@@ -36,7 +36,7 @@ int importar(const ImportarOptions& options) {
     if (!options.noTimetable) run.requestTimetable();
     const auto summary = run.run(paths::fromUtf8(options.document));
     if (!summary) {
-        os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
+        printNoFile(options.document);
         return 1;
     }
     std::ostringstream out;

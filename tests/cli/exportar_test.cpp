@@ -30,8 +30,8 @@ class ExportarCliTest : public ::testing::Test {
 
 TEST_F(ExportarCliTest, SuccessPrintsTheSummaryAndTheReportLine) {
     const auto report = work / "informe.html";
-    const auto result = exportar(example() + intoWork() + " --hora ' 8:30' --informe " +
-                                 shellQuote(report.string()));
+    const auto result =
+        exportar(example() + intoWork() + " --hora 8:30 --informe " + shellQuote(report.string()));
     EXPECT_EQ(result.status, 0) << result.errors;
     EXPECT_EQ(result.output,
               "Proceso finalizado\nASIGNOMT 28\nPROFT 31\nAULAT 16\nGRUPOST 12\nASIGT 49\n"
@@ -67,6 +67,10 @@ TEST_F(ExportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
     std::filesystem::create_directories(wine / "drive_c" / "ktemp");  // found in any letter case
     const auto result = exportar(example() + " --sin-informe");
     EXPECT_EQ(result.status, 0) << result.errors;
+    // --help names the folder the run used.
+    EXPECT_NE(exportar("--help").output.find("(por omisión C:\\KTEMP, aquí " +
+                                             (wine / "drive_c" / "ktemp").string() + ")"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(wine / "drive_c" / "ktemp" / "ASIGNOMT.DBF"));
 }
 
@@ -74,7 +78,7 @@ TEST_F(ExportarCliTest, NoFile) {
     const auto result = exportar(shellQuote((work / "no-existe.xml").string()) + intoWork());
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(result.errors, "No existe archivo\n");
+    EXPECT_EQ(result.errors, "No existe archivo: «" + (work / "no-existe.xml").string() + "»\n");
     EXPECT_TRUE(std::filesystem::is_empty(work.path()));
 }
 
@@ -173,7 +177,7 @@ TEST_F(ExportarCliTest, FileSystemFaultsAreReportedNamingThePathAndWriteNothing)
 TEST_F(ExportarCliTest, UsageErrorsWriteNothing) {
     for (const std::string& arguments :
          {std::string(), example() + " --hora 24:00", example() + " --hora 07:75",
-          example() + " --hora 8:30", example() + " --hora ab:cd", example() + " --hora",
+          example() + " --hora 8:3", example() + " --hora ab:cd", example() + " --hora",
           example() + " otro.xml", example() + " --desconocida"}) {
         const auto result = exportar(arguments + intoWork());
         EXPECT_EQ(result.status, 2) << arguments;

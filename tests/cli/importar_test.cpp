@@ -102,7 +102,7 @@ TEST_F(ImportarCliTest, NoFile) {
     const auto run = importar(shellQuote((docs / "no-existe.xml").string()) + intoWork());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "");
-    EXPECT_EQ(run.errors, "No existe archivo\n");
+    EXPECT_EQ(run.errors, "No existe archivo: «" + (docs / "no-existe.xml").string() + "»\n");
     EXPECT_FALSE(std::filesystem::exists(docs / "ResultadoVorsano-existe.xml"));
 }
 
