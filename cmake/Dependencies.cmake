@@ -2,11 +2,6 @@
 # for the Linux build; for the Windows build, libxml2 from
 # tools/build-libxml2-windows and fmt and CLI11 header-only from Debian's headers.
 
-# The report's recording runs on a thread of its own (winpthreads, linked
-# statically, on Windows).
-set(THREADS_PREFER_PTHREAD_FLAG ON)
-find_package(Threads REQUIRED)
-
 if(NOT WIN32)
     find_package(LibXml2 REQUIRED)
     find_package(fmt REQUIRED)

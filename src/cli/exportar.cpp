@@ -5,8 +5,8 @@
 #include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
+#include "core/chosen_file.h"
 #include "core/export_run.h"
-#include "core/run_common.h"
 #include "export/start_hour_prompt.h"
 
 namespace mirvane::cli {

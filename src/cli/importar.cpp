@@ -6,8 +6,8 @@
 #include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
+#include "core/chosen_file.h"
 #include "core/import_run.h"
-#include "core/run_common.h"
 
 namespace mirvane::cli {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "base/paths.h"
-#include "core/run_common.h"
+#include "core/chosen_file.h"
 #include "export/exportar_asignaturas.h"
 #include "export/exportar_catalogos.h"
 #include "export/exportar_materias.h"
@@ -37,9 +37,7 @@ ExportRun::ExportRun(std::filesystem::path workFolder, exporting::StartHourPromp
     : folder_(std::move(workFolder)), prompt_(prompt) {}
 
 std::optional<ExportSummary> ExportRun::run(const std::filesystem::path& chosenFile) {
-    if (!chosenFileExists(chosenFile)) return std::nullopt;
-    load(chosenFile);
-    return writeTables();
+    return runOnChosenFile(*this, chosenFile, &ExportRun::writeTables);
 }
 
 void ExportRun::load(const std::filesystem::path& chosenFile) {

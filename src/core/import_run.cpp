@@ -1,27 +1,70 @@
 #include "core/import_run.h"
 
+#include <vector>
+
 #include "base/error.h"
-#include "core/run_common.h"
+#include "core/chosen_file.h"
 #include "formats/exchange.h"
 #include "report/import_report.h"
 #include "report/timetable_page.h"
 
 namespace mirvane::core {
+namespace {
+
+// Tells every page that asked for it what the build finds.
+class Observers final : public importing::ImportObserver {
+  public:
+    void add(ImportObserver& observer) { observers_.push_back(&observer); }
+    // Whom the build tells: the one page asked for, or every one through
+    // this, or nobody.
+    ImportObserver* told() {
+        if (observers_.size() < 2) return observers_.empty() ? nullptr : observers_.front();
+        return this;
+    }
+
+    void beginTeacher(const importing::Teacher& teacher, std::size_t number) override {
+        for (ImportObserver* o : observers_) o->beginTeacher(teacher, number);
+    }
+    void lesson(std::size_t number, const importing::ActivityCheck& check,
+                const importing::ResolvedCodes& codes) override {
+        for (ImportObserver* o : observers_) o->lesson(number, check, codes);
+    }
+    void skippedDayZero() override {
+        for (ImportObserver* o : observers_) o->skippedDayZero();
+    }
+    void lessonWithoutTeacher(const std::string& prof) override {
+        for (ImportObserver* o : observers_) o->lessonWithoutTeacher(prof);
+    }
+    void subject(const std::string& cod, const std::string& nombre) override {
+        for (ImportObserver* o : observers_) o->subject(cod, nombre);
+    }
+    void room(const std::string& abrev, const std::string& nombre) override {
+        for (ImportObserver* o : observers_) o->room(abrev, nombre);
+    }
+    void slot(const importing::SlotRow& row) override {
+        for (ImportObserver* o : observers_) o->slot(row);
+    }
+
+  private:
+    std::vector<ImportObserver*> observers_;
+};
+
+}  // namespace
 
 ImportRun::ImportRun(std::filesystem::path workFolder)
     : workFolder_(std::move(workFolder)), components_(workFolder_) {}
 
 std::optional<ImportSummary> ImportRun::run(const std::filesystem::path& chosenFile) {
-    if (!chosenFileExists(chosenFile)) return std::nullopt;
-    load(chosenFile);
-    return build();
+    return runOnChosenFile(*this, chosenFile, &ImportRun::build);
 }
 
 void ImportRun::load(const std::filesystem::path& chosenFile) {
     document_.reset();  // the previous run's document goes first
     chosenFile_ = chosenFile;
+    auto document = std::make_unique<xml::Document>();
     // The build replaces SALIDAS: its old content is checked but not kept.
-    document_ = loadDocument(chosenFile, {.emptiedSection = formats::kSalidas});
+    document->load(chosenFile, {.emptiedSection = formats::kSalidas});
+    document_ = std::move(document);
 }
 
 void ImportRun::requestReport(std::filesystem::path path) {
@@ -49,15 +92,15 @@ ImportSummary ImportRun::build() {
     const std::filesystem::path csvTarget = report::csvBeside(reportTarget);
     std::optional<report::CompanionFile> csv;
     std::optional<report::ImportWarnings> warnings;
+    std::optional<report::Timetable> timetable;
+    Observers observers;
     if (reportPath_) {
         csv.emplace(csvTarget);
-        warnings.emplace(csv->sink(), report::ImportWarnings::Recording::Beside);
+        observers.add(warnings.emplace(csv->sink()));
     }
-    std::optional<report::Timetable> timetable;
-    if (timetableRequested_) timetable.emplace();
-    ImportSummary summary = importing::ImportarSolucion(*document, chosenFile_, components_,
-                                                        warnings ? &*warnings : nullptr,
-                                                        timetable ? &*timetable : nullptr);
+    if (timetableRequested_) observers.add(timetable.emplace());
+    ImportSummary summary =
+        importing::ImportarSolucion(*document, chosenFile_, components_, observers.told());
 
     if (warnings) {
         warnings->finish();
@@ -70,7 +113,7 @@ ImportSummary ImportRun::build() {
     if (timetable) {
         std::size_t marked = 0;
         for (const report::TimetableLesson& lesson : timetable->lessons())
-            marked += !lesson.activity.faithful();
+            marked += !lesson.activity.flags.faithful();
         const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
                                            reportTarget};
         auto page = [&](const report::PieceSink& sink) {

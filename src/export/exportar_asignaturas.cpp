@@ -16,7 +16,7 @@ constexpr std::int64_t kPlainSessions = 13;
 
 std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
                                 const std::filesystem::path& folder, dbf::Table& wwTableNomAsg,
-                                report::ExportWarnings* warnings) {
+                                ExportObserver* warnings) {
     namespace field = formats::asigt;
     TaskCodes taskCodes(wwTableNomAsg);
     RowRule rule;

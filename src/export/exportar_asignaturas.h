@@ -9,9 +9,9 @@
 #include <unordered_map>
 
 #include "dbf/table.h"
+#include "export/export_observer.h"
 #include "export/record_loop.h"
 #include "formats/exchange.h"
-#include "report/export_warnings.h"
 
 namespace mirvane::exporting {
 
@@ -22,7 +22,7 @@ namespace mirvane::exporting {
 // of rows written; given warnings, records in them the values cut.
 std::size_t ExportarAsignaturas(const formats::ExchangeRecords& exchange,
                                 const std::filesystem::path& folder, dbf::Table& wwTableNomAsg,
-                                report::ExportWarnings* warnings = nullptr);
+                                ExportObserver* warnings = nullptr);
 
 // HORAS for a minutes value: the minutes over 60, at least 1.0; an empty value
 // gives 1.0, a text that is not a whole number raises the conversion error,

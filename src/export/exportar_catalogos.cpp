@@ -9,8 +9,7 @@
 namespace mirvane::exporting {
 
 std::size_t ExportarProfesores(const formats::ExchangeRecords& exchange,
-                               const std::filesystem::path& folder,
-                               report::ExportWarnings* warnings) {
+                               const std::filesystem::path& folder, ExportObserver* warnings) {
     RowRule rule;
     rule.fill = [](Row& row, const Values& v) {
         row.setText(formats::proft::kXEmpleado, v[0]);
@@ -23,7 +22,7 @@ std::size_t ExportarProfesores(const formats::ExchangeRecords& exchange,
 }
 
 std::size_t ExportarAulas(const formats::ExchangeRecords& exchange,
-                          const std::filesystem::path& folder, report::ExportWarnings* warnings) {
+                          const std::filesystem::path& folder, ExportObserver* warnings) {
     RowRule rule;
     rule.fill = [](Row& row, const Values& v) {
         row.setText(formats::aulat::kDepcentro, v[0]);
@@ -35,7 +34,7 @@ std::size_t ExportarAulas(const formats::ExchangeRecords& exchange,
 }
 
 std::size_t ExportarGrupos(const formats::ExchangeRecords& exchange,
-                           const std::filesystem::path& folder, report::ExportWarnings* warnings) {
+                           const std::filesystem::path& folder, ExportObserver* warnings) {
     RowRule rule;
     rule.fill = [](Row& row, const Values& v) {
         const std::string nivel = formats::levelOrNiv(v[3]);

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "export/export_observer.h"
 #include "formats/exchange.h"
-#include "report/export_warnings.h"
 
 // The teachers, rooms and groups tables, one row per record of their section.
 // Each returns the number of rows written and, given warnings, records in
@@ -14,16 +14,14 @@ namespace mirvane::exporting {
 // PROFT from "PROFESORES"; the same teacher twice gives two rows.
 std::size_t ExportarProfesores(const formats::ExchangeRecords& exchange,
                                const std::filesystem::path& folder,
-                               report::ExportWarnings* warnings = nullptr);
+                               ExportObserver* warnings = nullptr);
 
 // AULAT from "AULAS"; a room without an abbreviation takes its DEPCENTRO value.
 std::size_t ExportarAulas(const formats::ExchangeRecords& exchange,
-                          const std::filesystem::path& folder,
-                          report::ExportWarnings* warnings = nullptr);
+                          const std::filesystem::path& folder, ExportObserver* warnings = nullptr);
 
 // GRUPOST from "GRUPOS"; an empty level is "NIV".
 std::size_t ExportarGrupos(const formats::ExchangeRecords& exchange,
-                           const std::filesystem::path& folder,
-                           report::ExportWarnings* warnings = nullptr);
+                           const std::filesystem::path& folder, ExportObserver* warnings = nullptr);
 
 }  // namespace mirvane::exporting

@@ -11,8 +11,7 @@
 namespace mirvane::exporting {
 
 std::size_t ExportarMaterias(const formats::ExchangeRecords& exchange,
-                             const std::filesystem::path& folder,
-                             report::ExportWarnings* warnings) {
+                             const std::filesystem::path& folder, ExportObserver* warnings) {
     namespace field = formats::asignomt;
     // The codes written so far, as read (full length), folded to lower case:
     // equal folds are exactly the codes equal without regard to letter case.

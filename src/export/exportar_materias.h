@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <filesystem>
 
+#include "export/export_observer.h"
 #include "formats/exchange.h"
-#include "report/export_warnings.h"
 
 namespace mirvane::exporting {
 
@@ -14,6 +14,6 @@ namespace mirvane::exporting {
 // the subjects dropped and the values cut.
 std::size_t ExportarMaterias(const formats::ExchangeRecords& exchange,
                              const std::filesystem::path& folder,
-                             report::ExportWarnings* warnings = nullptr);
+                             ExportObserver* warnings = nullptr);
 
 }  // namespace mirvane::exporting

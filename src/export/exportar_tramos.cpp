@@ -79,9 +79,9 @@ SlotRecord readByLabels(const formats::Record& record, std::size_t index) {
 // A slot the import cannot find again: its weekday letter has no digit, or
 // its slot text is not the number as the import writes it (L03 gives 103,
 // while the import looks for 13).
-void checkSlotKey(report::ExportWarnings& warnings, const SlotRecord& record, int slot,
+void checkSlotKey(ExportObserver& warnings, const SlotRecord& record, int slot,
                   const std::string& diho, std::size_t index) {
-    using Reason = report::UnreachableSlot::Reason;
+    using Reason = UnreachableSlot::Reason;
     const std::string day = weekdayDigit(record.slotCode);
     if (record.slotCode.empty() || !isWeekdayLetter(record.slotCode.front()))
         warnings.unreachableSlot({Reason::UnknownWeekday, index + 1, record.slotCode, diho, {}});
@@ -91,7 +91,7 @@ void checkSlotKey(report::ExportWarnings& warnings, const SlotRecord& record, in
 }
 
 void writeRow(dbf::Table& table, const SlotRecord& record, int slotNumber, const std::string& start,
-              report::ExportWarnings* warnings, std::size_t index) {
+              ExportObserver* warnings, std::size_t index) {
     namespace field = formats::diashorast;
     const std::string_view slot = slotText(record.slotCode);
     // A slot that Monday lacks has no start time.
@@ -135,7 +135,7 @@ std::string askStartHour(StartHourPrompt& prompt) {
 
 std::size_t ExportarTramos(const formats::ExchangeRecords& exchange,
                            const std::filesystem::path& folder, StartHourPrompt& prompt,
-                           report::ExportWarnings* warnings) {
+                           ExportObserver* warnings) {
     dbf::Table table;
     formats::replaceTable(table, folder, formats::kDiashorast);
     if (warnings) warnings->beginTable(formats::kDiashorast.name);

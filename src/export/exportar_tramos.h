@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "export/export_observer.h"
 #include "export/start_hour_prompt.h"
 #include "formats/exchange.h"
-#include "report/export_warnings.h"
 
 namespace mirvane::exporting {
 
@@ -17,7 +17,7 @@ namespace mirvane::exporting {
 // import will not find.
 std::size_t ExportarTramos(const formats::ExchangeRecords& exchange,
                            const std::filesystem::path& folder, StartHourPrompt& prompt,
-                           report::ExportWarnings* warnings = nullptr);
+                           ExportObserver* warnings = nullptr);
 
 // Shows the prompt until its time has an hour of at most 23 and minutes of at
 // most 59, and returns that time's first five characters. A time that does

@@ -15,7 +15,7 @@ std::size_t writeRecords(const formats::ExchangeRecords& exchange,
     // still leaves an empty table with all its fields.
     dbf::Table table;
     formats::replaceTable(table, folder, write.table);
-    report::ExportWarnings* const warnings = write.warnings;
+    ExportObserver* const warnings = write.warnings;
     if (warnings) warnings->beginTable(write.table.name);
 
     const formats::SectionRecords records = exchange.section(write.section);

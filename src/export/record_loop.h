@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "dbf/table.h"
+#include "export/export_observer.h"
 #include "formats/exchange.h"
 #include "formats/work_tables.h"
-#include "report/export_warnings.h"
 
 // The record-to-row loop that the export writers share: replace the table,
 // select the section's records, skip those with fewer than two field nodes,
@@ -39,12 +39,13 @@ std::int32_t recordInteger(std::string_view value, const ValuePlace& place);
 // are any) of every text cut to its field's width.
 class Row {
   public:
-    Row(dbf::Table& table, const formats::TableSpec& spec, report::ExportWarnings* warnings,
+    Row(dbf::Table& table, const formats::TableSpec& spec, ExportObserver* warnings,
         std::string_view section, std::size_t index)
         : table_(table), spec_(spec), warnings_(warnings), section_(section), index_(index) {}
 
     void setText(std::string_view field, std::string_view value) {
-        if (warnings_) warnings_->checkWidth(spec_, field, value, index_);
+        if (warnings_ && value.size() > formats::characterWidth(spec_, field))
+            warnings_->cutValue(spec_, field, value, index_);
         table_.setText(field, value);
     }
     void setBool(std::string_view field, bool value) { table_.setBool(field, value); }
@@ -56,7 +57,7 @@ class Row {
   private:
     dbf::Table& table_;
     const formats::TableSpec& spec_;
-    report::ExportWarnings* warnings_;
+    ExportObserver* warnings_;
     std::string_view section_;
     std::size_t index_;  // the record's, counted from 0
 };
@@ -69,10 +70,10 @@ struct RowRule {
 };
 
 struct SectionWrite {
-    std::string_view section;                    // seq of the section read
-    const formats::TableSpec& table;             // table written
-    std::size_t positions;                       // values read from each record, from position 0
-    report::ExportWarnings* warnings = nullptr;  // told what is not carried over, when given
+    std::string_view section;            // seq of the section read
+    const formats::TableSpec& table;     // table written
+    std::size_t positions;               // values read from each record, from position 0
+    ExportObserver* warnings = nullptr;  // told what is not carried over, when given
 };
 
 // Writes `write.table` in `folder` from the section's records and returns the

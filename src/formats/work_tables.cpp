@@ -1,6 +1,7 @@
 #include "formats/work_tables.h"
 
 #include <array>
+#include <limits>
 #include <system_error>
 
 #include "base/paths.h"
@@ -109,6 +110,13 @@ const TableSpec kGrupost{"GRUPOST", kGrupostFields};
 const TableSpec kAsigt{"ASIGT", kAsigtFields};
 const TableSpec kDiashorast{"DIASHORAST", kDiashorastFields};
 const TableSpec kSolucTable{kSoluc, kSolucFields};
+
+std::size_t characterWidth(const TableSpec& table, std::string_view field) {
+    for (const FieldSpec& spec : table.fields)
+        if (spec.name == field && spec.type == FieldType::Character)
+            return static_cast<std::size_t>(spec.size);
+    return std::numeric_limits<std::size_t>::max();
+}
 
 void replaceTable(dbf::Table& table, const std::filesystem::path& folder, const TableSpec& spec) {
     table.setDatabaseName(folder);

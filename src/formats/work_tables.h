@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <span>
 #include <string_view>
@@ -109,6 +110,9 @@ inline constexpr std::string_view kCurso = "CURSO";
 // SOLUC with the fields read from it, in the shape the timetabler writes them
 // (character codes, whole-number DIA and HORA): for the generator and tests.
 extern const TableSpec kSolucTable;
+
+// The width of a character field of `table`; no limit for any other field.
+std::size_t characterWidth(const TableSpec& table, std::string_view field);
 
 // Replaces a work table in `folder`: creates it empty with its fields over
 // any old .DBF file, then deletes its old .MDX index if there is one. A table

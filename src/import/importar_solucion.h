@@ -5,9 +5,8 @@
 #include <string_view>
 
 #include "formats/work_tables.h"
+#include "import/import_observer.h"
 #include "import/lookups.h"
-#include "report/import_warnings.h"
-#include "report/timetable.h"
 #include "xml/document.h"
 
 namespace mirvane::importing {
@@ -33,18 +32,15 @@ std::filesystem::path archivoResultado(const std::filesystem::path& elegido);
 // archivoResultado(elegido), in one step: a failed build leaves no file and
 // an earlier result as it was. The chosen file itself is never written.
 // Every table the build opened is closed when it ends, on every path. Given
-// warnings, records in them what the result does not carry faithfully; the
-// document is the same either way. Given a timetable, records in it every
-// lesson as written, and the names beside the codes.
+// an observer, tells it what it finds as it goes (see ImportObserver); the
+// document is the same either way.
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
                                       formats::WorkTableComponents& tables,
-                                      report::ImportWarnings* warnings = nullptr,
-                                      report::Timetable* timetable = nullptr);
+                                      ImportObserver* observer = nullptr);
 
 // The same with the lookups given (the tests compare answers from scans).
 ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesystem::path& elegido,
                                       formats::WorkTableComponents& tables, Lookups& lookups,
-                                      report::ImportWarnings* warnings = nullptr,
-                                      report::Timetable* timetable = nullptr);
+                                      ImportObserver* observer = nullptr);
 
 }  // namespace mirvane::importing

@@ -39,8 +39,8 @@ void IndexedLookups::indexAsignomt() {
     for (table.first(); !table.eof(); table.next()) {
         auto [entry, added] = index.try_emplace(table.asText(formats::asignomt::kCod),
                                                 table.asText(formats::asignomt::kMateria));
-        if (added && names_)
-            names_->subjects.try_emplace(entry->first, table.asText(formats::asignomt::kNombre));
+        if (added && observer_)
+            observer_->subject(entry->first, table.asText(formats::asignomt::kNombre));
     }
     materiaPorCodigo_ = std::move(index);
 }
@@ -51,9 +51,9 @@ void IndexedLookups::indexDiashorast() {
     for (table.first(); !table.eof(); table.next()) {
         std::string diho = table.asText(formats::diashorast::kDiho);
         std::string dia = table.asText(formats::diashorast::kDia);
-        if (names_)
-            names_->slots.push_back({diho, dia, table.asText(formats::diashorast::kHoradesde),
-                                     table.asText(formats::diashorast::kHorahasta)});
+        if (observer_)
+            observer_->slot({diho, dia, table.asText(formats::diashorast::kHoradesde),
+                             table.asText(formats::diashorast::kHorahasta)});
         index.try_emplace(std::move(diho),
                           Tramo{std::move(dia), table.asText(formats::diashorast::kCoddiho)});
     }
@@ -66,8 +66,8 @@ void IndexedLookups::indexAulat() {
     for (table.first(); !table.eof(); table.next()) {
         auto [entry, added] = index.try_emplace(table.asText(formats::aulat::kAbrev),
                                                 table.asText(formats::aulat::kDepcentro));
-        if (added && names_)
-            names_->rooms.try_emplace(entry->first, table.asText(formats::aulat::kNombre));
+        if (added && observer_)
+            observer_->room(entry->first, table.asText(formats::aulat::kNombre));
     }
     depcentros_ = std::move(index);
 }

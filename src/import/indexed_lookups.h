@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 #include "formats/work_tables.h"
+#include "import/import_observer.h"
 #include "import/lookups.h"
-#include "report/timetable.h"
 
 namespace mirvane::importing {
 
@@ -19,11 +19,11 @@ namespace mirvane::importing {
 // closed by their owner.
 class IndexedLookups : public Lookups {
   public:
-    explicit IndexedLookups(formats::WorkTableComponents& tables) : tables_(tables) {}
-
-    // Has the scans also gather the names the timetable shows: subjects,
-    // rooms and the slots with their times.
-    void gatherNames(report::TimetableNames& names) { names_ = &names; }
+    // Given an observer, the scans tell it the names beside the codes: the
+    // subjects, the rooms and the slots with their times.
+    explicit IndexedLookups(formats::WorkTableComponents& tables,
+                            ImportObserver* observer = nullptr)
+        : tables_(tables), observer_(observer) {}
 
     std::optional<std::string> materiaDeCodigo(std::string_view cod) override;
     std::optional<Tramo> tramo(std::string_view diho) override;
@@ -52,7 +52,7 @@ class IndexedLookups : public Lookups {
     void indexAsigt();
 
     formats::WorkTableComponents& tables_;
-    report::TimetableNames* names_ = nullptr;
+    ImportObserver* observer_;
     std::optional<Index<std::string>> materiaPorCodigo_;
     std::optional<Index<Tramo>> tramos_;
     std::optional<Index<std::string>> depcentros_;

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "dbf/table.h"
+#include "import/lesson.h"
 #include "import/lookups.h"
-#include "report/import_lesson.h"
 #include "xml/streamed_save.h"
 
 namespace mirvane::importing {
@@ -19,23 +18,14 @@ struct SolucColumns {
     dbf::Column tarea, dia, hora, aula, codgrupo, asig, nivel, curso;
 };
 
-// Which of a lesson's keys the returned check holds besides those every
-// lookup reads (TAREA, DIA, AULA, CODGRUPO, ASIG and the slot key).
-enum class KeysKept {
-    None,    // no more, and no finding either: nothing is recorded
-    Missed,  // HORA, NIVEL and CURSO as well when a lookup found nothing
-    All,     // HORA, NIVEL and CURSO always
-};
-
 // Writes into the open activity record of `result` the six fields of the
-// lesson on which SOLUC stands: X_ACTIVIDAD, N_DIASEMANA, X_TRAMO, X_DEPCENTRO, X_UNIDAD and
-// X_MATERIAOMC, each translated back to the code Delphos uses through
-// `lookups`. `soluc` keeps its position. Returns the lesson's keys as
-// `kept` asks and, unless KeysKept::None, what the lookups did not find;
-// the fields written are the same either way. Given codes, fills them with
-// the six texts written.
-report::ActivityCheck ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc,
-                                        Lookups& lookups, KeysKept kept = KeysKept::None,
-                                        report::ResolvedCodes* codes = nullptr);
+// lesson on which SOLUC stands: X_ACTIVIDAD, N_DIASEMANA, X_TRAMO,
+// X_DEPCENTRO, X_UNIDAD and X_MATERIAOMC, each translated back to the code
+// Delphos uses through `lookups`; `codes` holds them afterwards. `check` is
+// filled with the lesson's keys and what the lookups did not find. `soluc`
+// keeps its position. Both are overwritten whole, so that a build can hand
+// the same two to every lesson.
+void ResolverActividad(xml::StreamedSave& result, const SolucColumns& soluc, Lookups& lookups,
+                       ActivityCheck& check, ResolvedCodes& codes);
 
 }  // namespace mirvane::importing

@@ -1,12 +1,52 @@
 #include "report/csv.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
+#include <array>
+#include <cstddef>
 
 #include "base/text.h"
 
 namespace mirvane::report::csv {
+namespace {
+
+// Whether a spreadsheet would take the field for a formula.
+bool looksLikeFormula(std::string_view field) {
+    if (field.empty()) return false;
+    switch (field.front()) {
+        case '=':
+        case '+':
+        case '-':
+        case '@':
+        case '\t':
+        case '\r':
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The bytes that keep a Windows-1252 text from going as it stands: those
+// quoted, and those above ASCII, which are converted.
+constexpr std::array<bool, 256> kNotPlain = [] {
+    std::array<bool, 256> table{};
+    for (std::size_t c = 0x80; c < table.size(); ++c) table[c] = true;
+    for (unsigned char c : {';', '"', '\r', '\n'}) table[c] = true;
+    return table;
+}();
+
+std::size_t countNotPlain(std::string_view cp1252) {
+    return static_cast<std::size_t>(std::count_if(cp1252.begin(), cp1252.end(), [](char c) {
+        return kNotPlain[static_cast<unsigned char>(c)];
+    }));
+}
+
+// Whether a Windows-1252 text is a field as it stands: ASCII, nothing to
+// quote, no formula. Most codes are.
+bool isPlainField(std::string_view cp1252) {
+    return !looksLikeFormula(cp1252) && countNotPlain(cp1252) == 0;
+}
+
+}  // namespace
 
 void appendField(std::string& out, std::string_view field) {
     const bool formula = looksLikeFormula(field);
@@ -23,81 +63,6 @@ void appendField(std::string& out, std::string_view field) {
     out += '"';
 }
 
-namespace {
-
-// Sixteen bytes as one value, compared all at once (SSE2 on x86-64).
-using Bytes16 = unsigned char __attribute__((vector_size(16)));
-
-Bytes16 load16(const char* from) {
-    Bytes16 bytes;
-    std::memcpy(&bytes, from, sizeof bytes);
-    return bytes;
-}
-
-}  // namespace
-
-bool isPlainField(std::string_view cp1252) {
-    return !looksLikeFormula(cp1252) && arePlainFields(cp1252, 0);
-}
-
-namespace {
-
-// What one stretch of a row holds: its ';' and whether any byte is not plain.
-struct Scan {
-    std::size_t separators = 0;
-    bool bad = false;
-};
-
-// A lane of the count sees at most one byte a block: 255 blocks at most.
-constexpr std::size_t kMostScannedAtOnce = 255 * sizeof(Bytes16);
-
-Scan scan(std::string_view bytes) {
-    Bytes16 separators{};  // each lane counts the ';' found in it
-    Bytes16 bad{};
-    const auto look = [&](Bytes16 sixteen) {
-        separators -= reinterpret_cast<Bytes16>(sixteen == ';');
-        bad |= reinterpret_cast<Bytes16>(sixteen > 0x7F || sixteen == '"' || sixteen == '\r' ||
-                                         sixteen == '\n');
-    };
-    const std::size_t size = bytes.size();
-    if (size < sizeof(Bytes16)) {
-        char padded[sizeof(Bytes16)] = {};  // zero bytes are plain
-        std::memcpy(padded, bytes.data(), size);
-        look(load16(padded));
-    } else {
-        std::size_t at = 0;
-        for (; at + sizeof(Bytes16) <= size; at += sizeof(Bytes16)) look(load16(&bytes[at]));
-        if (at < size) {
-            // The last sixteen bytes, without those already looked at.
-            constexpr Bytes16 kLane = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
-            const auto seen = static_cast<unsigned char>(at + sizeof(Bytes16) - size);
-            look(load16(&bytes[size - sizeof(Bytes16)]) & reinterpret_cast<Bytes16>(kLane >= seen));
-        }
-    }
-    std::uint64_t halves[2], bads[2];
-    std::memcpy(halves, &separators, sizeof halves);
-    std::memcpy(bads, &bad, sizeof bads);
-    // The sixteen counts summed: in pairs first, each pair's sum in 16 bits.
-    constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FF;
-    const auto pairs = [](std::uint64_t x) { return (x & kEvenBytes) + ((x >> 8) & kEvenBytes); };
-    return {((pairs(halves[0]) + pairs(halves[1])) * 0x0001000100010001) >> 48,
-            (bads[0] | bads[1]) != 0};
-}
-
-}  // namespace
-
-bool arePlainFields(std::string_view written, std::size_t count) {
-    // A row's keys are some fifty bytes: one stretch, sixteen bytes at a time.
-    std::size_t separators = 0;
-    do {
-        const Scan stretch = scan(written.substr(0, kMostScannedAtOnce));
-        if (stretch.bad) return false;
-        separators += stretch.separators;
-        written.remove_prefix(std::min(written.size(), kMostScannedAtOnce));
-    } while (!written.empty());
-    return separators == count;
-}
-
 void appendWindows1252Field(std::string& out, std::string_view cp1252) {
     if (isPlainField(cp1252))
         out.append(cp1252);
@@ -105,10 +70,21 @@ void appendWindows1252Field(std::string& out, std::string_view cp1252) {
         appendField(out, text::toUtf8(cp1252));
 }
 
-std::string field(std::string_view utf8) {
-    std::string out;
-    appendField(out, utf8);
-    return out;
+void appendWindows1252Fields(std::string& out, std::initializer_list<std::string_view> cp1252) {
+    const std::size_t start = out.size();
+    bool formula = false;
+    for (std::string_view field : cp1252) {
+        out += ';';
+        out += field;
+        formula |= looksLikeFormula(field);
+    }
+    // Plain when the separators just written are the only bytes to care for.
+    if (!formula && countNotPlain(std::string_view(out).substr(start)) == cp1252.size()) return;
+    out.resize(start);
+    for (std::string_view field : cp1252) {
+        out += ';';
+        appendWindows1252Field(out, field);
+    }
 }
 
 void appendRow(std::string& out, std::initializer_list<std::string_view> fieldsUtf8) {

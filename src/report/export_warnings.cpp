@@ -1,7 +1,6 @@
 #include "report/export_warnings.h"
 
 #include <array>
-#include <limits>
 
 namespace mirvane::report {
 
@@ -34,13 +33,6 @@ void ExportWarnings::unreachableSlot(UnreachableSlot slot) {
     slots_.push_back(std::move(slot));
 }
 
-std::size_t ExportWarnings::widthOf(const formats::TableSpec& table, std::string_view field) {
-    for (const formats::FieldSpec& spec : table.fields)
-        if (spec.name == field && spec.type == dbf::FieldType::Character)
-            return static_cast<std::size_t>(spec.size);
-    return std::numeric_limits<std::size_t>::max();  // the engine reports an unknown field
-}
-
 void ExportWarnings::cutValue(const formats::TableSpec& table, std::string_view field,
                               std::string_view value, std::size_t index) {
     auto [at, isNew] = cutIndex_.try_emplace({table.name, field, std::string(value)}, cuts_.size());
@@ -49,8 +41,8 @@ void ExportWarnings::cutValue(const formats::TableSpec& table, std::string_view 
         return;
     }
     cuts_.push_back({table.name, field, std::string(value),
-                     std::string(value.substr(0, widthOf(table, field))), isMatchField(field),
-                     index + 1, 1});
+                     std::string(value.substr(0, formats::characterWidth(table, field))),
+                     isMatchField(field), index + 1, 1});
 }
 
 std::size_t ExportWarnings::count() const {

@@ -7,21 +7,15 @@
 #include <tuple>
 #include <vector>
 
+#include "export/export_observer.h"
 #include "formats/work_tables.h"
 
-// What an export run did not carry over faithfully, recorded while its
-// writers work. Recording never changes what they write. Record numbers count
-// a section's records from 1, in document order.
+// What an export run did not carry over faithfully, recorded as its writers
+// tell it. Record numbers count a section's records from 1, in document order.
 namespace mirvane::report {
 
-// A subject left out because its code repeats, without regard to letter case,
-// the code of a subject written before it.
-struct DroppedSubject {
-    std::size_t record = 0;
-    std::string materia, cod, nombre;  // the record dropped
-    std::size_t keptRecord = 0;
-    std::string keptCod;  // the code of the subject kept
-};
+using exporting::DroppedSubject;
+using exporting::UnreachableSlot;
 
 // A record with fewer than two field nodes, which gives no row.
 struct SkippedRecord {
@@ -40,16 +34,6 @@ struct CutValue {
     std::size_t rows = 0;
 };
 
-// A time slot whose DIHO the import will never find.
-struct UnreachableSlot {
-    enum class Reason { UnknownWeekday, SlotTextNotPlain };
-    Reason reason = Reason::UnknownWeekday;
-    std::size_t record = 0;
-    std::string slotCode;   // as in the document
-    std::string diho;       // as written
-    std::string keySought;  // the key the import builds for this slot
-};
-
 // How far a work table got in the run.
 struct TableProgress {
     enum class State { Complete, Partial, NotReached };
@@ -61,23 +45,17 @@ struct TableProgress {
 // Whether the import looks rows up by a field of this name.
 bool isMatchField(std::string_view field);
 
-class ExportWarnings {
+class ExportWarnings final : public exporting::ExportObserver {
   public:
-    // A writer has replaced `table` and starts filling it.
-    void beginTable(std::string_view table);
-    void rowPosted() { ++progress_.back().rows; }
-    // The table begun last is complete.
-    void endTable();
+    void beginTable(std::string_view table) override;
+    void rowPosted() override { ++progress_.back().rows; }
+    void endTable() override;
 
-    void droppedSubject(DroppedSubject subject);
-    void skippedRecord(std::string_view section, std::size_t index, std::size_t fields);
-    // Records a cut when `value` is longer than `field` of `table`; `index`
-    // counts the section's records from 0.
-    void checkWidth(const formats::TableSpec& table, std::string_view field, std::string_view value,
-                    std::size_t index) {
-        if (value.size() > widthOf(table, field)) cutValue(table, field, value, index);
-    }
-    void unreachableSlot(UnreachableSlot slot);
+    void droppedSubject(DroppedSubject subject) override;
+    void skippedRecord(std::string_view section, std::size_t index, std::size_t fields) override;
+    void cutValue(const formats::TableSpec& table, std::string_view field, std::string_view value,
+                  std::size_t index) override;
+    void unreachableSlot(UnreachableSlot slot) override;
 
     // The tables begun so far, in the order begun, with their rows.
     const std::vector<TableProgress>& progress() const { return progress_; }
@@ -91,10 +69,6 @@ class ExportWarnings {
     std::size_t count() const;
 
   private:
-    static std::size_t widthOf(const formats::TableSpec& table, std::string_view field);
-    void cutValue(const formats::TableSpec& table, std::string_view field, std::string_view value,
-                  std::size_t index);
-
     std::vector<TableProgress> progress_;
     std::vector<DroppedSubject> dropped_;
     std::vector<SkippedRecord> skipped_;

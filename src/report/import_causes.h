@@ -7,11 +7,17 @@
 #include <utility>
 #include <vector>
 
-#include "report/import_lesson.h"
+#include "import/lesson.h"
 
 // The import's warnings grouped by what caused them: thousands of activities
 // usually come from a few keys that a table lacks.
 namespace mirvane::report {
+
+using importing::ActivityCheck;
+using importing::ActivityCode;
+using importing::LessonFlags;
+using importing::ResolvedCodes;
+using importing::Teacher;
 
 // Why a field went to Delphos empty or wrong, the worst first: an activity
 // that cannot be placed in the week, then one without its group, subject or
@@ -26,29 +32,23 @@ inline constexpr std::array<Cause, kCauseCount> kCauses{
 // The causes of one activity, in the order above.
 class Causes {
   public:
-    template <typename Checked>  // an ActivityCheck or a KeptActivity
-    explicit Causes(const Checked& c) {
-        add(!c.slotFound, Cause::Slot);
-        add(!c.groupFound, Cause::Group);
-        add(!c.subjectFound, Cause::Subject);
-        add(!c.roomFound, Cause::Room);
-        add(c.actividad == ActivityCode::Default, Cause::DefaultCode);
-        add(c.actividad == ActivityCode::TaskCode, Cause::TaskCode);
+    explicit Causes(const LessonFlags& flags) {
+        add(!flags.slotFound, Cause::Slot);
+        add(!flags.groupFound, Cause::Group);
+        add(!flags.subjectFound, Cause::Subject);
+        add(!flags.roomFound, Cause::Room);
+        add(flags.actividad == ActivityCode::Default, Cause::DefaultCode);
+        add(flags.actividad == ActivityCode::TaskCode, Cause::TaskCode);
     }
     const Cause* begin() const { return causes_.data(); }
     const Cause* end() const { return causes_.data() + size_; }
-    // The same as bits, one for each cause in the order of Cause.
-    std::size_t bits() const { return bits_; }
 
   private:
     void add(bool applies, Cause cause) {
-        if (!applies) return;
-        causes_[size_++] = cause;
-        bits_ |= std::size_t{1} << static_cast<std::size_t>(cause);
+        if (applies) causes_[size_++] = cause;
     }
     std::array<Cause, kCauseCount> causes_{};
     std::size_t size_ = 0;
-    std::size_t bits_ = 0;
 };
 
 // The SOLUC value whose lookup failed: the slot key sought, the room, the

@@ -49,10 +49,10 @@ std::string causesSection(const ImportWarnings& warnings, const std::vector<Caus
     return out + std::string(html::kTableEnd) + std::string(html::kSectionEnd);
 }
 
-void appendExample(std::string& out, const ImportWarnings& warnings, const ExampleActivity& kept) {
-    const ActivityCheck check = warnings.check(kept);
+void appendExample(std::string& out, const ImportWarnings& warnings, const KeptActivity& example) {
+    const ActivityCheck check = warnings.check(example);
     out += "ACTIVIDAD_";
-    html::appendNumber(out, kept.number);
+    html::appendNumber(out, example.number);
     out += " (DIA ";
     html::appendValue(out, check.dia);
     out += ", HORA ";
@@ -60,7 +60,7 @@ void appendExample(std::string& out, const ImportWarnings& warnings, const Examp
     out += ", ASIG ";
     html::appendValue(out, check.asig);
     out += "):";
-    for (Cause cause : Causes(check)) {
+    for (Cause cause : Causes(check.flags)) {
         out += ' ';
         html::appendText(out, causeShortName(cause));
         out += ' ';

@@ -2,11 +2,10 @@
 
 namespace mirvane::report {
 
-void Timetable::lesson(std::size_t number, ActivityCheck check, ResolvedCodes codes) {
-    std::size_t column = KeptActivity::KeyCount;  // after the activity's own
-    auto keep = [&](std::string& text) { return texts_.keep(std::move(text), column++); };
+void Timetable::lesson(std::size_t number, const ActivityCheck& c, const ResolvedCodes& codes) {
+    auto keep = [this](const std::string& text) { return texts_.keep(text); };
     lessons_.push_back({static_cast<std::uint32_t>(teachers_.size() - 1),
-                        keepActivity(number, std::move(check), texts_),
+                        keepActivity(number, c, texts_),
                         {keep(codes.actividad), keep(codes.diasemana), keep(codes.tramo),
                          keep(codes.depcentro), keep(codes.unidad), keep(codes.materiaomc)}});
 }

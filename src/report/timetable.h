@@ -7,20 +7,17 @@
 #include <unordered_map>
 #include <vector>
 
-#include "report/import_lesson.h"
+#include "import/import_observer.h"
+#include "report/import_causes.h"
+#include "report/kept_lessons.h"
 
-// Every lesson of an import as Delphos will receive it, recorded while the
-// result document is built, for the timetable page. Recording never changes
-// what the build writes.
+// Every lesson of an import as Delphos will receive it, recorded as the
+// build tells it, for the timetable page.
 namespace mirvane::report {
 
-// A row of DIASHORAST.
-struct SlotRow {
-    std::string diho, dia, desde, hasta;  // DIHO, DIA, HORADESDE, HORAHASTA
-};
+using importing::SlotRow;
 
-// The names the page shows beside the codes, gathered by the same reads of
-// the work tables that the lookups make.
+// The names the page shows beside the codes.
 struct TimetableNames {
     std::unordered_map<std::string, std::string> subjects;  // NOMBRE of ASIGNOMT by COD
     std::unordered_map<std::string, std::string> rooms;     // NOMBRE of AULAT by ABREV
@@ -32,20 +29,27 @@ struct TimetableTeacher {
     std::size_t number = 0;  // EMPLEADO_n
 };
 
-// A lesson as kept: its texts once for all lessons (see Timetable::check).
 struct TimetableLesson {
     std::uint32_t teacher = 0;             // into teachers()
     KeptActivity activity;                 // ACTIVIDAD_n, the keys of SOLUC, what was not found
     std::array<std::uint32_t, 6> codes{};  // what the result document carries
 };
 
-class Timetable {
+class Timetable final : public importing::ImportObserver {
   public:
-    void beginTeacher(Teacher teacher, std::size_t number) {
-        teachers_.push_back({std::move(teacher), number});
+    void beginTeacher(const Teacher& teacher, std::size_t number) override {
+        teachers_.push_back({teacher, number});
     }
     // A lesson of the teacher begun last.
-    void lesson(std::size_t number, ActivityCheck check, ResolvedCodes codes);
+    void lesson(std::size_t number, const ActivityCheck& check,
+                const ResolvedCodes& codes) override;
+    void subject(const std::string& cod, const std::string& nombre) override {
+        names_.subjects.try_emplace(cod, nombre);
+    }
+    void room(const std::string& abrev, const std::string& nombre) override {
+        names_.rooms.try_emplace(abrev, nombre);
+    }
+    void slot(const SlotRow& row) override { names_.slots.push_back(row); }
 
     ActivityCheck check(const TimetableLesson& lesson) const {
         return checkOf(lesson.activity, texts_);
@@ -54,7 +58,6 @@ class Timetable {
 
     // The texts the lessons' keys and codes point into: equal texts, equal places.
     const KeptTexts& texts() const { return texts_; }
-    TimetableNames& names() { return names_; }
     const TimetableNames& names() const { return names_; }
     const std::vector<TimetableTeacher>& teachers() const { return teachers_; }
     const std::vector<TimetableLesson>& lessons() const { return lessons_; }

@@ -98,7 +98,8 @@ Week layOut(const Timetable& timetable) {
     std::vector<std::uint32_t> teachers, groups, rooms;
     for (const TimetableLesson& lesson : lessons) {
         const KeptActivity& a = lesson.activity;
-        week.cells.push_back(a.slotFound ? cellOfKey(a.keys[KeptActivity::SlotKey]) : std::nullopt);
+        week.cells.push_back(a.flags.slotFound ? cellOfKey(a.keys[KeptActivity::SlotKey])
+                                               : std::nullopt);
         teachers.push_back(lesson.teacher);
         groups.push_back(sharedKey(a.keys[KeptActivity::Codgrupo]));
         rooms.push_back(sharedKey(a.keys[KeptActivity::Aula]));

@@ -113,7 +113,7 @@ class PageWriter {
 };
 
 void PageWriter::marks(const KeptActivity& activity, const Coincidence& coincidence) {
-    for (Cause cause : Causes(activity))
+    for (Cause cause : Causes(activity.flags))
         if (cause != Cause::Slot) {
             out_ += "<br><span class=\"marca\">Falta ";
             html::appendText(out_, causeShortName(cause));
@@ -133,7 +133,7 @@ void PageWriter::lesson(std::size_t at, bool teacherView) {
     const KeptActivity& a = l.activity;
     const Coincidence& coincidence = week_.coincidences[at];
     out_ += "<div class=\"clase";
-    if (!a.faithful()) out_ += " mal";
+    if (!a.flags.faithful()) out_ += " mal";
     if (coincidence.any()) out_ += " coincide";
     out_ += "\" title=\"";
     out_ += std::to_string(a.number);

@@ -8,9 +8,9 @@
 
 #include "base/error.h"
 #include "base/paths.h"
+#include "core/chosen_file.h"
 #include "core/export_run.h"
 #include "core/import_run.h"
-#include "core/run_common.h"
 #include "shell/busy_cursor.h"
 #include "shell/host_result.h"
 

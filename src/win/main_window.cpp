@@ -228,25 +228,20 @@ LRESULT TMForm::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             fitWindow();
             return 0;
         case WM_CLOSE:
-            formClose();
+            form_.FormClose();
             DestroyWindow(handle());
             return 0;
         case WM_DESTROY:
             // The host may destroy its window, and this one with it, without
-            // asking it to close: the result code is still written.
-            formClose();
+            // asking it to close: the result code is still written (the
+            // rules act on the first of the two calls only).
+            form_.FormClose();
             PostQuitMessage(0);
             return 0;
         default:
             break;
     }
     return DefWindowProcW(handle(), message, wParam, lParam);
-}
-
-void TMForm::formClose() {
-    if (closed_) return;
-    closed_ = true;
-    form_.FormClose();
 }
 
 void TMForm::onCommand(int id) {

@@ -58,7 +58,6 @@ class TMForm final : public shell::Window, public BoundWindow {
     void fitWindow(const POINT* at = nullptr);
     void paint();
     void onCommand(int id);
-    void formClose();
 
     help::HelpSystem& help_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -74,7 +73,6 @@ class TMForm final : public shell::Window, public BoundWindow {
     HWND BClose_ = nullptr;
     HWND Button1_ = nullptr;
     bool busy_ = false;
-    bool closed_ = false;
     std::wstring lastFile_;  // what the file dialog shows next
     StartHourPromptWindow prompt_;
     shell::MainForm form_;

@@ -97,6 +97,9 @@ TEST_F(ImportRunTest, ABuildNeedsALoadedDocument) {
     run.load(chosen);
     EXPECT_NO_THROW(run.build());
     EXPECT_THROW(run.build(), Error);  // the document was changed by the build
+    testing::writeFile(chosen, "<SERVICIO><SALIDAS></SERVICIO>");
+    EXPECT_THROW(run.load(chosen), Error);
+    EXPECT_THROW(run.build(), Error);  // nothing half-loaded to build on
 }
 
 }  // namespace

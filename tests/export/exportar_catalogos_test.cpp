@@ -90,7 +90,7 @@ TEST_F(CatalogosTest, DocumentWithoutASectionGivesAnEmptyTableWithItsFields) {
 TEST_F(CatalogosTest, ShortRecordsNameTheirWriter) {
     const struct {
         std::size_t (*writer)(const formats::ExchangeRecords&, const std::filesystem::path&,
-                              report::ExportWarnings*);
+                              ExportObserver*);
         const char* seq;
         const char* message;
     } cases[] = {

@@ -66,9 +66,9 @@ TEST(ImportReportPage, LessonsWithoutTeacherAreTheFirstCause) {
     ImportWarnings warnings;
     warnings.beginTeacher({"E1", "ANA", "Ana"}, 1);
     ActivityCheck check;
-    check.roomFound = false;
+    check.flags.roomFound = false;
     check.aula = "Z9";
-    warnings.activity(1, check);
+    warnings.lesson(1, check, {});
     warnings.lessonWithoutTeacher("NADIE");
     warnings.skippedDayZero();
     const std::string page =
@@ -84,7 +84,7 @@ TEST(ImportReportPage, LessonsWithoutTeacherAreTheFirstCause) {
 TEST(ImportReportPage, NothingLostIsSaidInOneLine) {
     ImportWarnings warnings;
     warnings.beginTeacher({"E1", "ANA", "Ana"}, 1);
-    warnings.activity(1, ActivityCheck{});
+    warnings.lesson(1, ActivityCheck{}, {});
     EXPECT_NE(importReportPage(warnings, {}).find("No se ha perdido nada"), std::string::npos);
 }
 

@@ -81,13 +81,13 @@ TEST_F(ImportWarningsTest, EachUnresolvedFieldIsRecordedWithItsKey) {
         EXPECT_EQ(teachers[0].number, 1u);
         EXPECT_EQ(teachers[0].activities, 1u);
         ASSERT_EQ(teachers[0].examples.size(), 1u);
-        const ActivityCheck check = warnings.check(teachers[0].examples[0]);
+        const LessonFlags& flags = teachers[0].examples[0].flags;
         EXPECT_EQ(teachers[0].examples[0].number, 2u);
-        EXPECT_EQ(check.slotFound, c.slot);
-        EXPECT_EQ(check.roomFound, c.room);
-        EXPECT_EQ(check.groupFound, c.group);
-        EXPECT_EQ(check.subjectFound, c.subject);
-        EXPECT_EQ(check.actividad, c.actividad);
+        EXPECT_EQ(flags.slotFound, c.slot);
+        EXPECT_EQ(flags.roomFound, c.room);
+        EXPECT_EQ(flags.groupFound, c.group);
+        EXPECT_EQ(flags.subjectFound, c.subject);
+        EXPECT_EQ(flags.actividad, c.actividad);
         EXPECT_EQ(warnings.count(), 1u);
     }
 }

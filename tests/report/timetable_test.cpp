@@ -77,8 +77,7 @@ class TimetableTest : public testing::ImportTest {
         document.load(chosen);
         formats::WorkTableComponents tables(work.path());
         Timetable timetable;
-        const auto done =
-            importing::ImportarSolucion(document, chosen, tables, nullptr, &timetable);
+        const auto done = importing::ImportarSolucion(document, chosen, tables, &timetable);
         std::string text;
         writeTimetablePage(timetable, {chosen, done.archivo, docs / "H.html", docs / "I.html"},
                            [&text](std::string_view piece) { text += piece; });
