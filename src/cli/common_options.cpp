@@ -2,7 +2,7 @@
 #include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
-#include "core/run_common.h"
+#include "core/chosen_file.h"
 
 namespace mirvane::cli {
 
