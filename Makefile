@@ -17,32 +17,46 @@ build: deps
 		-DMIRVANE_WERROR=$(WERROR) >/dev/null
 	@cmake --build build -j $(JOBS)
 
-# The Windows build, cross-compiled with mingw-w64 for x86_64 (Release, with
-# its tests): build/windows/. libxml2 for Windows is built once from Debian's
-# source package and kept in build/deps/.
+# The Windows builds, cross-compiled with mingw-w64 (Release, with their
+# tests): build/windows/ for x86_64, build/windows-i686/ for i686, which also
+# makes the one installer for both. libxml2 for Windows is built once from
+# Debian's source package and kept in build/deps/.
 windows-configure: deps
 	@tools/configure-windows x86_64 build/windows $(WERROR)
+	@tools/configure-windows i686 build/windows-i686 $(WERROR)
 
-# The programs for Windows, their zip and their installer:
-# dist/mirvane-<version>-win64.zip and dist/mirvane-<version>-setup.exe.
+# The programs for Windows, their zips and their installer:
+# dist/mirvane-<version>-win64.zip, -win32.zip and -setup.exe. Signed
+# (Authenticode) when given a certificate and its key (tools/sign-windows):
+#   make windows SIGN_CERT=cert.pem SIGN_KEY=key.pem [SIGN_PASS_FILE=pass.txt] [SIGN_TIMESTAMP=URL]
 windows: windows-configure
 	@cmake --build build/windows -j $(JOBS) --target packages
-	@mkdir -p dist && cp build/windows/dist/mirvane-* dist/ && ls dist/mirvane-*
+	@cmake --build build/windows-i686 -j $(JOBS) --target packages
+	@mkdir -p dist && cp build/windows/dist/mirvane-*-win64.zip build/windows-i686/dist/mirvane-*-win32.zip \
+		build/windows-i686/dist/mirvane-*-setup.exe dist/ && \
+		ls dist/mirvane-*
 
 # Every test: the Linux suite, built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, then the Windows suite under Wine. Line tables
-# alone (-g1) are all the sanitizers' reports need, and the largest test
-# programs compile in less than half the time they take with full -g. Each
-# library compiled as one unit takes about half the time of its files one by
-# one; the release build keeps one unit a file, for quick rebuilds.
-test: windows-configure
+# UndefinedBehaviorSanitizer, then the Windows suites under Wine, 64-bit and
+# 32-bit. Line tables alone (-g1) are all the sanitizers' reports need, and
+# the largest test programs compile in less than half the time they take
+# with full -g. Each library compiled as one unit takes about half the time
+# of its files one by one; the release build keeps one unit a file, for
+# quick rebuilds. The Windows programs and the installer are signed with a
+# throw-away certificate, which the tests check them against.
+TEST_SIGNING = $(CURDIR)/build/test-signing
+test: deps
+	@tests/win/make-test-certificate $(TEST_SIGNING)
+	@$(MAKE) --no-print-directory windows-configure SIGN_CERT=$(TEST_SIGNING)/certificado.pem \
+		SIGN_KEY=$(TEST_SIGNING)/clave.pem SIGN_PASS_FILE= SIGN_TIMESTAMP=
 	@cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMIRVANE_SANITIZE=ON \
 		-DMIRVANE_BENCH=OFF -DMIRVANE_WERROR=$(WERROR) \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
 		-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 >/dev/null
 	@cmake --build build/test -j $(JOBS)
 	@cmake --build build/windows -j $(JOBS)
-	@JOBS=$(JOBS) tools/run-tests build/test build/windows
+	@cmake --build build/windows-i686 -j $(JOBS)
+	@JOBS=$(JOBS) tools/run-tests build/test build/windows build/windows-i686
 
 demo: build
 	@tools/demo

@@ -49,14 +49,24 @@ if(MIRVANE_TESTS)
     set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
-    # The test programs run under Wine, in the build's own prefix, never the user's.
-    set(MIRVANE_WINE_PREFIX ${PROJECT_SOURCE_DIR}/build/wine-prefix
-        CACHE PATH "Wine prefix in which the Windows tests run")
+    # The test programs run under Wine, in the build's own prefix, never the
+    # user's: the 64-bit programs under wine64, the 32-bit ones under Wine's
+    # 32-bit loader in a 32-bit prefix (WINEARCH=win32), as on a Windows that
+    # runs only 32-bit programs. 32-bit Wine comes from Debian's i386
+    # architecture and may be missing (tools/install-deps): its tests then
+    # stand aside, reported as skipped (tests/win/wine32-missing).
     if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-        find_program(MIRVANE_WINE wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+        set(loader wine64)
+        set(prefix wine-prefix)
     else()
-        find_program(MIRVANE_WINE wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+        set(loader wine)
+        set(prefix wine-prefix-win32)
     endif()
+    set(MIRVANE_WINE_PREFIX ${PROJECT_SOURCE_DIR}/build/${prefix}
+        CACHE PATH "Wine prefix in which the Windows tests run")
+    find_program(MIRVANE_WINE ${loader} PATHS /usr/lib/wine NO_DEFAULT_PATH)
+    # The installer is a 32-bit program: on 64-bit Wine too it needs the 32-bit side.
+    find_program(MIRVANE_WINE32 wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
     if(MIRVANE_WINE)
         set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/tools/run-under-wine
                                           ${MIRVANE_WINE} ${MIRVANE_WINE_PREFIX})

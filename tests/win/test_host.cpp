@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -677,10 +680,19 @@ void capturas(const Setting& setting, DWORD dpi) {
     check(mirvane.ended(), "\"&Salir\" cierra el programa");
 }
 
-// Tablexa where schools install it: under Program Files (x86), where Windows
-// virtualizes an older 32-bit program, which then reads Tablexa.ini from the
-// user's VirtualStore once a copy of it is there.
-const std::wstring kInstalledFolder = L"C:\\Program Files (x86)\\Tablexa";
+// Tablexa where schools install it: in the system's folder for 32-bit
+// programs (Program Files (x86), or Program Files on 32-bit Windows), where
+// Windows virtualizes an older 32-bit program, which then reads Tablexa.ini
+// from the user's VirtualStore once a copy of it is there.
+std::wstring installedFolder() {
+    wchar_t* path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramFilesX86, 0, nullptr, &path)) && path)
+        folder = path;
+    CoTaskMemFree(path);
+    return folder + L"\\Tablexa";
+}
+const std::wstring kInstalledFolder = installedFolder();
 const std::string kHostsOwnIni = "[Tablexa]\r\nVersion=4\r\n";
 const std::string kCodeWithoutFile = "[Transformadores]\r\nTransformado=-1\r\n";
 
@@ -722,7 +734,7 @@ void hostVirtualStoreCopy(const Setting& setting) {
     const std::string copied = kHostsOwnIni + "Usuario=ana\r\n";
     if (!writeTo(ini, kHostsOwnIni) || !writeTo(virtualStoreCopy(), copied) ||
         !CopyFileW(setting.mirvane.c_str(), (kInstalledFolder + L"\\mirvane.exe").c_str(), FALSE))
-        abandon("no se puede instalar en Program Files (x86)");
+        abandon("no se puede instalar en la carpeta de Tablexa");
     cancelledExportFromInstalledFolder(setting);
     check(contentsOf(virtualStoreCopy()) == copied + kCodeWithoutFile,
           "el código queda en la copia de VirtualStore, con el resto intacto");

@@ -1,17 +1,22 @@
 ; The Windows installer: puts Mirvane beside Tablexa's program, in the folder
 ; the person (or /D= in a silent install) chooses, with Start-menu shortcuts
 ; to the program and its help and an uninstaller that removes exactly what was
-; installed. Built by tools/package-windows, which passes:
+; installed. A 32-bit program, so that every Windows runs it: it installs the
+; 64-bit programs on 64-bit Windows and the 32-bit ones elsewhere. Built by
+; tools/build-installer, which passes:
 ;
-;   VERSION   the project's version
-;   OUTFILE   the installer to write
-;   ICON      the application icon
-;   FILES     an include that installs the staged files (File lines)
-;   UNFILES   an include that deletes them again (Delete and RMDir lines)
-;   SIZE_KB   their size, for "Aplicaciones instaladas"
+;   VERSION     the project's version
+;   OUTFILE     the installer to write
+;   ICON        the application icon
+;   PROGRAMS64  an include that installs the 64-bit programs (File lines)
+;   PROGRAMS32  the same for the 32-bit programs
+;   SHARED      an include that installs the files both share
+;   UNFILES     an include that deletes them all again (Delete and RMDir lines)
+;   SIZE_KB     their size, for "Aplicaciones instaladas"
+;   SIGN        optional: a command that signs the file it is given, in place
 
 Unicode true
-Target amd64-unicode
+Target x86-unicode
 SetCompressor /SOLID lzma
 ; Tablexa's folder is usually under Program Files, where only an
 ; administrator may write; the uninstall key goes under HKLM.
@@ -19,6 +24,12 @@ RequestExecutionLevel admin
 ManifestDPIAware true
 
 !include "MUI2.nsh"
+!include "x64.nsh"
+
+!ifdef SIGN
+    !uninstfinalize '"${SIGN}" "%1"' = 0
+    !finalize '"${SIGN}" "%1"' = 0
+!endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Mirvane"
 ; Not "uninstall.exe": Tablexa's folder may hold an uninstaller of its own.
@@ -29,9 +40,10 @@ Caption "Instalación de Mirvane ${VERSION}"
 UninstallCaption "Desinstalación de Mirvane ${VERSION}"
 BrandingText "Mirvane ${VERSION}"
 OutFile "${OUTFILE}"
-; Where Tablexa installs itself; a folder chosen before is offered again.
+; Where Tablexa, a 32-bit program, installs itself: Program Files (x86) on
+; 64-bit Windows, Program Files elsewhere. A folder chosen before is offered
+; again (.onInit).
 InstallDir "$PROGRAMFILES32\Tablexa"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -61,15 +73,26 @@ VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "Mirvane"
 
-; Tablexa, a 32-bit program, installs itself under Program Files (x86),
-; which a 64-bit installer is not always told (Wine gives Program Files):
-; without /D= or an earlier install, the system's own entry for it.
+; The uninstall key goes in the registry of the programs' own word size, as
+; Windows lists them.
+!macro UseProgramsRegistryView
+    ${If} ${RunningX64}
+        SetRegView 64
+    ${EndIf}
+!macroend
+
+; A folder chosen before is offered again, unless /D= names another.
 Function .onInit
+    !insertmacro UseProgramsRegistryView
     StrCmp $INSTDIR "$PROGRAMFILES32\Tablexa" 0 chosen
-    ReadRegStr $0 HKLM "Software\Microsoft\Windows\CurrentVersion" "ProgramFilesDir (x86)"
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
     StrCmp $0 "" chosen
-    StrCpy $INSTDIR "$0\Tablexa"
+    StrCpy $INSTDIR $0
     chosen:
+FunctionEnd
+
+Function un.onInit
+    !insertmacro UseProgramsRegistryView
 FunctionEnd
 
 ; A folder without any program is hardly Tablexa's: asks before going on.
@@ -84,7 +107,12 @@ FunctionEnd
 
 Section
     SetOutPath "$INSTDIR"
-    !include "${FILES}"
+    ${If} ${RunningX64}
+        !include "${PROGRAMS64}"
+    ${Else}
+        !include "${PROGRAMS32}"
+    ${EndIf}
+    !include "${SHARED}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
     ; For every user of the machine, as the uninstall key is.
