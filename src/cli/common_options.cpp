@@ -29,9 +29,9 @@ std::string defaultFolder() {
 void addReportOptions(CLI::App& command, ReportOptions& options) {
     CLI::Option* elsewhere = command
                                  .add_option("--informe", options.path,
-                                             "Dónde escribir el informe de lo que no se ha "
-                                             "transferido fielmente (por omisión, junto "
-                                             "al documento)")
+                                             "Dónde escribir el informe, que dice lo que no "
+                                             "ha pasado tal cual y qué hacer (por omisión, "
+                                             "junto al documento, con el nombre de este)")
                                  ->type_name("RUTA");
     command.add_flag("--sin-informe", options.none, "No escribir el informe")->excludes(elsewhere);
 }

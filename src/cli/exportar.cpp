@@ -8,6 +8,7 @@
 #include "core/chosen_file.h"
 #include "core/export_run.h"
 #include "export/start_hour_prompt.h"
+#include "report/school_words.h"
 
 namespace mirvane::cli {
 namespace {
@@ -43,8 +44,10 @@ int exportar(const ExportarOptions& options) {
     }
     std::ostringstream out;
     printRecoveryLine(out, run.recovery());
-    out << core::kFinishedMessage << "\n";
-    for (const core::TableRows& table : *summary) out << table.table << " " << table.rows << "\n";
+    out << core::kFinishedMessage << "\n"
+        << "Tablexa tiene ya los datos del centro en " << paths::toUtf8(folder) << ":\n";
+    for (const core::TableRows& table : *summary)
+        out << "  " << report::tableRows(table.table, table.rows) << " (" << table.table << ")\n";
     printReportLine(out, run.runReport());
     os::writeConsole(os::Stream::Output, out.str());
     return 0;

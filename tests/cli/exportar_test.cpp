@@ -33,10 +33,13 @@ TEST_F(ExportarCliTest, SuccessPrintsTheSummaryAndTheReportLine) {
     const auto result =
         exportar(example() + intoWork() + " --hora 8:30 --informe " + shellQuote(report.string()));
     EXPECT_EQ(result.status, 0) << result.errors;
-    EXPECT_EQ(result.output,
-              "Proceso finalizado\nASIGNOMT 28\nPROFT 31\nAULAT 16\nGRUPOST 12\nASIGT 49\n"
-              "DIASHORAST 35\nInforme con 6 avisos: " +
-                  report.string() + "\n");
+    EXPECT_EQ(result.output, "Proceso finalizado\nTablexa tiene ya los datos del centro en " +
+                                 work.path().string() +
+                                 ":\n  28 materias (ASIGNOMT)\n  31 profesores (PROFT)\n"
+                                 "  16 aulas (AULAT)\n  12 grupos (GRUPOST)\n"
+                                 "  49 asignaciones de materia a grupo (ASIGT)\n"
+                                 "  35 tramos horarios (DIASHORAST)\nInforme con 2 avisos: " +
+                                 report.string() + "\n");
     EXPECT_EQ(result.errors, "");
     EXPECT_TRUE(std::filesystem::exists(work / "DIASHORAST.DBF"));
     EXPECT_NE(testing::readFile(report).find("Informe de exportación"), std::string::npos);
@@ -45,12 +48,20 @@ TEST_F(ExportarCliTest, SuccessPrintsTheSummaryAndTheReportLine) {
 TEST_F(ExportarCliTest, ReportBesideTheDocumentOrNone) {
     std::filesystem::copy_file(testing::sourceDir() / "examples" / "escuela" / "datos.xml",
                                work / "datos.xml");
-    const auto beside = work / "InformeExportaciondatos.xml.html";
+    // Named after the document without its extension; what an earlier
+    // version wrote under its old name goes.
+    const auto beside = work / "datos - Informe de exportación.html";
+    for (const char* old : {"InformeExportaciondatos.xml.html", "InformeExportaciondatos.xml.csv",
+                            "datos - Informe de exportación (avisos).csv"})
+        testing::writeFile(work / old, "viejo");
     auto result = exportar(shellQuote((work / "datos.xml").string()) + intoWork());
     EXPECT_EQ(result.status, 0) << result.errors;
-    EXPECT_NE(result.output.find("Informe con 6 avisos: " + beside.string() + "\n"),
+    EXPECT_NE(result.output.find("Informe con 2 avisos: " + beside.string() + "\n"),
               std::string::npos)
         << result.output;
+    EXPECT_FALSE(std::filesystem::exists(work / "InformeExportaciondatos.xml.html"));
+    EXPECT_FALSE(std::filesystem::exists(work / "InformeExportaciondatos.xml.csv"));
+    EXPECT_FALSE(std::filesystem::exists(work / "datos - Informe de exportación (avisos).csv"));
 
     std::filesystem::remove(beside);
     result = exportar(shellQuote((work / "datos.xml").string()) + intoWork() + " --sin-informe");
@@ -93,8 +104,8 @@ TEST_F(ExportarCliTest, FailureIsReportedOnceAndThenItsReport) {
     EXPECT_EQ(result.errors,
               "El registro 1 de la sección ASIGNATURAS tiene 3 campos; se esperan 9.\n"
               "Informe sin avisos: " +
-                  (work / "InformeExportaciondatos.xml.html").string() + "\n");
-    EXPECT_NE(testing::readFile(work / "InformeExportaciondatos.xml.html")
+                  (work / "datos - Informe de exportación.html").string() + "\n");
+    EXPECT_NE(testing::readFile(work / "datos - Informe de exportación.html")
                   .find("La exportación no terminó"),
               std::string::npos);
 }
