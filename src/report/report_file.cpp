@@ -20,7 +20,7 @@ struct PageNames {
 // In the order of Page.
 constexpr PageNames kPageNames[] = {
     {"Informe de exportación", "avisos", "InformeExportacion"},
-    {"Informe de importación", "actividades", "InformeImportacion"},
+    {"Informe de importación", "clases", "InformeImportacion"},
     {"Horario", "", "HorarioVorsa"},
 };
 

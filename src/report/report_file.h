@@ -22,7 +22,7 @@ enum class Page { ExportReport, ImportReport, Timetable };
 std::filesystem::path pageBeside(const std::filesystem::path& document, Page page);
 
 // The CSV of a report page, beside it wherever it is, named after it and
-// what it lists: "datos - Informe de importación (actividades).csv".
+// what it lists: "datos - Informe de importación (clases).csv".
 std::filesystem::path csvBeside(const std::filesystem::path& reportPage, Page page);
 
 // Removes the CSV of a report page saved without one.

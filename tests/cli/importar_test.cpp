@@ -54,7 +54,7 @@ TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
     EXPECT_EQ(run.errors, "");
     EXPECT_TRUE(std::filesystem::exists(result));
     EXPECT_NE(testing::readFile(report).find("Informe de importación"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(docs / "datos - Informe de importación (actividades).csv"));
+    EXPECT_TRUE(std::filesystem::exists(docs / "datos - Informe de importación (clases).csv"));
     EXPECT_NE(testing::readFile(timetable).find("Horario tal como lo recibirá Delphos"),
               std::string::npos);
 }

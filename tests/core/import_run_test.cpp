@@ -68,7 +68,7 @@ TEST_F(ImportRunTest, ThePagesChangeNoByteOfTheTablesOrTheResult) {
     const std::string page = testing::readFile(run.timetable()->path);
     EXPECT_NE(page.find("href=\"datos%20-%20Informe%20de%20importaci%C3%B3n.html\""),
               std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(docs / "datos - Informe de importación (actividades).csv"));
+    EXPECT_TRUE(std::filesystem::exists(docs / "datos - Informe de importación (clases).csv"));
 }
 
 TEST_F(ImportRunTest, NoFileIsNoRun) {

@@ -36,7 +36,7 @@ class ImportReportTest : public ::testing::Test {
     testing::TempDir dir;
     std::filesystem::path chosen = dir / "datos.xml";
     std::filesystem::path reportPath = dir / "datos - Informe de importación.html";
-    std::filesystem::path csvPath = dir / "datos - Informe de importación (actividades).csv";
+    std::filesystem::path csvPath = dir / "datos - Informe de importación (clases).csv";
     core::ImportRun run{dir.path()};
 };
 
@@ -51,7 +51,7 @@ TEST_F(ImportReportTest, TheExampleSchoolsReportListsEveryActivityWithAProblem) 
           "dato vacío o equivocado. Tablexa ha dejado sin colocar 13 clases",
           "«Servicio finalizado Correctamente»", "Gómez Sánchez, Ana (<code>GSA6</code>)",
           "miércoles, 9.º tramo&nbsp;×1", "<code>G099</code>&nbsp;×1", "(sin tarea)</span>&nbsp;×2",
-          "href=\"datos%20-%20Informe%20de%20importaci%C3%B3n%20%28actividades%29.csv\"",
+          "href=\"datos%20-%20Informe%20de%20importaci%C3%B3n%20%28clases%29.csv\"",
           "lunes, 6.º tramo (12:40–13:35) · Educación Física 1º ESO <code>EF1</code>",
           "Clases que Tablexa no ha colocado <span class=\"cuenta\">(13)"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected;

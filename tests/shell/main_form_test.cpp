@@ -171,7 +171,7 @@ const std::string kUnfinished =
     "¿Desea abrir el informe?";
 const std::vector<std::string> kExportReport = {"datos - Informe de exportación.html"};
 const std::vector<std::string> kImportReport = {"datos - Horario.html",
-                                                "datos - Informe de importación (actividades).csv",
+                                                "datos - Informe de importación (clases).csv",
                                                 "datos - Informe de importación.html"};
 
 INSTANTIATE_TEST_SUITE_P(
