@@ -142,7 +142,9 @@ TEST_F(ExportarCliTest, RestaurarGoesBackToTheTablesBeforeTheLastExport) {
     EXPECT_EQ(result.status, 0) << result.errors;
     EXPECT_EQ(result.output,
               "Tablas anteriores restauradas en " + work.path().string() +
-                  ": ASIGNOMT.DBF PROFT.DBF AULAT.DBF GRUPOST.DBF ASIGT.DBF DIASHORAST.DBF\n"
+                  ": materias (ASIGNOMT.DBF), profesores (PROFT.DBF), aulas (AULAT.DBF), grupos "
+                  "(GRUPOST.DBF), asignaciones de materia a grupo (ASIGT.DBF) y tramos horarios "
+                  "(DIASHORAST.DBF)\n"
                   "Las que había se guardan ahora en " +
                   (work / "Mirvane" / "anterior").string() +
                   "; para volver a ellas, repita «mirvane-cli restaurar».\n");
