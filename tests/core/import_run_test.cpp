@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "core/export_run.h"
 #include "export/start_hour_prompt.h"
 #include "support/testing.h"
@@ -68,7 +69,8 @@ TEST_F(ImportRunTest, ThePagesChangeNoByteOfTheTablesOrTheResult) {
     const std::string page = testing::readFile(run.timetable()->path);
     EXPECT_NE(page.find("href=\"datos%20-%20Informe%20de%20importaci%C3%B3n.html\""),
               std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(docs / "datos - Informe de importación (clases).csv"));
+    EXPECT_TRUE(std::filesystem::exists(
+        docs.path() / paths::fromUtf8("datos - Informe de importación (clases).csv")));
 }
 
 TEST_F(ImportRunTest, NoFileIsNoRun) {

@@ -33,7 +33,8 @@ class ExportReportTest : public ::testing::Test {
 
     testing::TempDir dir;
     std::filesystem::path chosen = dir / "datos.xml";
-    std::filesystem::path reportPath = dir / "datos - Informe de exportación.html";
+    std::filesystem::path reportPath =
+        dir.path() / paths::fromUtf8("datos - Informe de exportación.html");
     exporting::FixedStartHour prompt{"08:00"};
     core::ExportRun run{dir.path(), prompt};
 };

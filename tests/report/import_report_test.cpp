@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "base/text.h"
 #include "core/export_run.h"
 #include "core/import_run.h"
@@ -35,8 +36,10 @@ class ImportReportTest : public ::testing::Test {
 
     testing::TempDir dir;
     std::filesystem::path chosen = dir / "datos.xml";
-    std::filesystem::path reportPath = dir / "datos - Informe de importación.html";
-    std::filesystem::path csvPath = dir / "datos - Informe de importación (clases).csv";
+    std::filesystem::path reportPath =
+        dir.path() / paths::fromUtf8("datos - Informe de importación.html");
+    std::filesystem::path csvPath =
+        dir.path() / paths::fromUtf8("datos - Informe de importación (clases).csv");
     core::ImportRun run{dir.path()};
 };
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "base/paths.h"
 #include "core/export_run.h"
 #include "export/export_fixture.h"
 #include "export/start_hour_prompt.h"
@@ -389,7 +390,8 @@ TEST_F(MainFormTest, AFailedWriteOfTheCodeIsReportedAndTheCloseGoesOn) {
 TEST_F(MainFormTest, AReportThatCouldNotBeSavedIsNotOffered) {
     mirvane::testing::TempDir documents;
     fs::copy_file(example("datos.xml"), documents / "datos.xml");
-    fs::create_directory(documents / "datos - Informe de exportación.html");  // in the way
+    fs::create_directory(documents.path() /
+                         paths::fromUtf8("datos - Informe de exportación.html"));  // in the way
     window.files.push_back(documents / "datos.xml");
     window.answers.push_back(true);
     MainForm form(window, {}, {work.path(), executable.path()});
