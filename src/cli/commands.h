@@ -42,8 +42,14 @@ void requestReport(Run& run, const ReportOptions& options) {
 // or why it could not be written; nothing when none was asked for.
 void printReportLine(std::ostream& out, const std::optional<report::RunReport>& written);
 
+// How --help names the work folder used without --carpeta.
+std::string defaultFolder();
+
 // The work folder given with --carpeta, or C:\KTEMP on this system when none was.
 std::filesystem::path workFolder(const std::string& given);
+
+// "No existe archivo", naming the document given, on the errors.
+void printNoFile(const std::string& document);
 
 // The line that tells of a change of the work tables that an earlier run left
 // half-done, and what became of it; nothing when there was none.

@@ -1,6 +1,8 @@
 #include "base/error.h"
+#include "base/os_console.h"
 #include "base/paths.h"
 #include "cli/commands.h"
+#include "core/chosen_file.h"
 
 namespace mirvane::cli {
 
@@ -12,16 +14,24 @@ void addDocumentAndFolder(CLI::App& command, std::string& document, std::string&
 }
 
 void addFolder(CLI::App& command, std::string& folder) {
-    command.add_option("--carpeta", folder, "Carpeta de trabajo (por omisión C:\\KTEMP)")
+    command
+        .add_option("--carpeta", folder, "Carpeta de trabajo (por omisión " + defaultFolder() + ")")
         ->type_name("CARPETA");
+}
+
+// C:\KTEMP as this system reaches it: on Linux, inside the Wine prefix.
+std::string defaultFolder() {
+    const std::string reached = paths::toUtf8(workFolder(""));
+    const std::string windows(paths::kWorkFolder);
+    return reached == windows ? windows : windows + ", aquí " + reached;
 }
 
 void addReportOptions(CLI::App& command, ReportOptions& options) {
     CLI::Option* elsewhere = command
                                  .add_option("--informe", options.path,
-                                             "Dónde escribir el informe de lo que no se ha "
-                                             "transferido fielmente (por omisión, junto "
-                                             "al documento)")
+                                             "Dónde escribir el informe, que dice lo que no "
+                                             "ha pasado tal cual y qué hacer (por omisión, "
+                                             "junto al documento, con el nombre de este)")
                                  ->type_name("RUTA");
     command.add_flag("--sin-informe", options.none, "No escribir el informe")->excludes(elsewhere);
 }
@@ -38,6 +48,11 @@ void printReportLine(std::ostream& out, const std::optional<report::RunReport>& 
         out << "Informe con " << written->warnings
             << (written->warnings == 1 ? " aviso: " : " avisos: ");
     out << paths::toUtf8(written->path) << "\n";
+}
+
+void printNoFile(const std::string& document) {
+    os::writeConsole(os::Stream::Errors,
+                     std::string(core::kNoFileMessage) + ": «" + document + "»\n");
 }
 
 void printRecoveryLine(std::ostream& out, core::Recovery recovery) {

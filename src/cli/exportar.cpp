@@ -8,6 +8,7 @@
 #include "core/chosen_file.h"
 #include "core/export_run.h"
 #include "export/start_hour_prompt.h"
+#include "report/school_words.h"
 
 namespace mirvane::cli {
 namespace {
@@ -38,13 +39,15 @@ int exportar(const ExportarOptions& options) {
         return 1;
     }
     if (!summary) {
-        os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
+        printNoFile(options.document);
         return 1;
     }
     std::ostringstream out;
     printRecoveryLine(out, run.recovery());
-    out << core::kFinishedMessage << "\n";
-    for (const core::TableRows& table : *summary) out << table.table << " " << table.rows << "\n";
+    out << core::kFinishedMessage << "\n"
+        << "Tablexa tiene ya los datos del centro en " << paths::toUtf8(folder) << ":\n";
+    for (const core::TableRows& table : *summary)
+        out << "  " << report::tableRows(table.table, table.rows) << " (" << table.table << ")\n";
     printReportLine(out, run.runReport());
     os::writeConsole(os::Stream::Output, out.str());
     return 0;
@@ -62,9 +65,13 @@ void addExportarCommand(CLI::App& app, Action& action) {
     addReportOptions(*command, options->report);
     command
         ->add_option("--hora", options->startHour,
-                     "Hora de inicio de la primera clase, HH:MM (por omisión 08:00)")
-        ->check(CLI::Validator(
-            [](const std::string& value) -> std::string {
+                     "Hora de inicio de la primera clase, HH:MM (por omisión 08:00); la hora "
+                     "puede llevar una sola cifra, como en la ventana: 8:30")
+        ->transform(CLI::Validator(
+            [](std::string& value) -> std::string {
+                // The window's field shows a blank first hour position as a
+                // space: "8:30" is the " 8:30" it takes.
+                if (value.size() == 4 && value[1] == ':') value.insert(0, " ");
                 if (exporting::isValidStartHour(value)) return {};
                 return "La hora de inicio debe tener la forma HH:MM, con la hora de 00 a 23 y "
                        "los minutos de 00 a 59: " +

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "core/chosen_file.h"
 #include "core/import_run.h"
+#include "report/school_words.h"
 
 namespace mirvane::cli {
 namespace {
@@ -36,14 +37,16 @@ int importar(const ImportarOptions& options) {
     if (!options.noTimetable) run.requestTimetable();
     const auto summary = run.run(paths::fromUtf8(options.document));
     if (!summary) {
-        os::writeConsole(os::Stream::Errors, std::string(core::kNoFileMessage) + "\n");
+        printNoFile(options.document);
         return 1;
     }
     std::ostringstream out;
     printRecoveryLine(out, run.recovery());
     out << core::kFinishedMessage << "\n"
-        << "Profesores " << summary->profesores << ", actividades " << summary->actividades << "\n"
-        << "Documento de resultado: " << paths::toUtf8(summary->archivo) << "\n";
+        << "Documento de resultado, con "
+        << report::tableRows("PROFT", static_cast<std::size_t>(summary->profesores)) << " y "
+        << summary->actividades << (summary->actividades == 1 ? " clase" : " clases") << ": "
+        << paths::toUtf8(summary->archivo) << "\n";
     printReportLine(out, run.runReport());
     printTimetableLine(out, run.timetable());
     os::writeConsole(os::Stream::Output, out.str());
@@ -62,8 +65,9 @@ void addImportarCommand(CLI::App& app, Action& action) {
     addDocumentAndFolder(*command, options->document, options->folder);
     addReportOptions(*command, options->report);
     command->add_flag("--sin-horario", options->noTimetable,
-                      "No escribir el horario (HorarioVorsa<DOCUMENTO>.html), la página que "
-                      "muestra por profesor y por grupo las clases tal como las recibirá Delphos");
+                      "No escribir el horario («<DOCUMENTO> - Horario.html»), la página que "
+                      "muestra por profesor, por grupo y por aula las clases tal como las "
+                      "recibirá Delphos");
     command->callback([&action, options] { action = [options] { return importar(*options); }; });
 }
 

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         // No layer below raises anything but mirvane::Error; should one still
         // slip through, the user reads a message rather than a crash.
         writeConsole(Stream::Errors, std::string("Error interno de Mirvane: ") + error.what() +
-                                         ". Comuníquelo al servicio técnico.\n");
+                                         ". Comuníquelo al servicio técnico de Mirvane.\n");
         return 1;
     }
 }

@@ -140,11 +140,29 @@ std::string conflict(const CLI::App& command, bool excludes) {
     return "Hay opciones que no pueden ir así";
 }
 
-std::string extras(const CLI::App& command) {
+// An option of the subcommand given before its name ("mirvane-cli --carpeta
+// DIR exportar …"): CLI11 then leaves nothing over to name.
+std::string optionBeforeSubcommand(const CLI::App& command,
+                                   const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == command.get_name()) break;
+        if (const CLI::Option* option = optionNamed(command, argument))
+            return "La opción " + quoted(option->get_name()) + " va después del subcomando: " +
+                   quoted(commandName(command) + " … " + option->get_name() +
+                          (isFlag(*option) ? "" : " " + option->get_type_name()));
+    }
+    return {};
+}
+
+std::string extras(const CLI::App& command, const std::vector<std::string>& arguments) {
     const std::vector<std::string> remaining = command.remaining(true);
     const auto option = std::find_if(remaining.begin(), remaining.end(), looksLikeOption);
     if (option != remaining.end())
         return commandName(command) + " no tiene la opción " + quoted(*option);
+    if (remaining.empty()) {
+        const std::string misplaced = optionBeforeSubcommand(command, arguments);
+        return misplaced.empty() ? "Sobran argumentos" : misplaced;
+    }
     std::vector<std::string> words;
     for (const std::string& word : remaining) words.push_back(quoted(word));
     return (words.size() == 1 ? "Sobra " : "Sobran ") + listed(words);
@@ -180,7 +198,7 @@ std::string whatIsWrong(const CLI::App& app, const CLI::Error& error,
         return &command == &app ? missingSubcommand(app) : missingArgument(command);
     if (dynamic_cast<const CLI::ExcludesError*>(&error)) return conflict(command, true);
     if (dynamic_cast<const CLI::RequiresError*>(&error)) return conflict(command, false);
-    if (dynamic_cast<const CLI::ExtrasError*>(&error)) return extras(command);
+    if (dynamic_cast<const CLI::ExtrasError*>(&error)) return extras(command, arguments);
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) return mismatch(command, arguments);
     if (dynamic_cast<const CLI::ConversionError*>(&error)) return conversion(command, arguments);
     // "OPCIÓN: " and the text of the option's own check, which is ours.

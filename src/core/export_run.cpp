@@ -1,5 +1,7 @@
 #include "core/export_run.h"
 
+#include <ctime>
+
 #include "base/error.h"
 #include "base/paths.h"
 #include "core/chosen_file.h"
@@ -106,26 +108,33 @@ ExportSummary ExportRun::writeAll(report::ExportWarnings* warnings) {
 
 void ExportRun::saveReport(const report::ExportWarnings& warnings,
                            std::optional<report::ExportFailure> failure) {
+    using report::Page;
+    const bool beside = reportPath_->empty();
     const std::filesystem::path target =
-        reportPath_->empty() ? report::reportBeside(chosenFile_, report::kPrefijoInformeExportacion)
-                             : *reportPath_;
+        beside ? report::pageBeside(chosenFile_, Page::ExportReport) : *reportPath_;
     // The CSV only when the page leaves rows out.
     const bool shortened = report::exportReportIsShortened(warnings);
-    const std::filesystem::path csvTarget = shortened ? report::csvBeside(target) : "";
+    const std::filesystem::path csvTarget =
+        shortened ? report::csvBeside(target, Page::ExportReport) : "";
     const TableSetFolders folders(folder_);
     std::vector<std::string> earlierFiles;
     if (!failure) earlierFiles = tableFilesIn(folders.earlier);
     const report::ExportReportFacts facts{
-        chosenFile_, folder_,        std::move(failure), target,
-        csvTarget,   emptySections_, folders.earlier,    std::move(earlierFiles)};
+        chosenFile_,       folder_,        std::move(failure), target,
+        csvTarget,         emptySections_, folders.earlier,    std::move(earlierFiles),
+        std::time(nullptr)};
     const std::string page = report::exportReportPage(warnings, facts);
-    if (!shortened) {
+    if (shortened) {
+        report::CompanionFile csv(csvTarget);
+        csv.write(report::exportWarningsCsv(warnings));
+        runReport_ = report::saveReport(target, page, warnings.count(), &csv);
+    } else {
         runReport_ = report::saveReport(target, page, warnings.count());
-        return;
+        // An earlier run's CSV would list warnings this page no longer has.
+        if (runReport_->failure.empty()) report::removeCompanion(target, Page::ExportReport);
     }
-    report::CompanionFile csv(csvTarget);
-    csv.write(report::exportWarningsCsv(warnings));
-    runReport_ = report::saveReport(target, page, warnings.count(), &csv);
+    if (beside && runReport_->failure.empty())
+        report::removeFormerPages(chosenFile_, Page::ExportReport);
 }
 
 }  // namespace mirvane::core

@@ -30,8 +30,8 @@ class Observers final : public importing::ImportObserver {
                 const importing::ResolvedCodes& codes) override {
         for (ImportObserver* o : observers_) o->lesson(number, check, codes);
     }
-    void skippedDayZero() override {
-        for (ImportObserver* o : observers_) o->skippedDayZero();
+    void unplacedLesson(const importing::UnplacedLesson& lesson) override {
+        for (ImportObserver* o : observers_) o->unplacedLesson(lesson);
     }
     void lessonWithoutTeacher(const std::string& prof) override {
         for (ImportObserver* o : observers_) o->lessonWithoutTeacher(prof);
@@ -80,17 +80,16 @@ ImportSummary ImportRun::build() {
     // A build changes the document in place: the next one needs a fresh load.
     std::unique_ptr<xml::Document> document = std::move(document_);
 
+    using report::Page;
     std::filesystem::path reportTarget, timetableTarget;
     if (reportPath_)
-        reportTarget = reportPath_->empty()
-                           ? report::reportBeside(chosenFile_, report::kPrefijoInformeImportacion)
-                           : *reportPath_;
-    if (timetableRequested_)
-        timetableTarget = report::reportBeside(chosenFile_, report::kPrefijoHorario);
+        reportTarget = reportPath_->empty() ? report::pageBeside(chosenFile_, Page::ImportReport)
+                                            : *reportPath_;
+    if (timetableRequested_) timetableTarget = report::pageBeside(chosenFile_, Page::Timetable);
 
     // The CSV of the affected activities is written while the build goes,
     // and put in place with the page once the result document is.
-    const std::filesystem::path csvTarget = report::csvBeside(reportTarget);
+    const std::filesystem::path csvTarget = report::csvBeside(reportTarget, Page::ImportReport);
     std::optional<report::CompanionFile> csv;
     std::optional<report::ImportWarnings> warnings;
     std::optional<report::Timetable> timetable;
@@ -106,10 +105,12 @@ ImportSummary ImportRun::build() {
     if (warnings) {
         warnings->finish();
         const std::string page = report::importReportPage(
-            *warnings,
-            {chosenFile_, summary.archivo, workFolder_, reportTarget, csvTarget, timetableTarget});
+            *warnings, {chosenFile_, summary.archivo, workFolder_, reportTarget, csvTarget,
+                        timetableTarget, std::time(nullptr)});
         runReport_ = report::saveReport(reportTarget, page, warnings->count(), &*csv);
         warnings.reset();
+        if (reportPath_->empty() && runReport_->failure.empty())
+            report::removeFormerPages(chosenFile_, Page::ImportReport);
     }
     if (timetable) {
         const report::TimetableFacts facts{chosenFile_, summary.archivo, timetableTarget,
@@ -118,6 +119,7 @@ ImportSummary ImportRun::build() {
             report::writeTimetablePage(*timetable, facts, sink);
         };
         timetable_ = report::saveReport(timetableTarget, page, timetable->marked());
+        if (timetable_->failure.empty()) report::removeFormerPages(chosenFile_, Page::Timetable);
     }
     return summary;
 }

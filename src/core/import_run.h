@@ -41,7 +41,7 @@ class ImportRun {
 
     // Asks the next builds for a report of what the result document does not
     // carry faithfully, at `path`, or beside the chosen document when it is
-    // empty (InformeImportacion followed by its file name and ".html").
+    // empty (its name without the extension, then " - Informe de importación.html").
     // Without it a build writes none, and nothing else about it changes.
     void requestReport(std::filesystem::path path = {});
     // The report of the last build that saved its result; a failed build
@@ -50,7 +50,7 @@ class ImportRun {
     const std::optional<report::RunReport>& runReport() const { return runReport_; }
 
     // Asks the next builds for the timetable page beside the chosen document
-    // (HorarioVorsa followed by its file name and ".html"). Without it a
+    // (its name without the extension, then " - Horario.html"). Without it a
     // build writes none, and nothing else about it changes.
     void requestTimetable() { timetableRequested_ = true; }
     // The timetable page of the last build that saved its result, with the

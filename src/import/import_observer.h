@@ -12,6 +12,12 @@ struct SlotRow {
     std::string diho, dia, hora, desde, hasta;  // DIHO, DIA, HORA, HORADESDE, HORAHASTA
 };
 
+// A row of SOLUC whose DIA is 0: a lesson the timetabler has not placed in
+// the week, which the result document does not hold.
+struct UnplacedLesson {
+    std::string tarea, asig, codgrupo;  // TAREA, ASIG, CODGRUPO
+};
+
 // What the builder finds as it writes the result document, told in the
 // document's order to whoever shows it (the report, the timetable). It knows
 // nothing of them, and telling never changes what it writes.
@@ -27,8 +33,8 @@ class ImportObserver {
     // the teacher's record is written.
     virtual void lesson(std::size_t number, const ActivityCheck& check,
                         const ResolvedCodes& codes) = 0;
-    // A row of the current teacher in SOLUC whose DIA is 0: no lesson.
-    virtual void skippedDayZero() {}
+    // A row of the current teacher in SOLUC whose DIA is 0.
+    virtual void unplacedLesson(const UnplacedLesson& /*lesson*/) {}
     // A lesson of SOLUC whose PROF is no teacher's ABREV, which no record
     // holds; told before the first teacher.
     virtual void lessonWithoutTeacher(const std::string& /*prof*/) {}

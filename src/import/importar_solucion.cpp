@@ -140,8 +140,11 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
             std::size_t resolved = 0;
             selectLessonsOf(soluc, proft.asText(formats::proft::kAbrev));
             for (; !soluc.eof(); soluc.next()) {
-                if (solucColumns.dia.integer() == 0) {  // not a lesson
-                    if (observer) observer->skippedDayZero();
+                if (solucColumns.dia.integer() == 0) {  // not placed: no activity
+                    if (observer)
+                        observer->unplacedLesson({solucColumns.tarea.text(),
+                                                  solucColumns.asig.text(),
+                                                  solucColumns.codgrupo.text()});
                     continue;
                 }
                 const std::int32_t number = actividad++;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -23,11 +24,13 @@ struct ExportReportFacts {
     std::vector<std::string_view> emptySections;  // sections without a record
     std::filesystem::path earlierFolder;          // where the replaced tables are kept
     std::vector<std::string> earlierFiles;        // the files kept there
+    std::time_t made = 0;                         // when the run wrote its tables
 };
 
-// The export report: a failed run's error first, or the sections the
-// document lacks and where the replaced tables are kept; then what the tables
-// lost, the worst first, or a line saying nothing was lost.
+// The export report: a failed run's error first, or what Tablexa has now, the
+// sections the document lacks and where the replaced tables are kept; then
+// what the tables lost, the worst first, each with what to do, or a line
+// saying nothing was lost; last, folded, the cuts made by design.
 // A section shows its first kShownRows rows and says how many more the CSV has.
 std::string exportReportPage(const ExportWarnings& warnings, const ExportReportFacts& facts);
 

@@ -4,12 +4,34 @@
 
 namespace mirvane::report {
 
-bool isMatchField(std::string_view field) {
-    static constexpr std::array<std::string_view, 8> kMatchFields{
-        "COD", "MATERIA", "ABREV", "CASIG", "CGRUP", "NIVEL", "CURSO", "DIHO"};
-    for (std::string_view name : kMatchFields)
-        if (name == field) return true;
+bool isReadBack(std::string_view table, std::string_view field) {
+    struct Field {
+        std::string_view table, field;
+    };
+    // The lookup keys of the import, and the codes it writes into the result.
+    static constexpr std::array<Field, 16> kReadBack{{{"ASIGNOMT", "COD"},
+                                                      {"ASIGNOMT", "MATERIA"},
+                                                      {"PROFT", "ABREV"},
+                                                      {"PROFT", "X_EMPLEADO"},
+                                                      {"PROFT", "F_TOMAPOS"},
+                                                      {"AULAT", "ABREV"},
+                                                      {"AULAT", "DEPCENTRO"},
+                                                      {"GRUPOST", "ABREV"},
+                                                      {"GRUPOST", "UNIDAD"},
+                                                      {"ASIGT", "CASIG"},
+                                                      {"ASIGT", "CGRUP"},
+                                                      {"ASIGT", "NIVEL"},
+                                                      {"ASIGT", "CURSO"},
+                                                      {"ASIGT", "MATERIA"},
+                                                      {"DIASHORAST", "DIHO"},
+                                                      {"DIASHORAST", "CODDIHO"}}};
+    for (const Field& f : kReadBack)
+        if (f.table == table && f.field == field) return true;
     return false;
+}
+
+bool isExpectedCut(const formats::TableSpec& table, std::string_view field) {
+    return formats::characterWidth(table, field) == 1;
 }
 
 void ExportWarnings::beginTable(std::string_view table) {
@@ -40,13 +62,15 @@ void ExportWarnings::cutValue(const formats::TableSpec& table, std::string_view 
         ++cuts_[at->second].rows;
         return;
     }
+    const bool expected = isExpectedCut(table, field);
+    expectedCuts_ += expected;
     cuts_.push_back({table.name, field, std::string(value),
                      std::string(value.substr(0, formats::characterWidth(table, field))),
-                     isMatchField(field), index + 1, 1});
+                     isReadBack(table.name, field), expected, index + 1, 1});
 }
 
 std::size_t ExportWarnings::count() const {
-    return dropped_.size() + skipped_.size() + cuts_.size() + slots_.size();
+    return dropped_.size() + skipped_.size() + cuts_.size() - expectedCuts_ + slots_.size();
 }
 
 }  // namespace mirvane::report

@@ -29,7 +29,8 @@ struct SkippedRecord {
 struct CutValue {
     std::string_view table, field;
     std::string value, stored;
-    bool matchField = false;  // the import looks rows up by this field
+    bool readBack = false;  // the import looks rows up by it or returns it to Delphos
+    bool expected = false;  // the field keeps only an initial by design: no warning
     std::size_t firstRecord = 0;
     std::size_t rows = 0;
 };
@@ -42,8 +43,14 @@ struct TableProgress {
     std::size_t rows = 0;
 };
 
-// Whether the import looks rows up by a field of this name.
-bool isMatchField(std::string_view field);
+// Whether the import reads `field` of `table` back: to look a lesson's rows
+// up by it, or to return it to Delphos. A cut value there comes back wrong.
+bool isReadBack(std::string_view table, std::string_view field);
+
+// Whether a value cut to `field` of `table` is cut by design: a field of one
+// character keeps the initial of a word (the turno MAÑANA is stored as M),
+// which is all the timetabler reads there.
+bool isExpectedCut(const formats::TableSpec& table, std::string_view field);
 
 class ExportWarnings final : public exporting::ExportObserver {
   public:
@@ -65,7 +72,8 @@ class ExportWarnings final : public exporting::ExportObserver {
     const std::vector<CutValue>& cutValues() const { return cuts_; }
     const std::vector<UnreachableSlot>& unreachableSlots() const { return slots_; }
 
-    // Every warning; a value cut in many rows counts once.
+    // Every warning; a value cut in many rows counts once, and a cut by
+    // design (isExpectedCut) does not count.
     std::size_t count() const;
 
   private:
@@ -75,6 +83,7 @@ class ExportWarnings final : public exporting::ExportObserver {
     std::vector<CutValue> cuts_;
     std::map<std::tuple<std::string_view, std::string_view, std::string>, std::size_t> cutIndex_;
     std::vector<UnreachableSlot> slots_;
+    std::size_t expectedCuts_ = 0;
 };
 
 }  // namespace mirvane::report

@@ -35,6 +35,15 @@ code { font-family: Consolas, Courier New, monospace; background: #f4f4f4; paddi
 .falta { color: #c0392b; font-weight: bold; }
 .claves { font-size: 0.9em; line-height: 1.6; max-height: 20em; overflow-y: auto; }
 .claves code { white-space: nowrap; }
+h3 { font-size: 1.05em; margin-bottom: 0.2em; }
+h3 .cuenta { color: #555; font-weight: normal; }
+.resumen { font-size: 1.1em; }
+.causa { border-left: 3px solid #ccc; padding-left: 1em; margin: 1.2em 0; }
+.clave { white-space: nowrap; }
+.hacer { margin-left: 1em; }
+.tecnico { font-size: 0.85em; color: #666; margin-left: 1em; }
+.tecnico code { background: none; }
+details > summary { cursor: pointer; font-weight: bold; }
 @media print { .claves { max-height: none; overflow: visible; } }
 )";
 
@@ -132,7 +141,7 @@ std::string percentEncoded(std::string_view utf8) {
 }  // namespace
 
 std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
-                     std::string_view labelUtf8) {
+                     std::string_view labelUtf8, std::string_view fragment) {
     std::string href;
     if (page.parent_path() == target.parent_path()) {
         href = percentEncoded(paths::toUtf8(target.filename()));
@@ -145,11 +154,20 @@ std::string fileLink(const std::filesystem::path& page, const std::filesystem::p
         }
         href = percentEncoded(where);
     }
+    if (!fragment.empty()) href += "#" + std::string(fragment);
     return fmt::format("<a href=\"{}\">{}</a>", href, text(labelUtf8));
 }
 
 std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count) {
     return fmt::format("<li><a href=\"#{}\">{}</a>: {}</li>\n", anchor, text(labelUtf8), count);
+}
+
+std::string whatToDo(std::string_view html) {
+    return fmt::format("<p class=\"hacer\"><strong>Qué hacer:</strong> {}</p>\n", html);
+}
+
+std::string technical(std::string_view html) {
+    return fmt::format("<p class=\"tecnico\">Detalle técnico: {}</p>\n", html);
 }
 
 }  // namespace mirvane::report::html

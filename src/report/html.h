@@ -39,10 +39,17 @@ inline constexpr std::string_view kTableEnd = "</tbody></table>\n";
 
 // A link from the page at `page` to the file `target`: by its bare name when
 // both are in one folder, so that the pair can be moved or mailed together.
+// `fragment`, already encoded, names a place in the target.
 std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
-                     std::string_view labelUtf8);
+                     std::string_view labelUtf8, std::string_view fragment = {});
 
 // A link in the summary to a section, with its count.
 std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count);
+
+// The two lines that close what a page says of a problem, from HTML already
+// made: what the reader can do about it, and, smaller, the tables and fields
+// concerned, for whoever must look inside the files.
+std::string whatToDo(std::string_view html);
+std::string technical(std::string_view html);
 
 }  // namespace mirvane::report::html

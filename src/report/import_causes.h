@@ -55,10 +55,21 @@ class Causes {
 // group, the subject, or the task.
 const std::string& keyOf(const ActivityCheck& check, Cause cause);
 
-// What the report says of a cause: the field and why, and a short name for
-// the columns of the per-teacher table and of the CSV.
-std::string_view causeDescription(Cause cause);
+// What the report says of a cause, for a head of studies first: a heading,
+// what it means for Delphos, what the keys are, what to do about it; then,
+// for whoever must look inside the files, the fields and tables concerned;
+// and a short name of what fails, for the columns of the per-teacher table,
+// the CSV and the timetable's cells.
+struct CauseTexts {
+    std::string_view heading, happened, keys, whatToDo, technical, shortName;
+};
+const CauseTexts& causeTexts(Cause cause);
 std::string_view causeShortName(Cause cause);
+
+// The same for the lessons of a teacher the document does not have, which
+// never reach Delphos: the worst of all, and no Cause, since no activity
+// record holds them.
+extern const CauseTexts kWithoutTeacher;
 
 // A key and the number of activities in which it was not found.
 using KeyCount = std::pair<std::string, std::size_t>;

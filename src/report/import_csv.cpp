@@ -1,14 +1,16 @@
 #include "report/import_csv.h"
 
 #include "report/csv.h"
+#include "report/school_words.h"
 
 namespace mirvane::report {
 
 ImportActivitiesCsv::ImportActivitiesCsv(PieceSink sink) : sink_(std::move(sink)), rows_(sink_) {
     rows_.text() = csv::kByteOrderMark;
-    csv::appendRow(rows_.text(), {"Profesor", "ABREV", "X_EMPLEADO", "EMPLEADO", "ACTIVIDAD",
-                                  "Qué falla", "TAREA", "DIA", "HORA", "DIHO buscado", "AULA",
-                                  "CODGRUPO", "ASIG", "NIVEL", "CURSO"});
+    // In words first; the last three are for whoever must look in SOLUC.
+    csv::appendRow(rows_.text(), {"Profesor", "Abreviatura", "Código de empleado", "EMPLEADO",
+                                  "ACTIVIDAD", "Qué falla", "Cuándo", "Tarea", "Aula", "Grupo",
+                                  "Materia", "Nivel", "Curso", "DIA", "HORA", "DIHO buscado"});
 }
 
 void ImportActivitiesCsv::teacher(const Teacher& teacher, std::size_t number) {
@@ -32,9 +34,11 @@ void ImportActivitiesCsv::activity(std::size_t number, const ActivityCheck& chec
         out += causeShortName(cause);
         separator = ", ";
     }
+    out += ';';
+    csv::appendField(out, lessonWhen(check.dia, check.hora));
     csv::appendWindows1252Fields(
-        out, {check.tarea, check.dia, check.hora, check.slotKey, check.aula, check.codgrupo,
-              check.asig, check.nivel, check.curso});
+        out, {check.tarea, check.aula, check.codgrupo, check.asig, check.nivel, check.curso,
+              check.dia, check.hora, check.slotKey});
     out += "\r\n";
     rows_.pass();
 }

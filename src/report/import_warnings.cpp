@@ -3,6 +3,7 @@
 namespace mirvane::report {
 
 void ImportWarnings::beginTeacher(const Teacher& teacher, std::size_t number) {
+    ++teacherCount_;
     current_ = teacher;
     currentNumber_ = number;
     currentKept_ = false;
@@ -10,6 +11,7 @@ void ImportWarnings::beginTeacher(const Teacher& teacher, std::size_t number) {
 
 void ImportWarnings::lesson(std::size_t number, const ActivityCheck& check,
                             const ResolvedCodes& /*codes*/) {
+    ++lessonCount_;
     if (check.flags.faithful()) return;
     if (!currentKept_) {
         if (csv_) csv_->teacher(current_, currentNumber_);
@@ -27,6 +29,33 @@ void ImportWarnings::lesson(std::size_t number, const ActivityCheck& check,
     if (teacher.examples.size() < kExamplesPerTeacher)
         teacher.examples.push_back(keepActivity(number, check, texts_));
     if (csv_) csv_->activity(number, check);
+}
+
+// Told while the teacher's record is written, before any lesson of theirs:
+// the teacher begun last is still whole.
+void ImportWarnings::unplacedLesson(const importing::UnplacedLesson& lesson) {
+    ++unplacedCount_;
+    ++unplaced_[{currentNumber_, lesson.asig, lesson.codgrupo, lesson.tarea}];
+    unplacedTeachers_.try_emplace(currentNumber_, current_);
+}
+
+std::vector<UnplacedLessons> ImportWarnings::unplacedLessons() const {
+    std::vector<UnplacedLessons> out;
+    for (const auto& [key, n] : unplaced_) {
+        const auto& [number, asig, codgrupo, tarea] = key;
+        out.push_back({unplacedTeachers_.at(number), number, asig, codgrupo, tarea, n});
+    }
+    return out;
+}
+
+const std::string* ImportWarnings::subjectName(const std::string& cod) const {
+    const auto at = subjectNames_.find(cod);
+    return at == subjectNames_.end() ? nullptr : &at->second;
+}
+
+const importing::SlotRow* ImportWarnings::slotRow(const std::string& diho) const {
+    const auto at = slots_.find(diho);
+    return at == slots_.end() ? nullptr : &at->second;
 }
 
 void ImportWarnings::finish() {

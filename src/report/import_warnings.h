@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -29,6 +30,14 @@ struct TeacherProblems {
     std::vector<KeptActivity> examples;             // the first few of them
 };
 
+// Lessons the timetabler left unplaced, of one teacher, subject, group and task.
+struct UnplacedLessons {
+    Teacher teacher;
+    std::size_t number = 0;  // EMPLEADO_n
+    std::string asig, codgrupo, tarea;
+    std::size_t lessons = 0;
+};
+
 class ImportWarnings final : public importing::ImportObserver {
   public:
     // Each teacher's row in the report shows this many of their activities.
@@ -42,8 +51,13 @@ class ImportWarnings final : public importing::ImportObserver {
     // Counted when it found a problem.
     void lesson(std::size_t number, const ActivityCheck& check,
                 const ResolvedCodes& codes) override;
-    void skippedDayZero() override { ++dayZero_; }
+    void unplacedLesson(const importing::UnplacedLesson& lesson) override;
     void lessonWithoutTeacher(const std::string& prof) override { ++withoutTeacher_[prof]; }
+    // The names and times the page shows beside the codes.
+    void subject(const std::string& cod, const std::string& nombre) override {
+        subjectNames_.try_emplace(cod, nombre);
+    }
+    void slot(const importing::SlotRow& row) override { slots_.try_emplace(row.diho, row); }
     // Hands the CSV its last rows, once the build is over.
     void finish();
 
@@ -58,10 +72,20 @@ class ImportWarnings final : public importing::ImportObserver {
     const std::map<std::string, std::size_t>& lessonsWithoutTeacher() const {
         return withoutTeacher_;
     }
-    std::size_t dayZeroRows() const { return dayZero_; }
+    // Grouped, in PROFT order, then by subject, group and task.
+    std::vector<UnplacedLessons> unplacedLessons() const;
+    std::size_t unplacedCount() const { return unplacedCount_; }
+    // Teachers and lessons in the result document.
+    std::size_t teachers() const { return teacherCount_; }
+    std::size_t lessons() const { return lessonCount_; }
 
-    // Lessons left out plus lessons with a problem; rows with DIA 0 are no
-    // lessons and do not count.
+    // The name of a subject of ASIGNOMT (its first row of COD `cod`), and the
+    // DIASHORAST row of a slot key; nothing when the tables have none.
+    const std::string* subjectName(const std::string& cod) const;
+    const importing::SlotRow* slotRow(const std::string& diho) const;
+
+    // Lessons left out plus lessons with a problem; lessons the timetabler
+    // did not place are its own to place, and do not count.
     std::size_t count() const;
 
   private:
@@ -74,7 +98,14 @@ class ImportWarnings final : public importing::ImportObserver {
     // Per cause, how many activities lack each key.
     std::array<std::unordered_map<std::string, std::size_t>, kCauseCount> keys_;
     std::map<std::string, std::size_t> withoutTeacher_;
-    std::size_t dayZero_ = 0;
+    // By EMPLEADO_n, then ASIG, CODGRUPO and TAREA: how many unplaced.
+    std::map<std::tuple<std::size_t, std::string, std::string, std::string>, std::size_t> unplaced_;
+    std::map<std::size_t, Teacher> unplacedTeachers_;
+    std::size_t unplacedCount_ = 0;
+    std::size_t teacherCount_ = 0;
+    std::size_t lessonCount_ = 0;
+    std::unordered_map<std::string, std::string> subjectNames_;
+    std::unordered_map<std::string, importing::SlotRow> slots_;
     std::optional<ImportActivitiesCsv> csv_;
 };
 

@@ -3,21 +3,58 @@
 #include <string>
 
 #include "base/error.h"
+#include "base/os_file.h"
 #include "base/paths.h"
 #include "base/safe_file.h"
 
 namespace mirvane::report {
 
-std::filesystem::path reportBeside(const std::filesystem::path& document, std::string_view prefix) {
-    std::filesystem::path name = paths::fromUtf8(std::string(prefix));
-    name += document.filename();
-    name += ".html";
-    return document.parent_path() / name;
+namespace {
+
+struct PageNames {
+    std::string_view name;        // after the document's own name and " - "
+    std::string_view csv;         // what the CSV lists, after the page's name
+    std::string_view formerName;  // before the document's whole file name
+};
+
+// In the order of Page.
+constexpr PageNames kPageNames[] = {
+    {"Informe de exportación", "avisos", "InformeExportacion"},
+    {"Informe de importación", "clases", "InformeImportacion"},
+    {"Horario", "", "HorarioVorsa"},
+};
+
+const PageNames& namesOf(Page page) {
+    return kPageNames[static_cast<std::size_t>(page)];
 }
 
-std::filesystem::path csvBeside(const std::filesystem::path& page) {
-    std::filesystem::path csv = page;
-    return csv.replace_extension(".csv");
+std::filesystem::path beside(const std::filesystem::path& file, const std::string& name) {
+    return file.parent_path() / paths::fromUtf8(name);
+}
+
+}  // namespace
+
+std::filesystem::path pageBeside(const std::filesystem::path& document, Page page) {
+    return beside(document, paths::toUtf8(document.stem()) + " - " +
+                                std::string(namesOf(page).name) + ".html");
+}
+
+std::filesystem::path csvBeside(const std::filesystem::path& reportPage, Page page) {
+    return beside(reportPage, paths::toUtf8(reportPage.stem()) + " (" +
+                                  std::string(namesOf(page).csv) + ").csv");
+}
+
+void removeCompanion(const std::filesystem::path& reportPage, Page page) {
+    os::Failure ignored;
+    os::remove(csvBeside(reportPage, page), ignored);
+}
+
+void removeFormerPages(const std::filesystem::path& document, Page page) {
+    const std::string former =
+        std::string(namesOf(page).formerName) + paths::toUtf8(document.filename());
+    os::Failure ignored;
+    os::remove(beside(document, former + ".html"), ignored);
+    if (!namesOf(page).csv.empty()) os::remove(beside(document, former + ".csv"), ignored);
 }
 
 namespace {

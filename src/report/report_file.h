@@ -12,15 +12,26 @@
 // Where a run's report goes and how it is written.
 namespace mirvane::report {
 
-inline constexpr std::string_view kPrefijoInformeExportacion = "InformeExportacion";
-inline constexpr std::string_view kPrefijoInformeImportacion = "InformeImportacion";
+// The pages a run writes beside the chosen document.
+enum class Page { ExportReport, ImportReport, Timetable };
 
-// `prefix` followed by the document's file name and ".html", in the
-// document's folder: datos.xml gives InformeExportaciondatos.xml.html.
-std::filesystem::path reportBeside(const std::filesystem::path& document, std::string_view prefix);
+// Where `page` goes beside `document`: named after the document without its
+// extension, so that Explorer, which hides extensions, never shows a page
+// under a name that reads as an XML file to hand to Delphos, and sorted
+// beside the document: datos.xml gives "datos - Informe de exportación.html".
+std::filesystem::path pageBeside(const std::filesystem::path& document, Page page);
 
-// The CSV file beside a report page: the page's name with ".csv" for ".html".
-std::filesystem::path csvBeside(const std::filesystem::path& page);
+// The CSV of a report page, beside it wherever it is, named after it and
+// what it lists: "datos - Informe de importación (clases).csv".
+std::filesystem::path csvBeside(const std::filesystem::path& reportPage, Page page);
+
+// Removes the CSV of a report page saved without one.
+void removeCompanion(const std::filesystem::path& reportPage, Page page);
+
+// Removes what earlier versions wrote beside `document` for `page` under
+// other names ("InformeExportaciondatos.xml.html" and its CSV), once the
+// page has been written under its own. One that cannot be removed stays.
+void removeFormerPages(const std::filesystem::path& document, Page page);
 
 // A run's report: where it is and how many warnings it holds, or why it could
 // not be saved (the run's own outcome stays as it was).

@@ -6,9 +6,9 @@
 
 #include <fmt/format.h>
 
-#include "base/os_clock.h"
 #include "base/paths.h"
 #include "report/html.h"
+#include "report/school_words.h"
 #include "report/timetable_assets.h"
 #include "report/timetable_data.h"
 #include "report/timetable_grid.h"
@@ -21,18 +21,6 @@ namespace {
 constexpr std::string_view kContentPolicy =
     "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
     "script-src 'unsafe-inline'; style-src 'unsafe-inline'\">\n";
-
-constexpr std::array<const char*, 12> kMonths{"enero",      "febrero", "marzo",     "abril",
-                                              "mayo",       "junio",   "julio",     "agosto",
-                                              "septiembre", "octubre", "noviembre", "diciembre"};
-
-// "10 de diciembre de 2026 a las 15:10", in the machine's local time.
-std::string madeOn(std::time_t made) {
-    const std::tm local = os::localTime(made);
-    return fmt::format("{} de {} de {} a las {:02}:{:02}", local.tm_mday,
-                       kMonths.at(static_cast<std::size_t>(local.tm_mon)), local.tm_year + 1900,
-                       local.tm_hour, local.tm_min);
-}
 
 std::string counted(std::size_t n, std::string_view one, std::string_view many) {
     return fmt::format("{} {}", n, n == 1 ? one : many);

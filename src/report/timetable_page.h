@@ -10,8 +10,6 @@
 
 namespace mirvane::report {
 
-inline constexpr std::string_view kPrefijoHorario = "HorarioVorsa";
-
 struct TimetableFacts {
     std::filesystem::path document;  // the chosen exchange document
     std::filesystem::path result;    // the result document written

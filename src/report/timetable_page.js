@@ -56,14 +56,14 @@
   const kCauses = [
     null,
     (lesson) => 'Sin unidad en Delphos: no hay grupo ' + quoted(groupCode(lesson)) + '.',
-    (lesson) => 'Sin materia en Delphos: no se encuentra la asignatura ' +
+    (lesson) => 'Sin materia en Delphos: no se encuentra la materia ' +
       quoted(texts[field(lesson, SUBJECT)]) + '.',
     (lesson) => 'Sin dependencia en Delphos: no hay aula ' + quoted(roomCode(lesson)) + '.',
     (lesson) => 'Actividad genérica (G439) en Delphos: ' +
       (isBlank(texts[field(lesson, TASK)]) ? 'la clase no tiene tarea.'
         : 'la tarea ' + quoted(texts[field(lesson, TASK)]) + ' no tiene código.'),
     (lesson) => 'Actividad ' + quoted(texts[field(lesson, TASK)]) +
-      ' tal cual en Delphos: ninguna asignatura tiene ese código.',
+      ' tal cual en Delphos: ninguna materia tiene ese código.',
   ];
 
   const collator = new Intl.Collator('es', { numeric: true, sensitivity: 'base' });

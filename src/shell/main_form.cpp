@@ -17,8 +17,9 @@
 namespace mirvane::shell {
 namespace {
 
-std::string warningsQuestion(std::size_t warnings) {
-    return "La conversión tiene " + std::to_string(warnings) +
+// "La importación tiene 6 avisos. ¿Desea abrir el informe?"
+std::string warningsQuestion(std::string_view run, std::size_t warnings) {
+    return std::string(run) + " tiene " + std::to_string(warnings) +
            (warnings == 1 ? " aviso" : " avisos") + ". ¿Desea abrir el informe?";
 }
 
@@ -137,7 +138,7 @@ void MainForm::exportRun(std::optional<report::RunReport>& unfinished) {
         throw;
     }
     busy.restore();
-    finishRun(run.runReport());
+    finishRun("La exportación", run.runReport());
 }
 
 void MainForm::importRun() {
@@ -149,28 +150,28 @@ void MainForm::importRun() {
     run.load(lastChosenFile_);
     run.build();
     busy.restore();
-    finishRun(run.runReport(), run.timetable());
+    finishRun("La importación", run.runReport(), run.timetable());
 }
 
-void MainForm::finishRun(const std::optional<report::RunReport>& runReport,
+void MainForm::finishRun(std::string_view run, const std::optional<report::RunReport>& runReport,
                          const std::optional<report::RunReport>& timetable) {
     resultCode_ = kResultCompleted;
     window_.showInformation(core::kFinishedMessage);
     // One completed run per process.
     window_.enableRunButtons(false);
-    if (hostMode_) window_.close();
     // One question at most: what went wrong first, else the timetable; each
-    // page links to the other.
+    // page links to the other. Asked in host mode too, before the window
+    // closes: the host waits for the close anyway, and a person started it.
     if (saved(runReport) && runReport->warnings > 0)
-        offerReport(runReport, warningsQuestion(runReport->warnings));
+        offerReport(runReport, warningsQuestion(run, runReport->warnings));
     else if (saved(timetable))
         offerReport(timetable, std::string(kTimetableQuestion));
+    if (hostMode_) window_.close();
 }
 
 void MainForm::offerReport(const std::optional<report::RunReport>& runReport,
                            const std::string& question) {
-    // The host waits for the window to close: nothing is asked of it.
-    if (hostMode_ || !runReport || !runReport->failure.empty()) return;
+    if (!saved(runReport)) return;
     if (window_.askYesNo(question)) window_.openWithDefaultProgram(runReport->path);
 }
 

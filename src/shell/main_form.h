@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/os_virtualization.h"
@@ -67,12 +68,12 @@ class MainForm {
     // file to work on; if not, "No existe archivo" and, in host mode, the
     // given result code and the close.
     bool chooseExistingFile(std::int32_t codeWithoutFile);
-    // The last steps of a run that reached its end: in interactive mode, the
-    // offer of the report when it has warnings, else of the import's timetable.
-    void finishRun(const std::optional<report::RunReport>& runReport,
+    // The last steps of a run that reached its end, `run` naming it ("La
+    // exportación"): the offer of the report when it has warnings, else of
+    // the import's timetable, then in host mode the close.
+    void finishRun(std::string_view run, const std::optional<report::RunReport>& runReport,
                    const std::optional<report::RunReport>& timetable = std::nullopt);
-    // In interactive mode, asks `question` about a saved page and opens it
-    // on yes.
+    // Asks `question` about a saved page and opens it on yes.
     void offerReport(const std::optional<report::RunReport>& runReport,
                      const std::string& question);
     template <typename Step>

@@ -30,13 +30,16 @@ class ExportarCliTest : public ::testing::Test {
 
 TEST_F(ExportarCliTest, SuccessPrintsTheSummaryAndTheReportLine) {
     const auto report = work / "informe.html";
-    const auto result = exportar(example() + intoWork() + " --hora ' 8:30' --informe " +
-                                 shellQuote(report.string()));
+    const auto result =
+        exportar(example() + intoWork() + " --hora 8:30 --informe " + shellQuote(report.string()));
     EXPECT_EQ(result.status, 0) << result.errors;
-    EXPECT_EQ(result.output,
-              "Proceso finalizado\nASIGNOMT 28\nPROFT 31\nAULAT 16\nGRUPOST 12\nASIGT 49\n"
-              "DIASHORAST 35\nInforme con 6 avisos: " +
-                  report.string() + "\n");
+    EXPECT_EQ(result.output, "Proceso finalizado\nTablexa tiene ya los datos del centro en " +
+                                 work.path().string() +
+                                 ":\n  28 materias (ASIGNOMT)\n  31 profesores (PROFT)\n"
+                                 "  16 aulas (AULAT)\n  12 grupos (GRUPOST)\n"
+                                 "  49 asignaciones de materia a grupo (ASIGT)\n"
+                                 "  35 tramos horarios (DIASHORAST)\nInforme con 2 avisos: " +
+                                 report.string() + "\n");
     EXPECT_EQ(result.errors, "");
     EXPECT_TRUE(std::filesystem::exists(work / "DIASHORAST.DBF"));
     EXPECT_NE(testing::readFile(report).find("Informe de exportación"), std::string::npos);
@@ -45,12 +48,20 @@ TEST_F(ExportarCliTest, SuccessPrintsTheSummaryAndTheReportLine) {
 TEST_F(ExportarCliTest, ReportBesideTheDocumentOrNone) {
     std::filesystem::copy_file(testing::sourceDir() / "examples" / "escuela" / "datos.xml",
                                work / "datos.xml");
-    const auto beside = work / "InformeExportaciondatos.xml.html";
+    // Named after the document without its extension; what an earlier
+    // version wrote under its old name goes.
+    const auto beside = work / "datos - Informe de exportación.html";
+    for (const char* old : {"InformeExportaciondatos.xml.html", "InformeExportaciondatos.xml.csv",
+                            "datos - Informe de exportación (avisos).csv"})
+        testing::writeFile(work / old, "viejo");
     auto result = exportar(shellQuote((work / "datos.xml").string()) + intoWork());
     EXPECT_EQ(result.status, 0) << result.errors;
-    EXPECT_NE(result.output.find("Informe con 6 avisos: " + beside.string() + "\n"),
+    EXPECT_NE(result.output.find("Informe con 2 avisos: " + beside.string() + "\n"),
               std::string::npos)
         << result.output;
+    EXPECT_FALSE(std::filesystem::exists(work / "InformeExportaciondatos.xml.html"));
+    EXPECT_FALSE(std::filesystem::exists(work / "InformeExportaciondatos.xml.csv"));
+    EXPECT_FALSE(std::filesystem::exists(work / "datos - Informe de exportación (avisos).csv"));
 
     std::filesystem::remove(beside);
     result = exportar(shellQuote((work / "datos.xml").string()) + intoWork() + " --sin-informe");
@@ -67,6 +78,10 @@ TEST_F(ExportarCliTest, DefaultWorkFolderIsKtempOnDriveC) {
     std::filesystem::create_directories(wine / "drive_c" / "ktemp");  // found in any letter case
     const auto result = exportar(example() + " --sin-informe");
     EXPECT_EQ(result.status, 0) << result.errors;
+    // --help names the folder the run used.
+    EXPECT_NE(exportar("--help").output.find("(por omisión C:\\KTEMP, aquí " +
+                                             (wine / "drive_c" / "ktemp").string() + ")"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(wine / "drive_c" / "ktemp" / "ASIGNOMT.DBF"));
 }
 
@@ -74,7 +89,7 @@ TEST_F(ExportarCliTest, NoFile) {
     const auto result = exportar(shellQuote((work / "no-existe.xml").string()) + intoWork());
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(result.errors, "No existe archivo\n");
+    EXPECT_EQ(result.errors, "No existe archivo: «" + (work / "no-existe.xml").string() + "»\n");
     EXPECT_TRUE(std::filesystem::is_empty(work.path()));
 }
 
@@ -89,8 +104,8 @@ TEST_F(ExportarCliTest, FailureIsReportedOnceAndThenItsReport) {
     EXPECT_EQ(result.errors,
               "El registro 1 de la sección ASIGNATURAS tiene 3 campos; se esperan 9.\n"
               "Informe sin avisos: " +
-                  (work / "InformeExportaciondatos.xml.html").string() + "\n");
-    EXPECT_NE(testing::readFile(work / "InformeExportaciondatos.xml.html")
+                  (work / "datos - Informe de exportación.html").string() + "\n");
+    EXPECT_NE(testing::readFile(work / "datos - Informe de exportación.html")
                   .find("La exportación no terminó"),
               std::string::npos);
 }
@@ -127,7 +142,9 @@ TEST_F(ExportarCliTest, RestaurarGoesBackToTheTablesBeforeTheLastExport) {
     EXPECT_EQ(result.status, 0) << result.errors;
     EXPECT_EQ(result.output,
               "Tablas anteriores restauradas en " + work.path().string() +
-                  ": ASIGNOMT.DBF PROFT.DBF AULAT.DBF GRUPOST.DBF ASIGT.DBF DIASHORAST.DBF\n"
+                  ": materias (ASIGNOMT.DBF), profesores (PROFT.DBF), aulas (AULAT.DBF), grupos "
+                  "(GRUPOST.DBF), asignaciones de materia a grupo (ASIGT.DBF) y tramos horarios "
+                  "(DIASHORAST.DBF)\n"
                   "Las que había se guardan ahora en " +
                   (work / "Mirvane" / "anterior").string() +
                   "; para volver a ellas, repita «mirvane-cli restaurar».\n");
@@ -173,7 +190,7 @@ TEST_F(ExportarCliTest, FileSystemFaultsAreReportedNamingThePathAndWriteNothing)
 TEST_F(ExportarCliTest, UsageErrorsWriteNothing) {
     for (const std::string& arguments :
          {std::string(), example() + " --hora 24:00", example() + " --hora 07:75",
-          example() + " --hora 8:30", example() + " --hora ab:cd", example() + " --hora",
+          example() + " --hora 8:3", example() + " --hora ab:cd", example() + " --hora",
           example() + " otro.xml", example() + " --desconocida"}) {
         const auto result = exportar(arguments + intoWork());
         EXPECT_EQ(result.status, 2) << arguments;

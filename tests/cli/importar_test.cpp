@@ -40,22 +40,21 @@ class ImportarCliTest : public ::testing::Test {
     testing::TempDir wine;  // never the real prefix
     std::filesystem::path chosen = docs / "datos.xml";
     std::filesystem::path result = docs / "ResultadoVorsadatos.xml";
-    std::filesystem::path report = docs / "InformeImportaciondatos.xml.html";
-    std::filesystem::path timetable = docs / "HorarioVorsadatos.xml.html";
+    std::filesystem::path report = docs / "datos - Informe de importación.html";
+    std::filesystem::path timetable = docs / "datos - Horario.html";
 };
 
 TEST_F(ImportarCliTest, SuccessPrintsTheCountsAndTheResultFile) {
     const auto run = importar(shellQuote(chosen.string()) + intoWork());
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_EQ(run.output,
-              "Proceso finalizado\nProfesores 31, actividades 119\n"
-              "Documento de resultado: " +
+              "Proceso finalizado\nDocumento de resultado, con 31 profesores y 119 clases: " +
                   result.string() + "\n" + "Informe con 6 avisos: " + report.string() + "\n" +
                   "Horario: " + timetable.string() + "\n");
     EXPECT_EQ(run.errors, "");
     EXPECT_TRUE(std::filesystem::exists(result));
     EXPECT_NE(testing::readFile(report).find("Informe de importación"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(docs / "InformeImportaciondatos.xml.csv"));
+    EXPECT_TRUE(std::filesystem::exists(docs / "datos - Informe de importación (clases).csv"));
     EXPECT_NE(testing::readFile(timetable).find("Horario tal como lo recibirá Delphos"),
               std::string::npos);
 }
@@ -102,7 +101,7 @@ TEST_F(ImportarCliTest, NoFile) {
     const auto run = importar(shellQuote((docs / "no-existe.xml").string()) + intoWork());
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "");
-    EXPECT_EQ(run.errors, "No existe archivo\n");
+    EXPECT_EQ(run.errors, "No existe archivo: «" + (docs / "no-existe.xml").string() + "»\n");
     EXPECT_FALSE(std::filesystem::exists(docs / "ResultadoVorsano-existe.xml"));
 }
 

@@ -38,6 +38,10 @@ TEST(UsageTest, EachKindOfUsageErrorIsOneSpanishLineAndStatusTwo) {
          "--informe y --sin-informe no pueden ir juntas." + exportarHelp},
         {"exportar a.xml --sin-informe=si", "--sin-informe no lleva valor." + exportarHelp},
         {"exportar a.xml b.xml c.xml", "Sobran «b.xml» y «c.xml»." + exportarHelp},
+        {"--carpeta /tmp exportar a.xml",
+         "La opción «--carpeta» va después del subcomando: «mirvane-cli exportar … --carpeta "
+         "CARPETA»." +
+             exportarHelp},
         {"importar a.xml --hora 08:00",
          "mirvane-cli importar no tiene la opción «--hora». Pruebe «mirvane-cli importar "
          "--help».\n"},

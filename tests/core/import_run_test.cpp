@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "base/paths.h"
 #include "core/export_run.h"
 #include "export/start_hour_prompt.h"
 #include "support/testing.h"
@@ -63,11 +64,13 @@ TEST_F(ImportRunTest, ThePagesChangeNoByteOfTheTablesOrTheResult) {
                                 "ResultadoVorsadatos.xml"));
     for (const auto& [path, bytes] : tables) EXPECT_EQ(testing::readFile(path), bytes) << path;
     ASSERT_TRUE(run.timetable());
-    EXPECT_EQ(run.timetable()->path, docs / "HorarioVorsadatos.xml.html");
+    EXPECT_EQ(run.timetable()->path, docs / "datos - Horario.html");
     EXPECT_EQ(run.timetable()->warnings, 6u);
     const std::string page = testing::readFile(run.timetable()->path);
-    EXPECT_NE(page.find("href=\"InformeImportaciondatos.xml.html\""), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(docs / "InformeImportaciondatos.xml.csv"));
+    EXPECT_NE(page.find("href=\"datos%20-%20Informe%20de%20importaci%C3%B3n.html\""),
+              std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(
+        docs.path() / paths::fromUtf8("datos - Informe de importación (clases).csv")));
 }
 
 TEST_F(ImportRunTest, NoFileIsNoRun) {

@@ -64,7 +64,8 @@ TEST_F(DelphosChm, HoldsEveryPageWithTheContentsAndTheIndex) {
          {"/contenido.hhc", "/indice.hhk", "/ventana_principal.htm", "/exportar.htm",
           "/importar.htm", "/hora_inicio.htm", "/documento_delphos.htm", "/archivos.htm",
           "/modo_tablexa.htm", "/mensajes.htm", "/mensajes_tablas.htm", "/mensajes_xml.htm",
-          "/mensajes_registros.htm", "/#IVB", "/#STRINGS", "/$WWKeywordLinks/BTree"})
+          "/mensajes_registros.htm", "/informes.htm", "/horario.htm", "/mirvane_cli.htm",
+          "/linux_wine.htm", "/#IVB", "/#STRINGS", "/$WWKeywordLinks/BTree"})
         EXPECT_NE(listing.output.find(std::string(file) + "\n"), std::string::npos) << file;
 
     // The project names them, so the help window shows its contents and index tabs.

@@ -45,7 +45,7 @@ TEST_F(ExportWarningsTest, SubjectsDroppedByTheDuplicateRuleNameTheOneKept) {
     EXPECT_EQ(warnings.count(), 2u);
 }
 
-TEST_F(ExportWarningsTest, ValuesCutToTheirWidthAreGroupedAndMatchFieldsMarked) {
+TEST_F(ExportWarningsTest, ValuesCutToTheirWidthAreGroupedAndFieldsReadBackMarked) {
     const std::string longName(85, 'n');
     exportMaterias({{"MATEMATICAS14", "ABCDEFGHIJKLMN", "corto", longName},
                     {"M2", "OTRO", "corto", longName},
@@ -66,11 +66,42 @@ TEST_F(ExportWarningsTest, ValuesCutToTheirWidthAreGroupedAndMatchFieldsMarked) 
         EXPECT_EQ(cuts[i].table, "ASIGNOMT");
         EXPECT_EQ(cuts[i].field, expected[i].field);
         EXPECT_EQ(cuts[i].stored, expected[i].stored);
-        EXPECT_EQ(cuts[i].matchField, expected[i].match);
+        EXPECT_EQ(cuts[i].readBack, expected[i].match);
+        EXPECT_FALSE(cuts[i].expected);
         EXPECT_EQ(cuts[i].rows, expected[i].rows);
         EXPECT_EQ(cuts[i].firstRecord, expected[i].first);
     }
     EXPECT_EQ(warnings.count(), 3u);  // a value cut in many rows counts once
+}
+
+// A one-character field keeps an initial by design: shown, never counted. A
+// code the import returns to Delphos is read back, though no lookup uses it.
+TEST_F(ExportWarningsTest, CutsByDesignAreNoWarning) {
+    auto document = export_test::parse(
+        exchange({section("GRUPOS", {{"UNIDAD-DEMASIADO-LARGA", "1A", "MAÑANA", "ESO", "1", "A"},
+                                     {"U2", "1B", "MAÑANA", "ESO", "1", "B"}}),
+                  section("AULAS", {{"D1", "A1", "Aula", "Principal"}})}));
+    exporting::ExportarGrupos(*document, dir.path(), &warnings);
+    exporting::ExportarAulas(*document, dir.path(), &warnings);
+    struct Expected {
+        std::string_view table, field;
+        bool readBack, expected;
+        std::size_t rows;
+    };
+    const Expected expected[] = {{"GRUPOST", "UNIDAD", true, false, 1},
+                                 {"GRUPOST", "TURNO", false, true, 2},
+                                 {"AULAT", "EDIFICIO", false, true, 1}};
+    const auto& cuts = warnings.cutValues();
+    ASSERT_EQ(cuts.size(), std::size(expected));
+    for (std::size_t i = 0; i < cuts.size(); ++i) {
+        SCOPED_TRACE(expected[i].field);
+        EXPECT_EQ(cuts[i].table, expected[i].table);
+        EXPECT_EQ(cuts[i].field, expected[i].field);
+        EXPECT_EQ(cuts[i].readBack, expected[i].readBack);
+        EXPECT_EQ(cuts[i].expected, expected[i].expected);
+        EXPECT_EQ(cuts[i].rows, expected[i].rows);
+    }
+    EXPECT_EQ(warnings.count(), 1u);
 }
 
 TEST_F(ExportWarningsTest, ShortRecordsAreNamedBySectionAndPosition) {

@@ -105,15 +105,27 @@ TEST_F(ImportWarningsTest, FaithfulLessonsAndLessonsWithoutRoomOrGroupRecordNoth
     EXPECT_EQ(warnings.count(), 0u);
 }
 
-TEST_F(ImportWarningsTest, LessonsOfNoTeacherAndRowsWithDayZero) {
-    const ImportWarnings& warnings =
-        importWithWarnings({lesson({{"PROF", "NADIE"}}), lesson({{"PROF", "NADIE"}}),
-                            lesson({{"PROF", "NADIE"}, {"DIA", "0"}}), lesson({{"PROF", "OTRO"}}),
-                            lesson({{"DIA", "0"}}), lesson({{"PROF", "LUIS"}, {"DIA", "0"}})});
+TEST_F(ImportWarningsTest, LessonsOfNoTeacherAndLessonsNotPlaced) {
+    const ImportWarnings& warnings = importWithWarnings(
+        {lesson({{"PROF", "NADIE"}}), lesson({{"PROF", "NADIE"}}),
+         lesson({{"PROF", "NADIE"}, {"DIA", "0"}}), lesson({{"PROF", "OTRO"}}),
+         lesson({{"DIA", "0"}}), lesson({{"PROF", "LUIS"}, {"DIA", "0"}, {"ASIG", "X"}}),
+         lesson({{"DIA", "0"}}), lesson({})});
     const std::map<std::string, std::size_t> expected{{"NADIE", 2}, {"OTRO", 1}};
     EXPECT_EQ(warnings.lessonsWithoutTeacher(), expected);
-    EXPECT_EQ(warnings.dayZeroRows(), 2u);  // those of a teacher that the build skipped
-    EXPECT_EQ(warnings.count(), 3u);
+    // Those of a teacher, grouped by teacher, subject, group and task.
+    const std::vector<UnplacedLessons> unplaced = warnings.unplacedLessons();
+    ASSERT_EQ(unplaced.size(), 2u);
+    EXPECT_EQ(unplaced[0].teacher.nombre, "Ana");
+    EXPECT_EQ(unplaced[0].asig, "MAT");
+    EXPECT_EQ(unplaced[0].codgrupo, "G1");
+    EXPECT_EQ(unplaced[0].lessons, 2u);
+    EXPECT_EQ(unplaced[1].number, 2u);
+    EXPECT_EQ(unplaced[1].asig, "X");
+    EXPECT_EQ(warnings.unplacedCount(), 3u);
+    EXPECT_EQ(warnings.count(), 3u);  // the lessons not placed are the timetabler's
+    EXPECT_EQ(warnings.teachers(), 2u);
+    EXPECT_EQ(warnings.lessons(), 1u);
 }
 
 TEST_F(ImportWarningsTest, TheResultDocumentIsTheSameWithWarnings) {

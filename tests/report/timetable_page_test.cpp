@@ -271,7 +271,7 @@ TEST(TimetablePage, TheExampleSchoolsPageHoldsNothingFromOutside) {
     // Its one link is the report beside it.
     const auto links = pieces(text, "href=\"");
     ASSERT_EQ(links.size(), 1u);
-    EXPECT_TRUE(links[0].starts_with("href=\"InformeImportaciondatos.xml.html\""));
+    EXPECT_TRUE(links[0].starts_with("href=\"datos%20-%20Informe%20de%20importaci%C3%B3n.html\""));
 
     // Drawn, it logs nothing: no error, no load refused.
     const Drawn drawn = drawnPage(run.timetable()->path, "profesor-6");

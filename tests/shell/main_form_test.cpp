@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "base/paths.h"
 #include "core/export_run.h"
 #include "export/export_fixture.h"
 #include "export/start_hour_prompt.h"
@@ -146,8 +147,7 @@ TEST_P(MainFormSession, FollowsTheRules) {
               session.output == Output::ResultDocument);
     std::vector<std::string> reports;
     for (const fs::directory_entry& entry : fs::directory_iterator(documents.path()))
-        if (entry.path().filename().string().starts_with("Informe") ||
-            entry.path().filename().string().starts_with("Horario"))
+        if (entry.path().filename().string().find(" - ") != std::string::npos)
             reports.push_back(entry.path().filename().string());
     std::sort(reports.begin(), reports.end());
     EXPECT_EQ(reports, session.reports);
@@ -164,15 +164,16 @@ Calls operator+(Calls first, const Calls& second) {
     return first;
 }
 
-// The question after a completed export or import of the example school.
-const std::string kSixWarnings = "ask La conversión tiene 6 avisos. ¿Desea abrir el informe?";
+// The questions after a completed export or import of the example school.
+const std::string kExportWarnings = "ask La exportación tiene 2 avisos. ¿Desea abrir el informe?";
+const std::string kImportWarnings = "ask La importación tiene 6 avisos. ¿Desea abrir el informe?";
 const std::string kUnfinished =
     "ask Las tablas de Tablexa no han cambiado. El informe dice dónde se detuvo la exportación. "
     "¿Desea abrir el informe?";
-const std::vector<std::string> kExportReport = {"InformeExportaciondatos.xml.html"};
-const std::vector<std::string> kImportReport = {"HorarioVorsadatos.xml.html",
-                                                "InformeImportaciondatos.xml.csv",
-                                                "InformeImportaciondatos.xml.html"};
+const std::vector<std::string> kExportReport = {"datos - Informe de exportación.html"};
+const std::vector<std::string> kImportReport = {"datos - Horario.html",
+                                                "datos - Informe de importación (clases).csv",
+                                                "datos - Informe de importación.html"};
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, MainFormSession,
@@ -184,7 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
         Session{.name = "HostExportCompletes",
                 .parameters = {"EXPORTAR", "1A2B"},
                 .dialog = {"datos.xml"},
-                .calls = Calls{"embed 1a2b"} + kExportCompletes + Calls{"close"},
+                .calls = Calls{"embed 1a2b"} + kExportCompletes +
+                         Calls{kExportWarnings + " -> no", "close"},
                 .resultCode = 1,
                 .written = 1,
                 .output = Output::Tables,
@@ -197,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                 .parameters = {"exportar", "XYZ"},
                 .dialog = {"datos.xml"},
                 .calls = Calls{"error '$XYZ' is not a valid integer value."} + kExportCompletes +
-                         Calls{kSixWarnings + " -> no"},
+                         Calls{kExportWarnings + " -> no"},
                 .resultCode = 1,
                 .output = Output::Tables,
                 .reports = kExportReport},
@@ -231,18 +233,19 @@ INSTANTIATE_TEST_SUITE_P(
                 .work = WorkFolder::Exported,
                 .dialog = {"datos.xml"},
                 .calls = {"embed 1a2b", "choose", "busy on", "busy off", "info Proceso finalizado",
-                          "buttons off", "close"},
+                          "buttons off", kImportWarnings + " -> no", "close"},
                 .resultCode = 1,
                 .written = 1,
                 .output = Output::ResultDocument,
                 .reports = kImportReport},
-        Session{.name = "HostFailedExportAsksNothing",
+        Session{.name = "HostFailedExportOffersItsReportAndStaysOpen",
                 .parameters = {"exportar", "1A2B"},
                 .dialog = {"amedias.xml"},
                 .answers = {true},
-                .calls = {"embed 1a2b", "choose", "busy on", "busy off", "error *"},
+                .calls = {"embed 1a2b", "choose", "busy on", "busy off", "error *",
+                          kUnfinished + " -> yes", "open amedias - Informe de exportación.html"},
                 .written = 0,
-                .reports = {"InformeExportacionamedias.xml.html"}},
+                .reports = {"amedias - Informe de exportación.html"}},
         Session{
             .name = "HostImportWithoutATableFailsAndStaysOpen",
             .parameters = {"importar", "1A2B"},
@@ -256,8 +259,8 @@ INSTANTIATE_TEST_SUITE_P(
                 .dialog = {"datos.xml"},
                 .answers = {true},
                 .clicks = {Click::Exportar},
-                .calls = kExportCompletes +
-                         Calls{kSixWarnings + " -> yes", "open InformeExportaciondatos.xml.html"},
+                .calls = kExportCompletes + Calls{kExportWarnings + " -> yes",
+                                                  "open datos - Informe de exportación.html"},
                 .resultCode = 1,
                 .output = Output::Tables,
                 .reports = kExportReport},
@@ -266,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                 .dialog = {"datos.xml"},
                 .answers = {false},
                 .clicks = {Click::Exportar},
-                .calls = kExportCompletes + Calls{kSixWarnings + " -> no"},
+                .calls = kExportCompletes + Calls{kExportWarnings + " -> no"},
                 .resultCode = 1,
                 .output = Output::Tables,
                 .reports = kExportReport},
@@ -278,26 +281,26 @@ INSTANTIATE_TEST_SUITE_P(
                 .calls = kExportCompletes,
                 .resultCode = 1,
                 .output = Output::Tables,
-                .reports = {"InformeExportacionlimpio.xml.html"}},
+                .reports = {"limpio - Informe de exportación.html"}},
         Session{.name = "OneWarningIsCountedInTheSingular",
                 .parameters = {},
                 .dialog = {"repetida.xml"},
                 .answers = {true},
                 .clicks = {Click::Exportar},
                 .calls = kExportCompletes +
-                         Calls{"ask La conversión tiene 1 aviso. ¿Desea abrir el informe? -> yes",
-                               "open InformeExportacionrepetida.xml.html"},
+                         Calls{"ask La exportación tiene 1 aviso. ¿Desea abrir el informe? -> yes",
+                               "open repetida - Informe de exportación.html"},
                 .resultCode = 1,
                 .output = Output::Tables,
-                .reports = {"InformeExportacionrepetida.xml.html"}},
+                .reports = {"repetida - Informe de exportación.html"}},
         Session{.name = "InteractiveFailedExportOffersItsReportAfterTheError",
                 .parameters = {},
                 .dialog = {"amedias.xml"},
                 .answers = {true},
                 .clicks = {Click::Exportar},
                 .calls = {"choose", "busy on", "busy off", "error *", kUnfinished + " -> yes",
-                          "open InformeExportacionamedias.xml.html"},
-                .reports = {"InformeExportacionamedias.xml.html"}},
+                          "open amedias - Informe de exportación.html"},
+                .reports = {"amedias - Informe de exportación.html"}},
         Session{.name = "InteractiveCancelAtFirstUse",
                 .parameters = {},
                 .dialog = {""},
@@ -309,7 +312,7 @@ INSTANTIATE_TEST_SUITE_P(
                 .dialog = {"datos.xml"},
                 .clicks = {Click::Importar},
                 .calls = {"choose", "busy on", "busy off", "info Proceso finalizado", "buttons off",
-                          kSixWarnings + " -> no"},
+                          kImportWarnings + " -> no"},
                 .resultCode = 1,
                 .output = Output::ResultDocument,
                 .reports = kImportReport},
@@ -321,7 +324,7 @@ INSTANTIATE_TEST_SUITE_P(
                 .clicks = {Click::Importar},
                 .calls = {"choose", "busy on", "busy off", "info Proceso finalizado", "buttons off",
                           "ask ¿Desea ver el horario tal como lo recibirá Delphos? -> yes",
-                          "open HorarioVorsadatos.xml.html"},
+                          "open datos - Horario.html"},
                 .resultCode = 1,
                 .output = Output::ResultDocument,
                 .reports = kImportReport},
@@ -332,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
                 .clicks = {Click::Exportar, Click::Exportar},
                 .calls = Calls{"choose", "busy on", "prompt   :   (busy)", "busy off",
                                "error '  ' is not a valid integer value.", kUnfinished + " -> no"} +
-                         kExportCompletes + Calls{kSixWarnings + " -> no"},
+                         kExportCompletes + Calls{kExportWarnings + " -> no"},
                 .resultCode = 1,
                 .output = Output::Tables,
                 .reports = kExportReport},
@@ -387,7 +390,8 @@ TEST_F(MainFormTest, AFailedWriteOfTheCodeIsReportedAndTheCloseGoesOn) {
 TEST_F(MainFormTest, AReportThatCouldNotBeSavedIsNotOffered) {
     mirvane::testing::TempDir documents;
     fs::copy_file(example("datos.xml"), documents / "datos.xml");
-    fs::create_directory(documents / "InformeExportaciondatos.xml.html");  // in the way
+    fs::create_directory(documents.path() /
+                         paths::fromUtf8("datos - Informe de exportación.html"));  // in the way
     window.files.push_back(documents / "datos.xml");
     window.answers.push_back(true);
     MainForm form(window, {}, {work.path(), executable.path()});

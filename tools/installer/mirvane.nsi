@@ -50,7 +50,7 @@ InstallDir "$PROGRAMFILES32\Tablexa"
 !define MUI_ABORTWARNING
 
 ; Three lines at most: the page has room for no more.
-!define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta del programa de Tablexa, la de su ejecutable: Tablexa lee allí, en Tablexa.ini, el resultado de Mirvane. Los ficheros de Tablexa y sus tablas no se tocan."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta de Tablexa, la de Tablexa.exe: cuando Tablexa abre Mirvane, lee allí su resultado (Tablexa.ini). Los archivos de Tablexa y sus tablas no se tocan."
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Carpeta del programa de Tablexa"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE CheckTablexaFolder
 !insertmacro MUI_PAGE_DIRECTORY
@@ -95,12 +95,11 @@ Function un.onInit
     !insertmacro UseProgramsRegistryView
 FunctionEnd
 
-; A folder without any program is hardly Tablexa's: asks before going on.
+; A folder without Tablexa's own program is not Tablexa's (any other program,
+; an earlier mirvane.exe among them, proves nothing): asks before going on.
 Function CheckTablexaFolder
-    FindFirst $0 $1 "$INSTDIR\*.exe"
-    FindClose $0
-    StrCmp $1 "" 0 found
-    MessageBox MB_YESNO|MB_ICONEXCLAMATION "En la carpeta $INSTDIR no hay ningún programa. Mirvane sólo funciona junto al programa de Tablexa, que lee allí el resultado.$\n$\n¿Instalar aquí de todos modos?" /SD IDYES IDYES found
+    IfFileExists "$INSTDIR\Tablexa.exe" found
+    MessageBox MB_YESNO|MB_ICONEXCLAMATION "En la carpeta $INSTDIR no está el programa de Tablexa (Tablexa.exe). Mirvane funciona en cualquier carpeta cuando lo abre usted; pero cuando es Tablexa quien lo abre, Mirvane tiene que estar junto a Tablexa.exe, que lee allí su resultado.$\n$\n¿Instalar aquí de todos modos?" /SD IDYES IDYES found
     Abort
     found:
 FunctionEnd
