@@ -69,11 +69,16 @@ class DecidedCodes {
 
     void add(std::size_t lesson, const Keys& keys, const std::array<std::uint32_t, kCount>& codes) {
         for (std::size_t field = 0; field < kCount; ++field) {
-            auto [at, added] = byKey_[field].try_emplace(keys[field], codes[field]);
-            if (added)
+            // Keys are small numbers from -1 up: a place in a vector each.
+            std::vector<std::uint32_t>& byKey = byKey_[field];
+            const auto at = static_cast<std::size_t>(keys[field] + 1);
+            if (at >= byKey.size()) byKey.resize(at + 1, kUnseen);
+            if (byKey[at] == kUnseen) {
+                byKey[at] = codes[field];
                 firstSeen_[field].push_back(keys[field]);
-            else if (at->second != codes[field])
+            } else if (byKey[at] != codes[field]) {
                 apart_.push_back({lesson, field, codes[field]});
+            }
         }
     }
 
@@ -88,7 +93,7 @@ class DecidedCodes {
                 out += i ? "," : "";
                 appendInteger(out, key);
                 out += ',';
-                appendInteger(out, byKey_[field].at(key));
+                appendInteger(out, byKey_[field][static_cast<std::size_t>(key + 1)]);
             }
             out += ']';
         }
@@ -111,7 +116,8 @@ class DecidedCodes {
         std::size_t lesson, field;
         std::uint32_t code;
     };
-    std::array<std::unordered_map<std::int64_t, std::uint32_t>, kCount> byKey_;
+    static constexpr std::uint32_t kUnseen = UINT32_MAX;
+    std::array<std::vector<std::uint32_t>, kCount> byKey_;     // the code by key + 1
     std::array<std::vector<std::int64_t>, kCount> firstSeen_;  // the keys, in the lessons' order
     std::vector<Apart> apart_;
 };

@@ -65,14 +65,36 @@ std::vector<std::vector<std::size_t>> sharedSets(
     // Per kind, the set each lesson is in; the sets of one kind never overlap.
     constexpr std::size_t kNoSet = SIZE_MAX;
     std::array<std::vector<std::size_t>, 3> setOf;
+    // Per kind and key, the last cell it was seen in and how often there:
+    // only the few lessons whose key repeats in a cell are sorted.
+    std::array<std::vector<std::size_t>, 3> seenIn;
+    std::array<std::vector<std::uint32_t>, 3> timesIn;
+    for (std::size_t kind = 0; kind < keysByKind.size(); ++kind) {
+        std::size_t keyCount = 0;
+        for (std::uint32_t key : keysByKind[kind])
+            if (key != kNone) keyCount = std::max<std::size_t>(keyCount, key + 1);
+        seenIn[kind].assign(keyCount, SIZE_MAX);
+        timesIn[kind].assign(keyCount, 0);
+    }
     std::vector<std::pair<std::uint32_t, std::size_t>> keyed;  // key, lesson
     for (std::size_t c = 0; c < cellCount; ++c) {
         if (start[c + 1] - start[c] < 2) continue;
         for (std::size_t kind = 0; kind < keysByKind.size(); ++kind) {
             const std::vector<std::uint32_t>& keys = keysByKind[kind];
+            for (std::size_t at = start[c]; at < start[c + 1]; ++at) {
+                const std::uint32_t key = keys[byCell[at]];
+                if (key == kNone) continue;
+                if (seenIn[kind][key] != c) {
+                    seenIn[kind][key] = c;
+                    timesIn[kind][key] = 0;
+                }
+                ++timesIn[kind][key];
+            }
             keyed.clear();
-            for (std::size_t at = start[c]; at < start[c + 1]; ++at)
-                if (keys[byCell[at]] != kNone) keyed.emplace_back(keys[byCell[at]], byCell[at]);
+            for (std::size_t at = start[c]; at < start[c + 1]; ++at) {
+                const std::uint32_t key = keys[byCell[at]];
+                if (key != kNone && timesIn[kind][key] > 1) keyed.emplace_back(key, byCell[at]);
+            }
             std::sort(keyed.begin(), keyed.end());
             for (std::size_t first = 0, end = 0; first < keyed.size(); first = end) {
                 for (end = first + 1; end < keyed.size() && keyed[end].first == keyed[first].first;)
