@@ -62,7 +62,7 @@ void writeTimetablePage(const Timetable& timetable, const TimetableFacts& facts,
            html::text(paths::toUtf8(facts.result)) + "</code><br>Importado el <span id=\"fecha\">" +
            madeOn(facts.made) + "</span></p>\n";
     out +=
-        "<p class=\"leyenda\">Cada clase muestra la asignatura, el grupo o el profesor, y el aula; "
+        "<p class=\"leyenda\">Cada clase muestra la materia, el grupo o el profesor, y el aula; "
         "al pasar el ratón por encima o al pulsarla, los códigos que recibe Delphos. "
         "<span class=\"clase mal\">En rojo</span>, las clases que llegan a Delphos con algún dato "
         "vacío o equivocado, y qué falla; <span class=\"clase coincide\">con borde "

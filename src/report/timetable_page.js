@@ -307,7 +307,7 @@
     shown.dataset.clase = lesson;
     shown.title = codesText(lesson);
     shown.tabIndex = 0;
-    shown.append(element('span', 'asignatura', subjectName(lesson)));
+    shown.append(element('span', 'materia', subjectName(lesson)));
     for (const text of shownWith(lesson, kind))
       if (text) shown.append(element('span', 'con', text));
     for (let bit = 1; bit < kCauses.length; ++bit)
