@@ -42,13 +42,15 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// The import in this process, with the timetable page or without it.
+// The import in this process, with its report, and with the timetable page
+// or without it.
 void BM_ImportInProcess(benchmark::State& state) {
     const std::string size = sizeName(state);
     const bool timetable = state.range(1) != 0;
     ImportSchools& schools = ImportSchools::get();
     for (auto _ : state) {
         mirvane::core::ImportRun run(schools.workFolder(size));
+        run.requestReport(schools.scratch() / "informe.html");
         if (timetable) run.requestTimetable();
         benchmark::DoNotOptimize(run.run(schools.document(size)));
     }
