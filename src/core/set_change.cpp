@@ -21,9 +21,16 @@ constexpr std::string_view kInSourceKey = "nuevo=";
 constexpr std::string_view kMoving = "moviendo";
 constexpr std::string_view kPlaced = "colocado";
 
+// The entry of `names` that is `name` in any letter case; none when absent.
+const std::string* find(const std::vector<std::string>& names, std::string_view name) {
+    const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+        return text::equalsIgnoreCase(n, name);
+    });
+    return found == names.end() ? nullptr : &*found;
+}
+
 bool contains(const std::vector<std::string>& names, std::string_view name) {
-    return std::any_of(names.begin(), names.end(),
-                       [&](const std::string& n) { return text::equalsIgnoreCase(n, name); });
+    return find(names, name) != nullptr;
 }
 
 bool isFile(const std::filesystem::path& file) {
@@ -152,11 +159,18 @@ void placeSet(const TableSetFolders& folders, const std::filesystem::path& sourc
 }
 
 void undoChange(const TableSetFolders& folders, const SetChange& change) {
-    // A file gone from the source is in the work folder now: it goes back first,
-    // so that the file it replaced finds its name free.
-    for (const std::string& name : change.inSource)
-        if (!isFile(change.source / name) && isFile(folders.work / name))
-            move(folders.work / name, change.source / name);
+    // A new file in the work folder goes back first, so that the file it
+    // replaced finds its name free. The work folder's file of a name is new
+    // only once the file it had of that name is aside: the source may have
+    // lost its copy to a run that stopped while undoing, and the user's own
+    // table must not go in its place.
+    paths::createFolders(change.source);
+    for (const std::string& name : change.inSource) {
+        const std::string* replaced = find(change.inWork, name);
+        const bool arrived =
+            replaced ? isFile(folders.outgoing / *replaced) : !isFile(change.source / name);
+        if (arrived && isFile(folders.work / name)) move(folders.work / name, change.source / name);
+    }
     for (const std::string& name : change.inWork)
         if (isFile(folders.outgoing / name)) move(folders.outgoing / name, folders.work / name);
     os::Failure ignored;

@@ -80,6 +80,28 @@ TEST_F(TableSetTest, ARestoreIsAllOrNone) {
     }
 }
 
+TEST_F(TableSetTest, AnUndoCutShortIsFinishedByTheNextRunWithoutLosingATable) {
+    exportAt("08:00");
+    exportAt("09:00");
+    const auto now = filesIn(work.path());
+    // The last table is held as its turn to move comes, and the first, moved
+    // aside, cannot go back: the export stops with its change half-undone,
+    // and its own new tables go with it.
+    {
+        const auto held = work / "DIASHORAST.DBF";
+        const auto stuck = work / "Mirvane" / "saliente" / "ASIGNOMT.DBF";
+        os::InjectedFaults faults([&](os::Call call, const std::filesystem::path& path) {
+            return call == os::Call::Move && (path == held || path == stuck)
+                       ? os::Failure{os::Cause::HeldElsewhere, "está abierto en otro programa"}
+                       : os::Failure{};
+        });
+        EXPECT_THROW(exportAt("10:00"), Error);
+    }
+    EXPECT_EQ(recoverInterruptedChange(work.path()), Recovery::Undone);
+    EXPECT_EQ(filesIn(work.path()), now);
+    EXPECT_TRUE(nothingLeftOver(work.path()));
+}
+
 TEST_F(TableSetTest, AJournalThatIsNotOursStopsEveryRun) {
     exportAt("08:00");
     testing::writeFile(work / "Mirvane" / "cambio-en-curso.txt", "origen=../../etc\n");
