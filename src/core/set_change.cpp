@@ -144,17 +144,24 @@ void placeSet(const TableSetFolders& folders, const std::filesystem::path& sourc
     writeJournal(folders, change);
     try {
         moveFiles(folders, change);
+        change.placed = true;
+        writeJournal(folders, change);
     } catch (...) {
         // Whatever moved goes back; should that fail too, the journal stays
-        // and the next run finishes the undoing.
+        // and the next run finishes the undoing. A journal that may already
+        // say the change is placed is set back first, or the next run would
+        // finish a change half-undone; if even that fails, the next run does
+        // what the journal says, which is whole either way.
         try {
+            if (change.placed) {
+                change.placed = false;
+                writeJournal(folders, change);
+            }
             undoChange(folders, change);
         } catch (...) {
         }
         throw;
     }
-    change.placed = true;
-    writeJournal(folders, change);
     finishChange(folders, change);
 }
 

@@ -102,6 +102,30 @@ TEST_F(TableSetTest, AnUndoCutShortIsFinishedByTheNextRunWithoutLosingATable) {
     EXPECT_TRUE(nothingLeftOver(work.path()));
 }
 
+TEST_F(TableSetTest, AChangeWhoseEndCannotBeWrittenDownIsUndone) {
+    exportAt("08:00");
+    exportAt("09:00");
+    const auto now = filesIn(work.path());
+    const auto before = kept();
+    // Every table has moved, and the journal saying so cannot be made sure of:
+    // the run fails, so it must leave the tables as they were.
+    const auto own = work / "Mirvane";
+    const auto journal = own / "cambio-en-curso.txt";
+    bool failed = false;
+    os::InjectedFaults faults([&](os::Call call, const std::filesystem::path& path) {
+        if (failed || call != os::Call::Flush || path != own ||
+            testing::readFile(journal).find("estado=colocado") == std::string::npos)
+            return os::Failure{};
+        failed = true;
+        return os::Failure{os::Cause::Other, "error de disco"};
+    });
+    EXPECT_THROW(exportAt("10:00"), Error);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(filesIn(work.path()), now);
+    EXPECT_EQ(kept(), before);
+    EXPECT_TRUE(nothingLeftOver(work.path()));
+}
+
 TEST_F(TableSetTest, AJournalThatIsNotOursStopsEveryRun) {
     exportAt("08:00");
     testing::writeFile(work / "Mirvane" / "cambio-en-curso.txt", "origen=../../etc\n");
