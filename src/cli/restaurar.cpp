@@ -35,8 +35,11 @@ std::string inWords(const std::vector<std::string>& files) {
 
 int restaurar(const std::string& folderGiven) {
     const std::filesystem::path folder = workFolder(folderGiven);
+    // Told at once: the restore may still fail, and the tables have changed.
+    std::ostringstream recovered;
+    printRecoveryLine(recovered, core::recoverInterruptedChange(folder));
+    os::writeConsole(os::Stream::Output, recovered.str());
     std::ostringstream out;
-    printRecoveryLine(out, core::recoverInterruptedChange(folder));
     out << "Tablas anteriores restauradas en " << paths::toUtf8(folder) << ": "
         << inWords(core::restoreEarlierTables(folder)) << "\nLas que había se guardan ahora en "
         << paths::toUtf8(core::TableSetFolders(folder).earlier)

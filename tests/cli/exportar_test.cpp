@@ -129,10 +129,16 @@ TEST_F(ExportarCliTest, RestaurarGoesBackToTheTablesBeforeTheLastExport) {
     const auto restaurar = [&] {
         return testing::run(testing::cliCommand() + " restaurar" + intoWork());
     };
+    // A change cut short before anything moved: undone, and said so though
+    // there is nothing to restore.
+    std::filesystem::create_directory(work / "Mirvane");
+    testing::writeFile(work / "Mirvane" / "cambio-en-curso.txt",
+                       "Mirvane: cambio de las tablas de trabajo\norigen=nuevo\nestado=moviendo\n");
     auto result = restaurar();
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.errors.find("No hay tablas anteriores que restaurar"), std::string::npos)
         << result.errors;
+    EXPECT_NE(result.output.find("quedó a medias"), std::string::npos) << result.output;
 
     ASSERT_EQ(exportar(example() + intoWork() + " --sin-informe --hora 08:00").status, 0);
     const std::string first = testing::readFile(work / "DIASHORAST.DBF");
