@@ -162,7 +162,13 @@ void placeSet(const TableSetFolders& folders, const std::filesystem::path& sourc
         }
         throw;
     }
-    finishChange(folders, change);
+    // The new set is in place, and the run has done what it was asked. Should
+    // keeping the set it replaced fail now, the journal says so and the next
+    // run finishes it: failing here would tell the user nothing changed.
+    try {
+        finishChange(folders, change);
+    } catch (const Error&) {
+    }
 }
 
 void undoChange(const TableSetFolders& folders, const SetChange& change) {

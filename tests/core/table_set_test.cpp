@@ -126,6 +126,28 @@ TEST_F(TableSetTest, AChangeWhoseEndCannotBeWrittenDownIsUndone) {
     EXPECT_TRUE(nothingLeftOver(work.path()));
 }
 
+TEST_F(TableSetTest, ASetInPlaceWhoseEarlierSetCannotBeKeptYetIsKeptByTheNextRun) {
+    exportAt("08:00");
+    exportAt("09:00");
+    const auto second = filesIn(work.path());
+    // The new tables are in place; the earlier set cannot go to its folder
+    // yet. The export has done its job and says so; the next run keeps it.
+    {
+        os::InjectedFaults faults([&](os::Call call, const std::filesystem::path& path) {
+            return call == os::Call::Move && path.parent_path() == work / "Mirvane" / "saliente"
+                       ? os::Failure{os::Cause::Other, "error de disco"}
+                       : os::Failure{};
+        });
+        EXPECT_NO_THROW(exportAt("10:00"));
+    }
+    const auto now = filesIn(work.path());
+    EXPECT_NE(now, second);
+    EXPECT_EQ(recoverInterruptedChange(work.path()), Recovery::Completed);
+    EXPECT_EQ(filesIn(work.path()), now);
+    EXPECT_EQ(kept(), second);
+    EXPECT_TRUE(nothingLeftOver(work.path()));
+}
+
 TEST_F(TableSetTest, AJournalThatIsNotOursStopsEveryRun) {
     exportAt("08:00");
     testing::writeFile(work / "Mirvane" / "cambio-en-curso.txt", "origen=../../etc\n");
