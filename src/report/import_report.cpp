@@ -284,10 +284,8 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
         html::text(paths::toUtf8(facts.workFolder)) + "</code><br>Importado el " +
         html::text(madeOn(facts.made)) + "</p>\n";
 
-    std::size_t withoutTeacher = 0;
-    for (const auto& [prof, n] : warnings.lessonsWithoutTeacher()) withoutTeacher += n;
-    std::size_t withProblems = 0;
-    for (const TeacherProblems& t : warnings.teachersWithProblems()) withProblems += t.activities;
+    const std::size_t withoutTeacher = warnings.lessonsWithoutTeacherCount();
+    const std::size_t withProblems = warnings.lessonsWithProblems();
     out += summary(warnings, withProblems, withoutTeacher);
     if (!facts.timetable.empty())
         out +=
