@@ -26,10 +26,9 @@ class WeekLinks {
             out += html;
             return;
         }
-        // fileLink escapes its label: the HTML goes around an empty one.
-        std::string link = html::fileLink(facts_.page, facts_.timetable, "", fragment);
-        link.insert(link.size() - 4, html);
-        out += link;
+        out += "<a href=\"" + html::fileHref(facts_.page, facts_.timetable, fragment) + "\">";
+        out += html;
+        out += "</a>";
     }
 
   private:
