@@ -187,9 +187,8 @@ std::string cutTable(const std::vector<const CutValue*>& cuts) {
 std::string rowsOf(const std::vector<const CutValue*>& cuts) {
     std::size_t rows = 0;
     for (const CutValue* cut : cuts) rows += cut->rows;
-    return fmt::format("{} {} en {} {}", cuts.size(),
-                       cuts.size() == 1 ? "valor" : "valores distintos", rows,
-                       rows == 1 ? "fila" : "filas");
+    return counted(cuts.size(), "valor", "valores distintos") + " en " +
+           counted(rows, "fila", "filas");
 }
 
 std::string cutSection(const Problem& problem, const std::vector<const CutValue*>& cuts,
@@ -265,10 +264,10 @@ std::string exportReportPage(const ExportWarnings& warnings, const ExportReportF
                                "documento ha llegado tal cual a las tablas de Tablexa.</p>\n";
     } else {
         out += fmt::format(
-            "<p class=\"nota\"><strong>{} {}.</strong> Lo que sigue no ha llegado tal cual a "
+            "<p class=\"nota\"><strong>{}.</strong> Lo que sigue no ha llegado tal cual a "
             "Tablexa, o no volverá igual a Delphos; lo más grave, primero. Cada aviso dice qué "
             "hacer.</p>\n<ul>\n",
-            count, count == 1 ? "aviso" : "avisos");
+            counted(count, "aviso", "avisos"));
         const auto line = [&out](const Problem& problem, std::size_t n) {
             if (n) out += html::summaryLine(problem.anchor, problem.heading, n);
         };

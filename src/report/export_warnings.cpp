@@ -35,11 +35,7 @@ bool isExpectedCut(const formats::TableSpec& table, std::string_view field) {
 }
 
 void ExportWarnings::beginTable(std::string_view table) {
-    progress_.push_back({table, TableProgress::State::Partial, 0});
-}
-
-void ExportWarnings::endTable() {
-    progress_.back().state = TableProgress::State::Complete;
+    progress_.push_back({table, 0});
 }
 
 void ExportWarnings::droppedSubject(DroppedSubject subject) {

@@ -1,7 +1,6 @@
 #include "report/html.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <iterator>
 
@@ -123,14 +122,12 @@ std::string row(std::initializer_list<std::string> cells) {
     return out + "</tr>\n";
 }
 
-namespace {
-
-// Every byte but the unreserved ones and the path separators as %XX.
-std::string percentEncoded(std::string_view utf8) {
+std::string percentEncoded(std::string_view utf8, std::string_view kept) {
     std::string out;
-    for (char c : utf8) {
+    for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) || std::string_view("-._~/:").find(c) != std::string_view::npos)
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+            (byte >= '0' && byte <= '9') || kept.find(c) != std::string_view::npos)
             out += c;
         else
             out += fmt::format("%{:02X}", byte);
@@ -138,13 +135,13 @@ std::string percentEncoded(std::string_view utf8) {
     return out;
 }
 
-}  // namespace
-
-std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
-                     std::string_view labelUtf8, std::string_view fragment) {
+std::string fileHref(const std::filesystem::path& page, const std::filesystem::path& target,
+                     std::string_view fragment) {
+    // The unreserved characters and the path's separators stay as they are.
+    constexpr std::string_view kKept = "-._~/:";
     std::string href;
     if (page.parent_path() == target.parent_path()) {
-        href = percentEncoded(paths::toUtf8(target.filename()));
+        href = percentEncoded(paths::toUtf8(target.filename()), kKept);
     } else {
         std::string where = paths::toUtf8(target);
         std::replace(where.begin(), where.end(), '\\', '/');
@@ -152,10 +149,15 @@ std::string fileLink(const std::filesystem::path& page, const std::filesystem::p
             if (!where.starts_with('/')) where.insert(0, "/");  // C:/ gives file:///C:/
             where.insert(0, "file://");
         }
-        href = percentEncoded(where);
+        href = percentEncoded(where, kKept);
     }
     if (!fragment.empty()) href += "#" + std::string(fragment);
-    return fmt::format("<a href=\"{}\">{}</a>", href, text(labelUtf8));
+    return href;
+}
+
+std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
+                     std::string_view labelUtf8, std::string_view fragment) {
+    return fmt::format("<a href=\"{}\">{}</a>", fileHref(page, target, fragment), text(labelUtf8));
 }
 
 std::string summaryLine(std::string_view anchor, std::string_view labelUtf8, std::size_t count) {

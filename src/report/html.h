@@ -37,9 +37,16 @@ std::string tableStart(std::initializer_list<std::string_view> headersUtf8);
 std::string row(std::initializer_list<std::string> cells);
 inline constexpr std::string_view kTableEnd = "</tbody></table>\n";
 
-// A link from the page at `page` to the file `target`: by its bare name when
-// both are in one folder, so that the pair can be moved or mailed together.
-// `fragment`, already encoded, names a place in the target.
+// `utf8` with every byte but ASCII letters, digits and those in `kept`
+// written as %XX: a part of an address.
+std::string percentEncoded(std::string_view utf8, std::string_view kept);
+
+// The address of the file `target` from the page at `page`: its bare name
+// when both are in one folder, so that the pair can be moved or mailed
+// together. `fragment`, already encoded, names a place in the target.
+std::string fileHref(const std::filesystem::path& page, const std::filesystem::path& target,
+                     std::string_view fragment = {});
+// A link there, labelled with a plain text.
 std::string fileLink(const std::filesystem::path& page, const std::filesystem::path& target,
                      std::string_view labelUtf8, std::string_view fragment = {});
 

@@ -15,10 +15,6 @@
 namespace mirvane::report {
 namespace {
 
-std::string plural(std::size_t n, std::string_view one, std::string_view many) {
-    return fmt::format("{} {}", n, n == 1 ? one : many);
-}
-
 // Where the links to a week of the timetable page go; nowhere without it.
 class WeekLinks {
   public:
@@ -30,10 +26,9 @@ class WeekLinks {
             out += html;
             return;
         }
-        // fileLink escapes its label: the HTML goes around an empty one.
-        std::string link = html::fileLink(facts_.page, facts_.timetable, "", fragment);
-        link.insert(link.size() - 4, html);
-        out += link;
+        out += "<a href=\"" + html::fileHref(facts_.page, facts_.timetable, fragment) + "\">";
+        out += html;
+        out += "</a>";
     }
 
   private:
@@ -88,7 +83,7 @@ void appendCause(std::string& out, const ImportWarnings& warnings, const WeekLin
                  const std::vector<KeyCount>& keys) {
     out += "<div class=\"causa\">\n<h3>";
     html::appendText(out, texts.heading);
-    out += " <span class=\"cuenta\">(" + plural(lessons, "clase", "clases") + ")</span></h3>\n<p>";
+    out += " <span class=\"cuenta\">(" + counted(lessons, "clase", "clases") + ")</span></h3>\n<p>";
     html::appendText(out, texts.happened);
     out += "</p>\n<div class=\"claves\">";
     html::appendText(out, texts.keys);
@@ -179,7 +174,7 @@ void appendTeachersSection(std::string& out, const ImportWarnings& warnings, con
     out += fmt::format(
         "<p>{} llegan a Delphos con algún dato vacío o equivocado. Por profesor, en el orden del "
         "documento de resultado: cuántas por cada causa y hasta {} ejemplos.",
-        plural(lessons, "clase", "clases"), ImportWarnings::kExamplesPerTeacher);
+        counted(lessons, "clase", "clases"), ImportWarnings::kExamplesPerTeacher);
     if (!facts.timetable.empty()) out += " El nombre lleva a la semana del profesor en el horario.";
     if (!facts.csv.empty())
         out += " La lista completa, una fila por clase, está en " +
@@ -227,7 +222,7 @@ void appendUnplacedSection(std::string& out, const ImportWarnings& warnings,
     // A long list stays folded, out of the way of the causes.
     const bool folded = unplaced.size() > 30;
     if (folded)
-        out += "<details><summary>" + plural(unplaced.size(), "fila", "filas") + "</summary>\n";
+        out += "<details><summary>" + counted(unplaced.size(), "fila", "filas") + "</summary>\n";
     out += html::tableStart({"Profesor", "Materia", "Grupo", "Tarea", "Clases"});
     for (const UnplacedLessons& u : unplaced) {
         out += "<tr><td>";
@@ -256,8 +251,8 @@ std::string summary(const ImportWarnings& warnings, std::size_t withProblems,
                     std::size_t withoutTeacher) {
     const std::size_t lessons = warnings.lessons();
     std::string out = "<p class=\"resumen\">Delphos recibirá el horario de " +
-                      plural(warnings.teachers(), "profesor", "profesores") + ": " +
-                      plural(lessons, "clase", "clases");
+                      counted(warnings.teachers(), "profesor", "profesores") + ": " +
+                      counted(lessons, "clase", "clases");
     if (lessons > 0)
         out += withProblems == 0
                    ? (lessons == 1 ? ", completa" : ", todas completas")
@@ -266,13 +261,13 @@ std::string summary(const ImportWarnings& warnings, std::size_t withProblems,
     out += ".";
     if (withoutTeacher)
         out += " " +
-               plural(withoutTeacher, "clase más, de un profesor que no está",
-                      "clases más, de profesores que no están") +
+               counted(withoutTeacher, "clase más, de un profesor que no está",
+                       "clases más, de profesores que no están") +
                " en el documento, no llegan.";
     if (warnings.unplacedCount())
         out += " Tablexa ha dejado sin colocar " +
-               plural(warnings.unplacedCount(), "clase, que tampoco se envía",
-                      "clases, que tampoco se envían") +
+               counted(warnings.unplacedCount(), "clase, que tampoco se envía",
+                       "clases, que tampoco se envían") +
                ".";
     return out + "</p>\n";
 }
@@ -288,10 +283,8 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
         html::text(paths::toUtf8(facts.workFolder)) + "</code><br>Importado el " +
         html::text(madeOn(facts.made)) + "</p>\n";
 
-    std::size_t withoutTeacher = 0;
-    for (const auto& [prof, n] : warnings.lessonsWithoutTeacher()) withoutTeacher += n;
-    std::size_t withProblems = 0;
-    for (const TeacherProblems& t : warnings.teachersWithProblems()) withProblems += t.activities;
+    const std::size_t withoutTeacher = warnings.lessonsWithoutTeacherCount();
+    const std::size_t withProblems = warnings.lessonsWithProblems();
     out += summary(warnings, withProblems, withoutTeacher);
     if (!facts.timetable.empty())
         out +=
@@ -307,10 +300,10 @@ std::string importReportPage(const ImportWarnings& warnings, const ImportReportF
             "llegado al documento de resultado con todos sus datos.</p>\n";
     } else {
         out += fmt::format(
-            "<p class=\"nota\"><strong>{} {}.</strong> El documento de resultado dice a Delphos "
+            "<p class=\"nota\"><strong>{}.</strong> El documento de resultado dice a Delphos "
             "«Servicio finalizado Correctamente» (código 0), pero lo que sigue no le llegará, o "
             "le llegará vacío o equivocado.</p>\n",
-            count, count == 1 ? "aviso" : "avisos");
+            counted(count, "aviso", "avisos"));
         const std::vector<CauseGroup> causes = warnings.causes();
         appendCausesSection(out, warnings, links, causes, withoutTeacher);
         if (withProblems) appendTeachersSection(out, warnings, links, causes, withProblems, facts);

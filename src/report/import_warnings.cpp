@@ -73,9 +73,14 @@ std::vector<CauseGroup> ImportWarnings::causes() const {
     return groups;
 }
 
-std::size_t ImportWarnings::count() const {
+std::size_t ImportWarnings::lessonsWithoutTeacherCount() const {
     std::size_t total = 0;
     for (const auto& [prof, lessons] : withoutTeacher_) total += lessons;
+    return total;
+}
+
+std::size_t ImportWarnings::lessonsWithProblems() const {
+    std::size_t total = 0;
     for (const TeacherProblems& teacher : teachers_) total += teacher.activities;
     return total;
 }

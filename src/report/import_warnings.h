@@ -84,9 +84,12 @@ class ImportWarnings final : public importing::ImportObserver {
     const std::string* subjectName(const std::string& cod) const;
     const importing::SlotRow* slotRow(const std::string& diho) const;
 
-    // Lessons left out plus lessons with a problem; lessons the timetabler
-    // did not place are its own to place, and do not count.
-    std::size_t count() const;
+    // The lessons left out, and the lessons in the document with a problem.
+    std::size_t lessonsWithoutTeacherCount() const;
+    std::size_t lessonsWithProblems() const;
+    // Both together; lessons the timetabler did not place are its own to
+    // place, and do not count.
+    std::size_t count() const { return lessonsWithoutTeacherCount() + lessonsWithProblems(); }
 
   private:
     Teacher current_;  // the teacher begun last, kept once a lesson of theirs has a problem

@@ -57,21 +57,13 @@ void removeFormerPages(const std::filesystem::path& document, Page page) {
     if (!namesOf(page).csv.empty()) os::remove(beside(document, former + ".csv"), ignored);
 }
 
-namespace {
-
-void saveInPieces(const std::filesystem::path& target, const PieceWriter& write) {
-    SafeFileWriter file(target, Durability::Cached);
-    write([&file](std::string_view piece) { file.write(piece); });
-    file.commit();
-}
-
-}  // namespace
-
 RunReport saveReport(const std::filesystem::path& target, const PieceWriter& page,
                      std::size_t warnings) {
     RunReport written{target, warnings, {}};
     try {
-        saveInPieces(target, page);
+        SafeFileWriter file(target, Durability::Cached);
+        page([&file](std::string_view piece) { file.write(piece); });
+        file.commit();
     } catch (const Error& error) {
         written.failure = error.what();
     }

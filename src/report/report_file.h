@@ -41,11 +41,6 @@ struct RunReport {
     std::string failure;  // empty when the report was saved
 };
 
-// Replaces `target` with the page once it is complete (an older report stays
-// whole until then) and returns what it wrote. A failure to save
-// is returned, not raised: the run has already done its work, and a failed
-// export's own error is the one the user must see.
-//
 // A large file is written piece by piece, never whole in memory: its writer
 // is given a function that takes each piece.
 using PieceSink = std::function<void(std::string_view)>;
@@ -76,8 +71,11 @@ class CompanionFile {
     std::string failure_;
 };
 
-// The page with its companion, which is put in place first; when the
-// companion fails, the page is not saved either.
+// Replaces `target` with the page once it is complete (an older report stays
+// whole until then) and returns what it wrote. A failure to save is
+// returned, not raised: the run has already done its work, and a failed
+// export's own error is the one the user must see. A companion is put in
+// place first; when it fails, the page is not saved either.
 RunReport saveReport(const std::filesystem::path& target, std::string_view page,
                      std::size_t warnings, CompanionFile* companion = nullptr);
 RunReport saveReport(const std::filesystem::path& target, const PieceWriter& page,
@@ -87,7 +85,6 @@ RunReport saveReport(const std::filesystem::path& target, const PieceWriter& pag
 class PieceBuffer {
   public:
     explicit PieceBuffer(const PieceSink& sink) : sink_(sink) {}
-    ~PieceBuffer() = default;
     std::string& text() { return text_; }
     // Hands on what is gathered once it is large.
     void pass() {

@@ -79,13 +79,11 @@ const TableNouns* nounsOf(std::string_view table, std::string_view section) {
     return nullptr;
 }
 
-std::string counted(std::size_t n, const TableNouns* nouns, std::string_view name) {
-    std::string out = std::to_string(n) + " ";
-    if (!nouns) return out + std::string(name);
-    return out + std::string(n == 1 ? nouns->one : nouns->many);
-}
-
 }  // namespace
+
+std::string counted(std::size_t n, std::string_view one, std::string_view many) {
+    return fmt::format("{} {}", n, n == 1 ? one : many);
+}
 
 std::string_view weekdayName(std::string_view digit) {
     if (digit.size() != 1 || digit[0] < '1' || digit[0] > '7') return {};
@@ -115,11 +113,13 @@ std::string slotKeyWhen(std::string_view key) {
 }
 
 std::string tableRows(std::string_view table, std::size_t rows) {
-    return counted(rows, nounsOf(table, {}), table);
+    const TableNouns* nouns = nounsOf(table, {});
+    return nouns ? counted(rows, nouns->one, nouns->many) : counted(rows, table, table);
 }
 
 std::string sectionRecords(std::string_view section, std::size_t records) {
-    return counted(records, nounsOf({}, section), section);
+    const TableNouns* nouns = nounsOf({}, section);
+    return nouns ? counted(records, nouns->one, nouns->many) : counted(records, section, section);
 }
 
 std::string_view tableNoun(std::string_view table) {

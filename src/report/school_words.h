@@ -37,6 +37,9 @@ std::string_view sectionNoun(std::string_view section);
 // What a field of a work table holds: "nombre de la materia", "turno".
 std::string_view fieldWords(std::string_view table, std::string_view field);
 
+// A count with its noun: "1 clase", "3 clases".
+std::string counted(std::size_t n, std::string_view one, std::string_view many);
+
 // "a", "a y b", "a, b y c" (or with " o " before the last).
 std::string listed(const std::vector<std::string>& items, std::string_view last = " y ");
 

@@ -7,12 +7,10 @@
 #include <unordered_map>
 
 #include "base/text.h"
+#include "report/school_words.h"
 
 namespace mirvane::report {
 namespace {
-
-constexpr std::array<const char*, 7> kDayNames{"Lunes",   "Martes", "Miércoles", "Jueves",
-                                               "Viernes", "Sábado", "Domingo"};
 
 // Monday to Sunday first, any other text after them.
 bool dayBefore(const std::string& a, const std::string& b) {
@@ -142,8 +140,10 @@ SlotTimes commonTimes(const Week& week, std::size_t row) {
 }  // namespace
 
 std::string dayName(const std::string& digit) {
-    if (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '7') return kDayNames[digit[0] - '1'];
-    return "Día " + text::toUtf8(digit);
+    std::string name(weekdayName(digit));
+    if (name.empty()) return "Día " + text::toUtf8(digit);
+    name[0] = text::toUpper(name[0]);  // every weekday's name begins with an ASCII letter
+    return name;
 }
 
 Week layOut(const Timetable& timetable) {

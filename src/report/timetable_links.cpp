@@ -1,8 +1,7 @@
 #include "report/timetable_links.h"
 
-#include <fmt/format.h>
-
 #include "base/text.h"
+#include "report/html.h"
 
 namespace mirvane::report {
 namespace {
@@ -10,16 +9,7 @@ namespace {
 // The code in UTF-8 with every byte but letters, digits, "-", "_" and "."
 // percent-encoded: one fragment for one code, whatever it holds.
 std::string encoded(std::string_view kind, std::string_view code) {
-    std::string out(kind);
-    out += '-';
-    for (const unsigned char c : text::toUtf8(code)) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-            c == '-' || c == '_' || c == '.')
-            out += static_cast<char>(c);
-        else
-            out += fmt::format("%{:02X}", c);
-    }
-    return out;
+    return std::string(kind) + '-' + html::percentEncoded(text::toUtf8(code), "-_.");
 }
 
 }  // namespace

@@ -22,10 +22,6 @@ constexpr std::string_view kContentPolicy =
     "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
     "script-src 'unsafe-inline'; style-src 'unsafe-inline'\">\n";
 
-std::string counted(std::size_t n, std::string_view one, std::string_view many) {
-    return fmt::format("{} {}", n, n == 1 ? one : many);
-}
-
 // What the page shows before a week is chosen: how to choose one, and what
 // the import holds.
 std::string welcome(const Timetable& timetable, const Week& week) {

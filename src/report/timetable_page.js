@@ -410,13 +410,13 @@
 
   function drawUnplaced(entry, unplaced) {
     const intro = element('p', 'aviso', plural(unplaced.length, 'clase', 'clases') +
-      ' sin día ni hora en Delphos (ningún tramo de la tabla de tramos tiene su día y hora), ' +
+      ' sin día ni tramo en Delphos (el horario del centro no tiene su día y tramo), ' +
       (unplaced.length === 1 ? 'que no se puede colocar:' : 'que no se pueden colocar:'));
     const list = element('ul', 'sin-colocar');
     for (const lesson of unplaced) {
       const [day, hour, key] = unplacedKeys.get(lesson);
-      const item = element('li', '', 'Día ' + quoted(day) + ', hora ' + quoted(hour) +
-        ' (tramo ' + quoted(key) + '): ');
+      const item = element('li', '', 'Día ' + quoted(day) + ', tramo ' + quoted(hour) +
+        ' (clave ' + quoted(key) + '): ');
       item.append(drawLesson(lesson, entry.kind, []));
       list.append(item);
     }

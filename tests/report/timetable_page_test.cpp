@@ -198,7 +198,7 @@ TEST_F(TimetablePageTest, ATeachersWeekReadsCellByCell) {
               std::string::npos);
     // A slot no DIHO has: under the grid.
     EXPECT_EQ(visible(between(drawn.dom, "<ul class=\"sin-colocar\">", "</ul>")),
-              "Día «3», hora «5» (tramo «35»): | Matemáticas | G1 | Aula 1");
+              "Día «3», tramo «5» (clave «35»): | Matemáticas | G1 | Aula 1");
 }
 
 // Each side of a clash names the other where its week does not show it,
