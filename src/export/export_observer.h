@@ -37,8 +37,6 @@ class ExportObserver {
     // A writer has replaced `table` and starts filling it.
     virtual void beginTable(std::string_view table) = 0;
     virtual void rowPosted() = 0;
-    // The table begun last is complete.
-    virtual void endTable() = 0;
 
     virtual void droppedSubject(DroppedSubject subject) = 0;
     // A record with fewer than two field nodes, which gives no row; `index`

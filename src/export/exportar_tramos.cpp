@@ -155,7 +155,6 @@ std::size_t ExportarTramos(const formats::ExchangeRecords& exchange,
                  i);
     }
     table.close();
-    if (warnings) warnings->endTable();
     return records.length();
 }
 

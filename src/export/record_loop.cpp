@@ -40,7 +40,6 @@ std::size_t writeRecords(const formats::ExchangeRecords& exchange,
         ++rows;
     }
     table.close();
-    if (warnings) warnings->endTable();
     return rows;
 }
 

@@ -54,7 +54,6 @@ class ExportWarnings final : public exporting::ExportObserver {
   public:
     void beginTable(std::string_view table) override;
     void rowPosted() override { ++progress_.back().rows; }
-    void endTable() override {}
 
     void droppedSubject(DroppedSubject subject) override;
     void skippedRecord(std::string_view section, std::size_t index, std::size_t fields) override;
