@@ -18,21 +18,29 @@ namespace {
 // Where the links to a week of the timetable page go; nowhere without it.
 class WeekLinks {
   public:
-    explicit WeekLinks(const ImportReportFacts& facts) : facts_(facts) {}
+    // The page's address is worked out once: a large school links thousands
+    // of teachers, groups and rooms.
+    explicit WeekLinks(const ImportReportFacts& facts)
+        : page_(facts.timetable.empty() ? std::string()
+                                        : html::fileHref(facts.page, facts.timetable, "")) {}
 
     // `html` as it is, or as a link to the week at `fragment`.
     void append(std::string& out, std::string_view html, const std::string& fragment) const {
-        if (facts_.timetable.empty()) {
+        if (page_.empty()) {
             out += html;
             return;
         }
-        out += "<a href=\"" + html::fileHref(facts_.page, facts_.timetable, fragment) + "\">";
+        out += "<a href=\"";
+        out += page_;
+        out += '#';
+        out += fragment;
+        out += "\">";
         out += html;
         out += "</a>";
     }
 
   private:
-    const ImportReportFacts& facts_;
+    std::string page_;  // empty without a timetable page
 };
 
 // A subject by its name with its code after, or its code alone.

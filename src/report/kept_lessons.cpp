@@ -1,11 +1,43 @@
 #include "report/kept_lessons.h"
 
+#include <algorithm>
+
 namespace mirvane::report {
 
-std::uint32_t KeptTexts::keep(const std::string& text) {
-    auto [at, added] = places_.try_emplace(text, static_cast<std::uint32_t>(texts_.size()));
-    if (added) texts_.push_back(&at->first);
-    return at->second;
+namespace {
+
+std::size_t slotOf(std::uint64_t low, std::uint64_t high, std::size_t mask) {
+    std::uint64_t hash = low * 0x9E3779B97F4A7C15u + high * 0xC2B2AE3D27D4EB4Fu;
+    return static_cast<std::size_t>(hash ^ (hash >> 32)) & mask;
+}
+
+}  // namespace
+
+void KeptTexts::grow() {
+    slots_.assign(std::max<std::size_t>(64, slots_.size() * 2), 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::uint32_t place = 0; place < prints_.size(); ++place) {
+        std::size_t at = slotOf(prints_[place].low, prints_[place].high, mask);
+        while (slots_[at]) at = (at + 1) & mask;
+        slots_[at] = place + 1;
+    }
+}
+
+std::uint32_t KeptTexts::keep(std::string_view text) {
+    if ((texts_.size() + 1) * 2 > slots_.size()) grow();
+    const Print print = printOf(text);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = slotOf(print.low, print.high, mask);; at = (at + 1) & mask) {
+        if (const std::uint32_t slot = slots_[at]; slot == 0) {
+            texts_.emplace_back(text);
+            prints_.push_back(print);
+            slots_[at] = static_cast<std::uint32_t>(texts_.size());
+            return slots_[at] - 1;
+        } else if (prints_[slot - 1] == print &&
+                   (text.size() < kShort || texts_[slot - 1] == text)) {
+            return slot - 1;
+        }
+    }
 }
 
 KeptActivity keepActivity(std::size_t number, const ActivityCheck& c, KeptTexts& texts) {

@@ -17,7 +17,8 @@ enum Beside { DiaOfSlot, HoraOfSlot, Actividad, Diasemana, Tramo, Depcentro, Uni
 // differ, which keeps recording the page a small part of the import.
 std::uint32_t Timetable::keepBeside(std::size_t field, std::uint32_t key, const std::string& text) {
     std::vector<std::uint32_t>& last = beside_[field];
-    if (key < last.size() && last[key] != kNotKept && texts_[last[key]] == text) return last[key];
+    if (key < last.size() && last[key] != kNotKept && texts_.holds(last[key], text))
+        return last[key];
     if (key >= last.size()) last.resize(key + 1, kNotKept);
     return last[key] = texts_.keep(text);
 }
@@ -25,7 +26,7 @@ std::uint32_t Timetable::keepBeside(std::size_t field, std::uint32_t key, const 
 // A key of SOLUC: a teacher's lessons often share the one before's.
 std::uint32_t Timetable::keepKey(std::size_t key, const std::string& text) {
     std::uint32_t& before = lastKeys_[key];
-    if (before != kNotKept && texts_[before] == text) return before;
+    if (before != kNotKept && texts_.holds(before, text)) return before;
     return before = texts_.keep(text);
 }
 

@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "import/import_observer.h"
@@ -16,13 +15,6 @@
 namespace mirvane::report {
 
 using importing::SlotRow;
-
-// The names the page shows beside the codes.
-struct TimetableNames {
-    std::unordered_map<std::string, std::string> subjects;  // NOMBRE of ASIGNOMT by COD
-    std::unordered_map<std::string, std::string> rooms;     // NOMBRE of AULAT by ABREV
-    std::vector<SlotRow> slots;                             // DIASHORAST in stored order
-};
 
 struct TimetableTeacher {
     Teacher teacher;
@@ -40,6 +32,27 @@ struct TimetableLesson {
     std::array<std::uint32_t, 6> codes{};        // what the result document carries
 };
 
+// The names the page shows beside codes, by the place of the code among the
+// kept texts: the page finds them by place, never by text.
+class CodeNames {
+  public:
+    // The first name told for a code stays, as the lookups find the first row.
+    void add(std::uint32_t code, const std::string& name) {
+        if (code >= byCode_.size()) byCode_.resize(code + 1, kNone);
+        if (byCode_[code] != kNone) return;
+        byCode_[code] = static_cast<std::uint32_t>(names_.size());
+        names_.push_back(name);
+    }
+    const std::string* find(std::uint32_t code) const {
+        return code < byCode_.size() && byCode_[code] != kNone ? &names_[byCode_[code]] : nullptr;
+    }
+
+  private:
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+    std::vector<std::uint32_t> byCode_;  // into names_
+    std::vector<std::string> names_;
+};
+
 class Timetable final : public importing::ImportObserver {
   public:
     Timetable() { lastKeys_.fill(UINT32_MAX); }
@@ -51,16 +64,21 @@ class Timetable final : public importing::ImportObserver {
     void lesson(std::size_t number, const ActivityCheck& check,
                 const ResolvedCodes& codes) override;
     void subject(const std::string& cod, const std::string& nombre) override {
-        names_.subjects.try_emplace(cod, nombre);
+        subjectNames_.add(texts_.keep(cod), nombre);
     }
     void room(const std::string& abrev, const std::string& nombre) override {
-        names_.rooms.try_emplace(abrev, nombre);
+        roomNames_.add(texts_.keep(abrev), nombre);
     }
-    void slot(const SlotRow& row) override { names_.slots.push_back(row); }
+    void slot(const SlotRow& row) override { slots_.push_back(row); }
 
     // The texts the lessons' keys and codes point into: equal texts, equal places.
     const KeptTexts& texts() const { return texts_; }
-    const TimetableNames& names() const { return names_; }
+    // NOMBRE of the first ASIGNOMT row whose COD, or AULAT row whose ABREV,
+    // is the kept text at `code`; nothing where no row has it.
+    const std::string* subjectName(std::uint32_t code) const { return subjectNames_.find(code); }
+    const std::string* roomName(std::uint32_t code) const { return roomNames_.find(code); }
+    // DIASHORAST, in stored order.
+    const std::vector<SlotRow>& slots() const { return slots_; }
     const std::vector<TimetableTeacher>& teachers() const { return teachers_; }
     const std::vector<TimetableLesson>& lessons() const { return lessons_; }
     // The lessons that reach Delphos with a field empty or wrong.
@@ -78,7 +96,8 @@ class Timetable final : public importing::ImportObserver {
     std::array<std::vector<std::uint32_t>, 8> beside_;
     // The place of each key of the lesson told last.
     std::array<std::uint32_t, TimetableLesson::KeyCount> lastKeys_;
-    TimetableNames names_;
+    CodeNames subjectNames_, roomNames_;
+    std::vector<SlotRow> slots_;
 };
 
 }  // namespace mirvane::report

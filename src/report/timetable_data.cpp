@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 
 #include "base/text.h"
 #include "report/import_causes.h"
@@ -51,10 +50,8 @@ std::int64_t causeBits(const LessonFlags& flags) {
 }
 
 // A name, or the code where the table gives none.
-const std::string& nameOr(const std::unordered_map<std::string, std::string>& names,
-                          const std::string& code) {
-    auto at = names.find(code);
-    return at == names.end() || text::isBlank(at->second) ? code : at->second;
+const std::string& nameOr(const std::string* name, const std::string& code) {
+    return !name || text::isBlank(*name) ? code : *name;
 }
 
 // Five of a lesson's six codes follow from one of its keys, as the lookups
@@ -146,14 +143,16 @@ class DataWriter {
         out_ += "],\n\"sinTramo\":[";
         writeUnplaced();
         out_ += "],\n\"coincidencias\":[";
-        list(week_.coincidences, [&](const std::vector<std::size_t>& set) {
-            out_ += '[';
+        for (std::size_t s = 0; s < week_.coincidences.size(); ++s) {
+            const std::span<const std::size_t> set = week_.coincidences[s];
+            out_ += s ? ",[" : "[";
             for (std::size_t i = 0; i < set.size(); ++i) {
                 out_ += i ? "," : "";
                 appendInteger(out_, static_cast<std::int64_t>(set[i]));
             }
             out_ += ']';
-        });
+            buffer_.pass();
+        }
         out_ += "],\n\"dias\":[";
         list(week_.days, [&](const std::string& day) { appendUtf8String(out_, dayName(day)); });
         out_ += "],\n\"tramos\":[";
@@ -232,13 +231,13 @@ class DataWriter {
             const std::uint32_t code = lesson.keys[TimetableLesson::Asig];
             if (seen[code]) continue;
             seen[code] = true;
-            const std::string& name = nameOr(timetable_.names().subjects, timetable_.texts()[code]);
-            if (&name == &timetable_.texts()[code]) continue;
+            const std::string* name = timetable_.subjectName(code);
+            if (!name || text::isBlank(*name)) continue;
             out_ += first ? "" : ",";
             first = false;
             appendInteger(out_, texts_.keptText(code));
             out_ += ',';
-            appendInteger(out_, texts_.text(name));
+            appendInteger(out_, texts_.text(*name));
             buffer_.pass();
         }
     }
@@ -297,7 +296,7 @@ class DataWriter {
             out_ += ',';
             appendString(out_, kept[code]);
             out_ += ',';
-            appendString(out_, nameOr(timetable_.names().rooms, kept[code]));
+            appendString(out_, nameOr(timetable_.roomName(code), kept[code]));
             out_ += ']';
         });
     }

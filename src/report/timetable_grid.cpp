@@ -47,9 +47,8 @@ constexpr std::uint32_t kNone = UINT32_MAX;
 
 // The sets of lessons that share a cell and a key of one kind (a teacher,
 // a group, a room; kNone shares nothing), each set once, cell by cell.
-std::vector<std::vector<std::size_t>> sharedSets(
-    const std::vector<std::optional<std::size_t>>& cells, std::size_t cellCount,
-    const std::array<std::vector<std::uint32_t>, 3>& keysByKind) {
+LessonSets sharedSets(const std::vector<std::optional<std::size_t>>& cells, std::size_t cellCount,
+                      const std::array<std::vector<std::uint32_t>, 3>& keysByKind) {
     // The placed lessons by cell, each cell's in their order.
     std::vector<std::size_t> start(cellCount + 1);
     for (const auto& cell : cells)
@@ -59,22 +58,26 @@ std::vector<std::vector<std::size_t>> sharedSets(
     for (std::size_t i = 0; i < cells.size(); ++i)
         if (cells[i]) byCell[next[*cells[i]]++] = i;
 
-    std::vector<std::vector<std::size_t>> sets;
+    LessonSets sets;
     // Per kind, the set each lesson is in; the sets of one kind never overlap.
     constexpr std::size_t kNoSet = SIZE_MAX;
     std::array<std::vector<std::size_t>, 3> setOf;
-    // Per kind and key, the last cell it was seen in and how often there:
-    // only the few lessons whose key repeats in a cell are sorted.
-    std::array<std::vector<std::size_t>, 3> seenIn;
+    // Per kind and key, the last cell it was seen in, how often there, and
+    // where its first and last lessons there are among the cell's; each
+    // lesson links to the next of its key, so no cell's lessons are sorted.
+    std::array<std::vector<std::uint32_t>, 3> seenIn, firstIn, lastIn;
     std::array<std::vector<std::uint32_t>, 3> timesIn;
     for (std::size_t kind = 0; kind < keysByKind.size(); ++kind) {
         std::size_t keyCount = 0;
         for (std::uint32_t key : keysByKind[kind])
             if (key != kNone) keyCount = std::max<std::size_t>(keyCount, key + 1);
-        seenIn[kind].assign(keyCount, SIZE_MAX);
+        seenIn[kind].assign(keyCount, kNone);
         timesIn[kind].assign(keyCount, 0);
+        firstIn[kind].resize(keyCount);
+        lastIn[kind].resize(keyCount);
     }
-    std::vector<std::pair<std::uint32_t, std::size_t>> keyed;  // key, lesson
+    std::vector<std::uint32_t> nextOfKey(byCell.size());  // by place among byCell
+    std::vector<std::size_t> set;
     for (std::size_t c = 0; c < cellCount; ++c) {
         if (start[c + 1] - start[c] < 2) continue;
         for (std::size_t kind = 0; kind < keysByKind.size(); ++kind) {
@@ -82,29 +85,32 @@ std::vector<std::vector<std::size_t>> sharedSets(
             for (std::size_t at = start[c]; at < start[c + 1]; ++at) {
                 const std::uint32_t key = keys[byCell[at]];
                 if (key == kNone) continue;
+                const auto here = static_cast<std::uint32_t>(at);
                 if (seenIn[kind][key] != c) {
-                    seenIn[kind][key] = c;
+                    seenIn[kind][key] = static_cast<std::uint32_t>(c);
                     timesIn[kind][key] = 0;
+                    firstIn[kind][key] = here;
+                } else {
+                    nextOfKey[lastIn[kind][key]] = here;
                 }
+                lastIn[kind][key] = here;
                 ++timesIn[kind][key];
             }
-            keyed.clear();
+            // Each repeated key's set, as its first lesson comes.
             for (std::size_t at = start[c]; at < start[c + 1]; ++at) {
                 const std::uint32_t key = keys[byCell[at]];
-                if (key != kNone && timesIn[kind][key] > 1) keyed.emplace_back(key, byCell[at]);
-            }
-            std::sort(keyed.begin(), keyed.end());
-            for (std::size_t first = 0, end = 0; first < keyed.size(); first = end) {
-                for (end = first + 1; end < keyed.size() && keyed[end].first == keyed[first].first;)
-                    ++end;
-                if (end - first < 2) continue;
-                std::vector<std::size_t> set;
-                for (std::size_t i = first; i < end; ++i) set.push_back(keyed[i].second);
+                if (key == kNone || timesIn[kind][key] < 2 || firstIn[kind][key] != at) continue;
+                set.clear();
+                for (std::size_t i = at;; i = nextOfKey[i]) {
+                    set.push_back(byCell[i]);
+                    if (i == lastIn[kind][key]) break;
+                }
                 // A teacher's two lessons in one room coincide twice: the
                 // same set, once; it is the set of its first lesson, if any.
                 auto same = [&](std::size_t earlier) {
-                    const std::size_t at = setOf[earlier].empty() ? kNoSet : setOf[earlier][set[0]];
-                    return at != kNoSet && sets[at] == set;
+                    const std::size_t found =
+                        setOf[earlier].empty() ? kNoSet : setOf[earlier][set[0]];
+                    return found != kNoSet && std::ranges::equal(sets[found], set);
                 };
                 bool seen = false;
                 for (std::size_t earlier = 0; earlier < kind; ++earlier)
@@ -112,7 +118,7 @@ std::vector<std::vector<std::size_t>> sharedSets(
                 if (seen) continue;
                 if (setOf[kind].empty()) setOf[kind].assign(cells.size(), kNoSet);
                 for (std::size_t lesson : set) setOf[kind][lesson] = sets.size();
-                sets.push_back(std::move(set));
+                sets.add(set);
             }
         }
     }
@@ -148,7 +154,7 @@ std::string dayName(const std::string& digit) {
 
 Week layOut(const Timetable& timetable) {
     Week week;
-    const std::vector<SlotRow>& slots = timetable.names().slots;
+    const std::vector<SlotRow>& slots = timetable.slots();
     for (const SlotRow& slot : slots) {
         week.days.push_back(slot.dia);
         week.slots.emplace_back(text::trim(slot.hora));
@@ -180,11 +186,17 @@ Week layOut(const Timetable& timetable) {
         }
         return *cellOfText[key];
     };
-    std::vector<signed char> blank(texts.size(), -1);
-    // A lesson without a group or room shares none.
-    auto sharedKey = [&](std::uint32_t key) {
-        if (blank[key] < 0) blank[key] = text::isBlank(texts[key]);
-        return blank[key] ? kNone : key;
+    // A lesson without a group or room shares none. The others are numbered
+    // as they come, group by group and room by room: the search for
+    // coincidences then works on a few hundred numbers, not on every text.
+    constexpr std::uint32_t kUnseen = kNone - 1;
+    std::array<std::vector<std::uint32_t>, 2> numbers;  // groups, rooms; by text
+    numbers.fill(std::vector<std::uint32_t>(texts.size(), kUnseen));
+    std::array<std::uint32_t, 2> counts{};
+    auto sharedKey = [&](std::size_t kind, std::uint32_t key) {
+        std::uint32_t& number = numbers[kind][key];
+        if (number == kUnseen) number = text::isBlank(texts[key]) ? kNone : counts[kind]++;
+        return number;
     };
 
     std::array<std::vector<std::uint32_t>, 3> keys;  // teachers, groups, rooms
@@ -193,8 +205,8 @@ Week layOut(const Timetable& timetable) {
                                  ? cellOfKey(lesson.keys[TimetableLesson::SlotKey])
                                  : std::nullopt);
         keys[0].push_back(lesson.teacher);
-        keys[1].push_back(sharedKey(lesson.keys[TimetableLesson::Codgrupo]));
-        keys[2].push_back(sharedKey(lesson.keys[TimetableLesson::Aula]));
+        keys[1].push_back(sharedKey(0, lesson.keys[TimetableLesson::Codgrupo]));
+        keys[2].push_back(sharedKey(1, lesson.keys[TimetableLesson::Aula]));
     }
     week.coincidences = sharedSets(week.cells, week.times.size(), keys);
     return week;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,28 @@ namespace mirvane::report {
 struct SlotTimes {
     std::string desde, hasta;
     bool operator==(const SlotTimes&) const = default;
+};
+
+// Sets of lessons, one after another in one list: a large school has tens
+// of thousands of them.
+class LessonSets {
+  public:
+    std::size_t size() const { return ends_.size(); }
+    std::span<const std::size_t> operator[](std::size_t set) const {
+        const std::size_t begin = set ? ends_[set - 1] : 0;
+        return {lessons_.data() + begin, ends_[set] - begin};
+    }
+    // Every lesson of every set, in the sets' order.
+    const std::vector<std::size_t>& lessons() const { return lessons_; }
+
+    void add(std::span<const std::size_t> set) {
+        lessons_.insert(lessons_.end(), set.begin(), set.end());
+        ends_.push_back(lessons_.size());
+    }
+
+  private:
+    std::vector<std::size_t> lessons_;
+    std::vector<std::size_t> ends_;  // where each set's lessons end
 };
 
 // The week of the slots in DIASHORAST: the days as columns, the slot numbers
@@ -32,7 +55,7 @@ struct Week {
     std::vector<std::optional<std::size_t>> cells;
     // The lessons that share a cell with another of the same teacher, group
     // or room: each such set once, cell by cell, its lessons in their order.
-    std::vector<std::vector<std::size_t>> coincidences;
+    LessonSets coincidences;
 
     std::size_t cellOf(std::size_t row, std::size_t column) const {
         return row * days.size() + column;

@@ -28,8 +28,7 @@ std::string welcome(const Timetable& timetable, const Week& week) {
     if (timetable.lessons().empty())
         return "<p class=\"nota\">La solución (SOLUC) no tiene ninguna clase.</p>\n";
     std::vector<bool> coincides(timetable.lessons().size());
-    for (const auto& set : week.coincidences)
-        for (std::size_t lesson : set) coincides[lesson] = true;
+    for (std::size_t lesson : week.coincidences.lessons()) coincides[lesson] = true;
     const auto coinciding =
         static_cast<std::size_t>(std::count(coincides.begin(), coincides.end(), true));
     return fmt::format(

@@ -3,12 +3,13 @@
 
 #include "report/timetable_grid.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace mirvane::report {
 namespace {
 
-using Set = std::vector<std::size_t>;
+using ::testing::ElementsAre;
 
 class TimetableGridTest : public ::testing::Test {
   protected:
@@ -76,7 +77,10 @@ TEST_F(TimetableGridTest, DaysAreColumnsAndSlotNumbersRowsWithEachDaysTimes) {
 TEST_F(TimetableGridTest, LessonsOfOneTeacherGroupOrRoomInOneCellCoincide) {
     // Ana's two lessons in A1 once; G1 on Tuesday's slot 2 across teachers;
     // the room A2 of lesson 5 and the blank rooms of 6 and 7 share nothing.
-    EXPECT_EQ(layOut(timetable).coincidences, (std::vector<Set>{{0, 1}, {2, 4}}));
+    const LessonSets sets = layOut(timetable).coincidences;
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_THAT(sets[0], ElementsAre(0, 1));
+    EXPECT_THAT(sets[1], ElementsAre(2, 4));
 }
 
 TEST(TimetableGrid, AWeekWithoutSlotsHasNoCellsAndPlacesNoLesson) {
