@@ -85,12 +85,12 @@ class DecidedCodes {
         out += '[';
         for (std::size_t field = 0; field < kCount; ++field) {
             out += field ? ",[" : "[";
-            for (std::size_t i = 0; i < firstSeen_[field].size(); ++i) {
-                const std::int64_t key = firstSeen_[field][i];
-                out += i ? "," : "";
-                appendInteger(out, key);
-                out += ',';
-                appendInteger(out, byKey_[field][static_cast<std::size_t>(key + 1)]);
+            {
+                json::Integers list(out);
+                for (const std::int64_t key : firstSeen_[field]) {
+                    list.add(key);
+                    list.add(byKey_[field][static_cast<std::size_t>(key + 1)]);
+                }
             }
             out += ']';
         }
@@ -98,13 +98,11 @@ class DecidedCodes {
     }
     // [lesson, field, code …] for the lessons whose code is not their key's.
     void writeApart(std::string& out) const {
-        for (std::size_t i = 0; i < apart_.size(); ++i) {
-            out += i ? "," : "";
-            appendInteger(out, static_cast<std::int64_t>(apart_[i].lesson));
-            out += ',';
-            appendInteger(out, static_cast<std::int64_t>(apart_[i].field));
-            out += ',';
-            appendInteger(out, apart_[i].code);
+        json::Integers list(out);
+        for (const Apart& apart : apart_) {
+            list.add(static_cast<std::int64_t>(apart.lesson));
+            list.add(static_cast<std::int64_t>(apart.field));
+            list.add(apart.code);
         }
     }
 
@@ -139,16 +137,19 @@ class DataWriter {
         out_ += ",\n\"codigosAparte\":[";
         codes_.writeApart(out_);
         out_ += "],\n\"numerosAparte\":[";
-        list(numbersApart_, [&](std::int64_t value) { appendInteger(out_, value); });
+        {
+            json::Integers numbers(out_);
+            for (const std::int64_t value : numbersApart_) numbers.add(value);
+        }
         out_ += "],\n\"sinTramo\":[";
         writeUnplaced();
         out_ += "],\n\"coincidencias\":[";
         for (std::size_t s = 0; s < week_.coincidences.size(); ++s) {
             const std::span<const std::size_t> set = week_.coincidences[s];
             out_ += s ? ",[" : "[";
-            for (std::size_t i = 0; i < set.size(); ++i) {
-                out_ += i ? "," : "";
-                appendInteger(out_, static_cast<std::int64_t>(set[i]));
+            {
+                json::Integers lessons(out_);
+                for (const std::size_t lesson : set) lessons.add(static_cast<std::int64_t>(lesson));
             }
             out_ += ']';
             buffer_.pass();
@@ -192,6 +193,7 @@ class DataWriter {
     // cannot count it, kept for later.
     void writeLessons() {
         std::size_t counted = 0;  // the lesson's place among its teacher's
+        json::Integers rows(out_);
         for (std::size_t at = 0; at < timetable_.lessons().size(); ++at) {
             const TimetableLesson& l = timetable_.lessons()[at];
             const std::int64_t cell =
@@ -206,10 +208,8 @@ class DataWriter {
                 causeBits(l.flags),
                 tarea,
                 texts_.keptText(l.codes[5])};
-            for (std::size_t i = 0; i < row.size(); ++i) {
-                if (at || i) out_ += ',';
-                appendInteger(out_, row[i]);
-            }
+            for (const std::int64_t value : row) rows.add(value);
+            rows.flush();
             buffer_.pass();
 
             std::array<std::uint32_t, DecidedCodes::kCount> codes{};

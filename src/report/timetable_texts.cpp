@@ -29,7 +29,16 @@ void appendCharacter(std::string& out, char32_t c) {
 
 void appendString(std::string& out, std::string_view cp1252) {
     out += '"';
-    for (char c : cp1252) appendCharacter(out, text::codePointOf(c));
+    // Most texts are codes and plain names: their runs of printable ASCII,
+    // the same in UTF-8, go in at once.
+    auto plain = [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '<'; };
+    while (!cp1252.empty()) {
+        const auto run = static_cast<std::size_t>(
+            std::find_if_not(cp1252.begin(), cp1252.end(), plain) - cp1252.begin());
+        out.append(cp1252.substr(0, run));
+        if (run < cp1252.size()) appendCharacter(out, text::codePointOf(cp1252[run]));
+        cp1252.remove_prefix(std::min(run + 1, cp1252.size()));
+    }
     out += '"';
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,6 +22,38 @@ namespace json {
 void appendString(std::string& out, std::string_view cp1252);
 void appendUtf8String(std::string& out, std::string_view utf8);
 void appendInteger(std::string& out, std::int64_t n);
+
+// Integers with a comma between them, gathered a few hundred bytes at a
+// time: the page writes hundreds of thousands, and appending each alone
+// costs more than writing its digits.
+class Integers {
+  public:
+    explicit Integers(std::string& out) : out_(out) {}
+    Integers(const Integers&) = delete;
+    Integers& operator=(const Integers&) = delete;
+    ~Integers() { flush(); }
+
+    void add(std::int64_t n) {
+        if (used_ + kLongest > bytes_.size()) flush();
+        if (any_) bytes_[used_++] = ',';
+        any_ = true;
+        char* const at = bytes_.data() + used_;
+        used_ +=
+            static_cast<std::size_t>(std::to_chars(at, bytes_.data() + bytes_.size(), n).ptr - at);
+    }
+    // Hands on what is gathered, as before a piece of the page is passed on.
+    void flush() {
+        out_.append(bytes_.data(), used_);
+        used_ = 0;
+    }
+
+  private:
+    static constexpr std::size_t kLongest = 21;  // a comma and an int64's digits and sign
+    std::string& out_;
+    std::array<char, 512> bytes_;
+    std::size_t used_ = 0;
+    bool any_ = false;
+};
 }  // namespace json
 
 // The texts the lessons point to, each written once, by a number: the
