@@ -36,6 +36,7 @@ void Timetable::lesson(std::size_t number, const ActivityCheck& c, const Resolve
     l.teacher = static_cast<std::uint32_t>(teachers_.size() - 1);
     l.number = static_cast<std::uint32_t>(number);
     l.flags = c.flags;
+    marked_ += !c.flags.faithful();
     l.keys[K::Tarea] = keepKey(K::Tarea, c.tarea);
     l.keys[K::Aula] = keepKey(K::Aula, c.aula);
     l.keys[K::Codgrupo] = keepKey(K::Codgrupo, c.codgrupo);
@@ -49,12 +50,6 @@ void Timetable::lesson(std::size_t number, const ActivityCheck& c, const Resolve
                keepBeside(Depcentro, l.keys[K::Aula], codes.depcentro),
                keepBeside(Unidad, l.keys[K::Codgrupo], codes.unidad),
                keepBeside(Materiaomc, l.keys[K::Asig], codes.materiaomc)};
-}
-
-std::size_t Timetable::marked() const {
-    std::size_t marked = 0;
-    for (const TimetableLesson& lesson : lessons_) marked += !lesson.flags.faithful();
-    return marked;
 }
 
 }  // namespace mirvane::report

@@ -82,7 +82,7 @@ class Timetable final : public importing::ImportObserver {
     const std::vector<TimetableTeacher>& teachers() const { return teachers_; }
     const std::vector<TimetableLesson>& lessons() const { return lessons_; }
     // The lessons that reach Delphos with a field empty or wrong.
-    std::size_t marked() const;
+    std::size_t marked() const { return marked_; }
 
   private:
     std::uint32_t keepBeside(std::size_t field, std::uint32_t key, const std::string& text);
@@ -90,6 +90,7 @@ class Timetable final : public importing::ImportObserver {
 
     std::vector<TimetableTeacher> teachers_;
     std::vector<TimetableLesson> lessons_;
+    std::size_t marked_ = 0;
     KeptTexts texts_;
     // Per text that usually decides another (a room its DEPCENTRO), the
     // place of the text kept beside it last, by field.

@@ -20,16 +20,21 @@ using json::appendUtf8String;
 // byte order, and each lesson's place among them (-1: blank).
 struct Places {
     std::vector<std::uint32_t> kept;  // places among the kept texts
-    std::vector<std::int64_t> ofLesson;
+    std::vector<std::int32_t> ofLesson;
 };
 
+// One pass over the lessons, which on a large school do not fit the
+// processor's cache: each lesson's text first, its place among the
+// sorted ones after.
 Places placesOf(const Timetable& timetable, TimetableLesson::Key key) {
     const KeptTexts& texts = timetable.texts();
-    constexpr std::int64_t kUnseen = -2, kBlank = -1;
-    std::vector<std::int64_t> index(texts.size(), kUnseen);  // by place among the kept texts
+    constexpr std::int32_t kUnseen = -2, kBlank = -1;
+    std::vector<std::int32_t> index(texts.size(), kUnseen);  // by place among the kept texts
     Places places;
+    places.ofLesson.reserve(timetable.lessons().size());
     for (const TimetableLesson& lesson : timetable.lessons()) {
         const std::uint32_t place = lesson.keys[key];
+        places.ofLesson.push_back(static_cast<std::int32_t>(place));
         if (index[place] != kUnseen) continue;
         index[place] = text::isBlank(texts[place]) ? kBlank : 0;
         if (index[place] != kBlank) places.kept.push_back(place);
@@ -37,9 +42,8 @@ Places placesOf(const Timetable& timetable, TimetableLesson::Key key) {
     std::sort(places.kept.begin(), places.kept.end(),
               [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
     for (std::size_t i = 0; i < places.kept.size(); ++i)
-        index[places.kept[i]] = static_cast<std::int64_t>(i);
-    for (const TimetableLesson& lesson : timetable.lessons())
-        places.ofLesson.push_back(index[lesson.keys[key]]);
+        index[places.kept[i]] = static_cast<std::int32_t>(i);
+    for (std::int32_t& place : places.ofLesson) place = index[static_cast<std::size_t>(place)];
     return places;
 }
 

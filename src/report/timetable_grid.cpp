@@ -54,14 +54,17 @@ LessonSets sharedSets(const std::vector<std::optional<std::size_t>>& cells, std:
     for (const auto& cell : cells)
         if (cell) ++start[*cell + 1];
     for (std::size_t c = 0; c < cellCount; ++c) start[c + 1] += start[c];
-    std::vector<std::size_t> byCell(start.back()), next(start.begin(), start.end() - 1);
+    // Lessons and places as 32-bit numbers: a large school's lists then
+    // take half the cache.
+    std::vector<std::uint32_t> byCell(start.back());
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
     for (std::size_t i = 0; i < cells.size(); ++i)
-        if (cells[i]) byCell[next[*cells[i]]++] = i;
+        if (cells[i]) byCell[next[*cells[i]]++] = static_cast<std::uint32_t>(i);
 
     LessonSets sets;
     // Per kind, the set each lesson is in; the sets of one kind never overlap.
-    constexpr std::size_t kNoSet = SIZE_MAX;
-    std::array<std::vector<std::size_t>, 3> setOf;
+    constexpr std::uint32_t kNoSet = UINT32_MAX;
+    std::array<std::vector<std::uint32_t>, 3> setOf;
     // Per kind and key, the last cell it was seen in, how often there, and
     // where its first and last lessons there are among the cell's; each
     // lesson links to the next of its key, so no cell's lessons are sorted.
@@ -108,7 +111,7 @@ LessonSets sharedSets(const std::vector<std::optional<std::size_t>>& cells, std:
                 // A teacher's two lessons in one room coincide twice: the
                 // same set, once; it is the set of its first lesson, if any.
                 auto same = [&](std::size_t earlier) {
-                    const std::size_t found =
+                    const std::uint32_t found =
                         setOf[earlier].empty() ? kNoSet : setOf[earlier][set[0]];
                     return found != kNoSet && std::ranges::equal(sets[found], set);
                 };
@@ -117,7 +120,8 @@ LessonSets sharedSets(const std::vector<std::optional<std::size_t>>& cells, std:
                     seen = seen || same(earlier);
                 if (seen) continue;
                 if (setOf[kind].empty()) setOf[kind].assign(cells.size(), kNoSet);
-                for (std::size_t lesson : set) setOf[kind][lesson] = sets.size();
+                for (std::size_t lesson : set)
+                    setOf[kind][lesson] = static_cast<std::uint32_t>(sets.size());
                 sets.add(set);
             }
         }
