@@ -204,6 +204,8 @@ Week layOut(const Timetable& timetable) {
     };
 
     std::array<std::vector<std::uint32_t>, 3> keys;  // teachers, groups, rooms
+    for (auto& kind : keys) kind.reserve(timetable.lessons().size());
+    week.cells.reserve(timetable.lessons().size());
     for (const TimetableLesson& lesson : timetable.lessons()) {
         week.cells.push_back(lesson.flags.slotFound
                                  ? cellOfKey(lesson.keys[TimetableLesson::SlotKey])
