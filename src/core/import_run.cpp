@@ -23,6 +23,9 @@ class Observers final : public importing::ImportObserver {
         return this;
     }
 
+    void expectLessons(std::size_t rows) override {
+        for (ImportObserver* o : observers_) o->expectLessons(rows);
+    }
     void beginTeacher(const importing::Teacher& teacher, std::size_t number) override {
         for (ImportObserver* o : observers_) o->beginTeacher(teacher, number);
     }

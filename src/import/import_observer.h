@@ -25,6 +25,10 @@ class ImportObserver {
   public:
     virtual ~ImportObserver() = default;
 
+    // How many rows SOLUC holds, told once before the first teacher: no more
+    // lessons than these are told.
+    virtual void expectLessons(std::size_t /*rows*/) {}
+
     // The PROFT row whose record EMPLEADO_n begins; the lessons told next are
     // this teacher's.
     virtual void beginTeacher(const Teacher& teacher, std::size_t number) = 0;

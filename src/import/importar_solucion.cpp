@@ -113,7 +113,10 @@ ResultadoImportacion ImportarSolucion(xml::Document& document, const std::filesy
         for (dbf::Table* table : {&soluc, &tables.wwTableGrupos, &proft, &tables.wwTableAulas,
                                   &tables.wwTableNomAsg, &tables.wwTableTramos})
             table->open();
-        if (observer) tellLessonsWithoutTeacher(soluc, proft, *observer);
+        if (observer) {
+            observer->expectLessons(soluc.recordCount());
+            tellLessonsWithoutTeacher(soluc, proft, *observer);
+        }
         const SolucColumns solucColumns(soluc);
         // The current teacher's lessons, told once the teacher's record is
         // written: told one at a time between the build's own steps, they

@@ -57,6 +57,8 @@ class Timetable final : public importing::ImportObserver {
   public:
     Timetable() { lastKeys_.fill(UINT32_MAX); }
 
+    // Room for them all at once: a large school's lessons take megabytes.
+    void expectLessons(std::size_t rows) override { lessons_.reserve(rows); }
     void beginTeacher(const Teacher& teacher, std::size_t number) override {
         teachers_.push_back({teacher, number});
     }
