@@ -33,8 +33,7 @@ std::uint32_t KeptTexts::keep(std::string_view text) {
             prints_.push_back(print);
             slots_[at] = static_cast<std::uint32_t>(texts_.size());
             return slots_[at] - 1;
-        } else if (prints_[slot - 1] == print &&
-                   (text.size() < kShort || texts_[slot - 1] == text)) {
+        } else if (holds(slot - 1, text, print)) {
             return slot - 1;
         }
     }

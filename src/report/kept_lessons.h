@@ -28,7 +28,7 @@ class KeptTexts {
     std::uint32_t keep(std::string_view text);
     // Whether the text at `at` is `text`.
     bool holds(std::uint32_t at, std::string_view text) const {
-        return prints_[at] == printOf(text) && (text.size() < kShort || texts_[at] == text);
+        return holds(at, text, printOf(text));
     }
     // Valid until the next keep.
     const std::string& operator[](std::uint32_t at) const { return texts_[at]; }
@@ -70,6 +70,9 @@ class KeptTexts {
             print.low = byte(0) | byte(n / 2) << 8 | byte(n - 1) << 16;
         }
         return print;
+    }
+    bool holds(std::uint32_t at, std::string_view text, const Print& print) const {
+        return prints_[at] == print && (text.size() < kShort || texts_[at] == text);
     }
     void grow();
 
