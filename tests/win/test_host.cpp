@@ -226,9 +226,16 @@ void start(Mirvane& mirvane, const Setting& setting, const std::wstring& paramet
         L"\"" + setting.mirvane + L"\"" + (parameters.empty() ? L"" : L" " + parameters);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &mirvane.process))
-        abandon("mirvane.exe no arranca");
+    // Now and then, with many programs starting at once, Wine fails to start
+    // one: mirvane.exe has not begun, and is started once more.
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &mirvane.process))
+            return;
+        std::printf("CreateProcessW: error %lu\n", GetLastError());
+        if (attempt == 2) abandon("mirvane.exe no arranca");
+        std::this_thread::sleep_for(500ms);
+    }
 }
 
 std::wstring hex(HWND window) {
